@@ -1,0 +1,48 @@
+#pragma once
+// Conversions with the automation runtime's rules, in one place. Nobody converts inline.
+//
+//  - To integers: round half to even; out of range raises 6 (Overflow); a string that is
+//    not a number raises 13 (Type mismatch); Null raises 94; Empty is 0; Boolean true is -1.
+//  - To text: a Boolean true is "True"; a whole Single or Double has no decimal point;
+//    Single keeps 7 significant digits, Double 15.
+//  - isNumeric: the runtime's numeric test (Empty counts as numeric, "" does not).
+//  - val: the leading-number rule: the number at the start of a text, 0 when there is none.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "automation/variant.h"
+
+namespace zadeve::automation {
+
+int16_t toInteger(const Variant& v);
+int32_t toLong(const Variant& v);
+float toSingle(const Variant& v);
+double toDouble(const Variant& v);
+bool toBoolean(const Variant& v);
+std::string toString(const Variant& v);
+// The object held, Nothing included; anything else raises 13.
+ObjectRef toObject(const Variant& v);
+// Converts to the type a member table names (VarType::Variant returns v unchanged).
+Variant convertTo(const Variant& v, VarType type);
+
+// Rounds half to even and checks the range of the 16- and 32-bit integers.
+int16_t roundToInteger(double d);
+int32_t roundToLong(double d);
+
+// A whole text as a number: blanks around it, a sign, digits with one decimal point,
+// an exponent (E or D), or &H / &O radix prefixes. nullopt when it is not a number.
+std::optional<double> parseNumber(std::string_view text);
+bool isNumeric(const Variant& v);
+double val(std::string_view text);
+
+std::string formatDouble(double d);
+std::string formatSingle(float f);
+
+// ASCII-only case handling, as the runtime compares member names and upper-cases values.
+std::string toUpper(std::string_view s);
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace zadeve::automation
