@@ -9,16 +9,16 @@
 
 #include "automation/error.h"
 
-#define ZADEVE_AUTOMATION_ERROR_CHECK(statement, number, text, fail)                          \
+#define ZADEVE_AUTOMATION_ERROR_CHECK(statement, expectedNumber, expectedText, fail)                          \
   do {                                                                                        \
     bool zadeveThrown_ = false;                                                               \
     try {                                                                                     \
       statement;                                                                              \
     } catch (const ::zadeve::automation::AutomationError& e) {                                \
       zadeveThrown_ = true;                                                                   \
-      fail##_EQ(e.number(), (number)) << "description: " << e.description();                  \
-      fail##_NE(e.description().find(text), std::string::npos)                                \
-          << "description \"" << e.description() << "\" lacks \"" << (text) << "\"";         \
+      fail##_EQ(e.number(), (expectedNumber)) << "description: " << e.description();                  \
+      fail##_NE(e.description().find(expectedText), std::string::npos)                                \
+          << "description \"" << e.description() << "\" lacks \"" << (expectedText) << "\"";         \
     }                                                                                         \
     fail##_TRUE(zadeveThrown_) << #statement " raised no AutomationError";                    \
   } while (false)

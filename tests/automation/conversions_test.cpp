@@ -1,0 +1,86 @@
+#include "automation/conversions.h"
+
+#include <gtest/gtest.h>
+
+#include "support/automation_assert.h"
+
+namespace zadeve::automation {
+namespace {
+
+struct IntegerCase {
+  Variant in;
+  int16_t out;
+};
+
+TEST(Conversions, ToIntegerRoundsHalfToEven) {
+  const IntegerCase cases[] = {
+      {Variant(2.5), 2},          {Variant(3.5), 4},         {Variant(-2.5), -2},
+      {Variant(2.4999), 2},       {Variant(1.5f), 2},        {Variant("0.5"), 0},
+      {Variant(" 12 "), 12},      {Variant("-7.5"), -8},     {Variant("1e2"), 100},
+      {Variant("&H10"), 16},      {Variant("&HFFFF"), -1},   {Variant(true), -1},
+      {Variant(false), 0},        {Variant(), 0},            {Variant("True"), -1},
+      {Variant(32767.4), 32767},  {Variant(-32768.5), -32768},
+  };
+  for (const auto& c : cases) EXPECT_EQ(toInteger(c.in), c.out) << toString(c.in);
+}
+
+TEST(Conversions, ToIntegerRaisesOverflowAndTypeMismatch) {
+  EXPECT_AUTOMATION_ERROR(toInteger(Variant(32767.5)), err::Overflow, "Overflow");
+  EXPECT_AUTOMATION_ERROR(toInteger(Variant("40000")), err::Overflow, "Overflow");
+  EXPECT_AUTOMATION_ERROR(toInteger(Variant(-32769)), err::Overflow, "Overflow");
+  EXPECT_AUTOMATION_ERROR(toInteger(Variant("abc")), err::TypeMismatch, "Type mismatch");
+  EXPECT_AUTOMATION_ERROR(toInteger(Variant("")), err::TypeMismatch, "Type mismatch");
+  EXPECT_AUTOMATION_ERROR(toInteger(Variant("12abc")), err::TypeMismatch, "Type mismatch");
+  EXPECT_AUTOMATION_ERROR(toInteger(Variant::null()), err::InvalidUseOfNull, "Null");
+  EXPECT_AUTOMATION_ERROR(toLong(Variant(3e9)), err::Overflow, "Overflow");
+  EXPECT_AUTOMATION_ERROR(toSingle(Variant(1e300)), err::Overflow, "Overflow");
+}
+
+TEST(Conversions, ToStringFollowsTheRuntime) {
+  const std::pair<Variant, const char*> cases[] = {
+      {Variant(true), "True"},      {Variant(false), "False"},   {Variant(3.0f), "3"},
+      {Variant(1.5f), "1.5"},       {Variant(0.1f), "0.1"},      {Variant(2.0), "2"},
+      {Variant(0.1 + 0.2), "0.3"},  {Variant(1e20), "1E+20"},    {Variant(0.00001), "1E-05"},
+      {Variant(int16_t(-5)), "-5"}, {Variant(70000), "70000"},   {Variant(), ""},
+      {Variant(-0.5), "-0.5"},      {Variant(123456789012345.0), "123456789012345"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(toString(in), out);
+  EXPECT_AUTOMATION_ERROR(toString(Variant::null()), err::InvalidUseOfNull, "Null");
+  EXPECT_AUTOMATION_ERROR(toString(Variant::nothing()), err::TypeMismatch, "Type mismatch");
+}
+
+TEST(Conversions, NumericTestAndLeadingNumberRule) {
+  EXPECT_TRUE(isNumeric(Variant()));
+  EXPECT_TRUE(isNumeric(Variant(" 1.5 ")));
+  EXPECT_TRUE(isNumeric(Variant("-3e2")));
+  EXPECT_TRUE(isNumeric(Variant("&H1F")));
+  EXPECT_FALSE(isNumeric(Variant("")));
+  EXPECT_FALSE(isNumeric(Variant("x")));
+  EXPECT_FALSE(isNumeric(Variant("1/2")));
+  EXPECT_FALSE(isNumeric(Variant(".")));
+  EXPECT_FALSE(isNumeric(Variant::null()));
+
+  const std::pair<const char*, double> vals[] = {
+      {"12abc", 12}, {"  -3.5x", -3.5}, {"1 2 3", 123}, {"abc", 0},   {"", 0},
+      {"&H1F", 31},  {"&O17", 15},      {"2e3", 2000},  {"2e", 2},    {".5", 0.5},
+  };
+  for (const auto& [in, out] : vals) EXPECT_DOUBLE_EQ(val(in), out) << in;
+}
+
+TEST(Conversions, ConvertToTheDeclaredType) {
+  EXPECT_EQ(convertTo(Variant("5"), VarType::Integer), Variant(int16_t(5)));
+  EXPECT_EQ(convertTo(Variant(int16_t(5)), VarType::String), Variant("5"));
+  EXPECT_EQ(convertTo(Variant(int16_t(-1)), VarType::Boolean), Variant(true));
+  EXPECT_EQ(convertTo(Variant("x"), VarType::Variant), Variant("x"));
+  EXPECT_AUTOMATION_ERROR(convertTo(Variant("x"), VarType::Object), err::TypeMismatch, "Type");
+}
+
+TEST(Conversions, CaseRulesAreAsciiOnly) {
+  EXPECT_EQ(toUpper("top\xe9"), "TOP\xe9");
+  EXPECT_TRUE(equalsIgnoreCase("Sketch", "SKETCH"));
+  EXPECT_FALSE(equalsIgnoreCase("\xe9", "\xc9"));
+  EXPECT_FALSE(equalsIgnoreCase("ab", "abc"));
+}
+
+}  // namespace
+}  // namespace zadeve::automation
