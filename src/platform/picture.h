@@ -1,0 +1,53 @@
+#pragma once
+// Pictures: decoded bitmaps as automation objects. A picture is immutable once made; it
+// holds its pixels as 8-bit RGBA, rows top to bottom, no padding.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "automation/member_table.h"
+
+namespace zadeve::platform {
+
+struct Rgba {
+  uint8_t r = 0, g = 0, b = 0, a = 255;
+  friend bool operator==(const Rgba&, const Rgba&) = default;
+};
+
+class Picture : public automation::Dispatchable<Picture> {
+ public:
+  // The runtime's picture type number for a bitmap.
+  static constexpr int16_t TypeBitmap = 1;
+
+  // A picture the host draws itself. rgba holds width * height * 4 bytes; sizes must be
+  // positive. Raises 5 otherwise.
+  static automation::Ref<Picture> fromPixels(int width, int height, std::vector<uint8_t> rgba);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  std::span<const uint8_t> rgba() const { return rgba_; }
+  // The pixel at (x, y); no range check beyond the debug assertion.
+  Rgba pixel(int x, int y) const;
+
+  static const automation::MemberTable<Picture>& memberTable();
+
+ private:
+  Picture(int width, int height, std::vector<uint8_t> rgba);
+
+  int width_;
+  int height_;
+  std::vector<uint8_t> rgba_;
+};
+
+// Loads and decodes a picture file (BMP, PNG and whatever else the decoder knows).
+// Raises 53 when the file does not exist or cannot be opened and 481 when it is not a
+// picture the decoder accepts; both descriptions name the path.
+automation::Ref<Picture> loadPicture(const std::string& path);
+
+// Decodes a picture held in memory; `name` only goes into the 481 description.
+automation::Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name);
+
+}  // namespace zadeve::platform
