@@ -1,0 +1,167 @@
+// Per-button state, combo lists and the state copy between two bars.
+
+#include <algorithm>
+#include <map>
+
+#include "automation/conversions.h"
+#include "automation/error.h"
+#include "vizevore/revivezav.h"
+
+namespace zadeve::vizevore {
+
+using automation::err::InvalidCall;
+using automation::err::Subscript;
+
+namespace {
+
+void checkEntry(const ComboData& combo, int32_t entry, int32_t last) {
+  if (entry < 0 || entry > last)
+    automation::raise(Subscript, "List index " + std::to_string(entry) + " is out of range (the list has " +
+                                     std::to_string(combo.entries.size()) + " entries)");
+}
+
+int32_t lastEntry(const ComboData& combo) { return static_cast<int32_t>(combo.entries.size()) - 1; }
+
+}  // namespace
+
+void ReVivezav::setFlags(int32_t index, int16_t flags) {
+  Item& item = itemAt(index);
+  int16_t before = item.flags;
+  item.flags = flags;
+  if ((before ^ flags) & (BF_CAPTIONMASK | BF_MAXWIDTH)) changed();
+}
+
+void ReVivezav::setEnabled(int32_t index, bool enabled) {
+  Item& item = itemAt(index);
+  item.flags = static_cast<int16_t>(enabled ? item.flags & ~BF_BUMP : item.flags | BF_BUMP);
+}
+
+void ReVivezav::setItemVisible(int32_t index, bool visible) {
+  Item& item = itemAt(index);
+  if (item.visible == visible) return;
+  item.visible = visible;
+  changed();
+}
+
+void ReVivezav::setCaption(int32_t index, std::string caption) {
+  Item& item = itemAt(index);
+  if (item.caption == caption) return;
+  item.caption = std::move(caption);
+  if (showsCaption(item)) changed();
+}
+
+void ReVivezav::setTooltip(int32_t index, std::string tooltip) { itemAt(index).tooltip = std::move(tooltip); }
+
+void ReVivezav::setProgress(int32_t index, int16_t progress) { itemAt(index).panel.progress = progress; }
+
+Item& ReVivezav::spinAt(int32_t index) {
+  Item& item = itemAt(index);
+  if (item.kind != ItemKind::Spin)
+    automation::raise(InvalidCall, "Button " + std::to_string(index) + " (" + item.tag + ") is not a spin");
+  return item;
+}
+
+void ReVivezav::setSpinValue(int32_t index, float value) {
+  SpinData& spin = spinAt(index).spin;
+  spin.value = spin.limited() ? std::clamp(value, spin.minimum, spin.maximum) : value;
+}
+
+Item& ReVivezav::comboAt(int32_t index) {
+  Item& item = itemAt(index);
+  if (item.kind != ItemKind::Combo)
+    automation::raise(InvalidCall, "Button " + std::to_string(index) + " (" + item.tag + ") is not a combo");
+  return item;
+}
+
+int32_t ReVivezav::addListItem(int32_t combo, std::string text, int32_t at) {
+  ComboData& list = comboAt(combo).combo;
+  if (at == -1) at = lastEntry(list) + 1;
+  checkEntry(list, at, lastEntry(list) + 1);
+  list.entries.insert(list.entries.begin() + at, ComboEntry{std::move(text), 0});
+  if (list.listIndex >= at) ++list.listIndex;
+  list.newIndex = at;
+  return at;
+}
+
+void ReVivezav::removeListItem(int32_t combo, int32_t entry) {
+  ComboData& list = comboAt(combo).combo;
+  checkEntry(list, entry, lastEntry(list));
+  list.entries.erase(list.entries.begin() + entry);
+  if (list.listIndex == entry)
+    list.listIndex = -1;
+  else if (list.listIndex > entry)
+    --list.listIndex;
+  list.newIndex = -1;
+}
+
+void ReVivezav::clearList(int32_t combo) {
+  ComboData& list = comboAt(combo).combo;
+  list.entries.clear();
+  list.listIndex = -1;
+  list.newIndex = -1;
+}
+
+void ReVivezav::setListText(int32_t combo, int32_t entry, std::string text) {
+  ComboData& list = comboAt(combo).combo;
+  checkEntry(list, entry, lastEntry(list));
+  list.entries[static_cast<size_t>(entry)].text = std::move(text);
+}
+
+void ReVivezav::setListData(int32_t combo, int32_t entry, int32_t data) {
+  ComboData& list = comboAt(combo).combo;
+  checkEntry(list, entry, lastEntry(list));
+  list.entries[static_cast<size_t>(entry)].data = data;
+}
+
+void ReVivezav::setListIndex(int32_t combo, int32_t entry) {
+  ComboData& list = comboAt(combo).combo;
+  if (entry != -1) checkEntry(list, entry, lastEntry(list));
+  list.listIndex = entry;
+}
+
+void ReVivezav::copyStateFrom(const ReVivezav& source) {
+  if (&source == this) return;
+  // The n-th button of a name here takes the n-th button of that name there.
+  std::map<std::string, std::vector<const Item*>> byName;
+  for (const Item& item : source.items_)
+    if (!item.tag.empty()) byName[automation::toUpper(item.tag)].push_back(&item);
+  std::map<std::string, size_t> seen;
+  std::string missing;
+  bool relayout = false;
+  for (Item& item : items_) {
+    if (item.tag.empty()) continue;
+    std::string key = automation::toUpper(item.tag);
+    size_t n = seen[key]++;
+    auto found = byName.find(key);
+    if (found == byName.end() || n >= found->second.size()) {
+      if (missing.empty()) missing = item.tag;
+      continue;
+    }
+    const Item& from = *found->second[n];
+    constexpr int16_t stateBits = BF_ON | BF_BUMP;
+    item.flags = static_cast<int16_t>((item.flags & ~stateBits) | (from.flags & stateBits));
+    relayout = relayout || item.visible != from.visible || item.caption != from.caption;
+    item.visible = from.visible;
+    item.caption = from.caption;
+    item.tooltip = from.tooltip;
+    item.panel.progress = from.panel.progress;
+    if (item.kind != from.kind) {
+      if (missing.empty()) missing = item.tag;
+      continue;
+    }
+    if (item.kind == ItemKind::Spin)
+      item.spin.value = item.spin.limited() ? std::clamp(from.spin.value, item.spin.minimum, item.spin.maximum)
+                                            : from.spin.value;
+    if (item.kind == ItemKind::Combo) {
+      item.combo.entries = from.combo.entries;
+      item.combo.listIndex = from.combo.listIndex;
+      item.combo.newIndex = from.combo.newIndex;
+    }
+  }
+  if (relayout) changed();
+  if (!missing.empty())
+    automation::raise(automation::err::TypeMismatch,
+                      "The source bar has no matching button for \"" + missing + "\"; the other states were copied");
+}
+
+}  // namespace zadeve::vizevore
