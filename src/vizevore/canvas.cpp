@@ -27,7 +27,7 @@ uint8_t mix(uint8_t under, uint8_t over, int coverage) {
 
 }  // namespace
 
-Rect Rect::intersect(const Rect& o) const {
+Box Box::intersect(const Box& o) const {
   const int l = std::max(x, o.x), t = std::max(y, o.y);
   const int r = std::min(right(), o.right()), b = std::min(bottom(), o.bottom());
   return {l, t, std::max(0, r - l), std::max(0, b - t)};
@@ -39,6 +39,7 @@ Canvas::Canvas(int width, int height, Color background) : width_(width), height_
                                                         "x" + std::to_string(height) +
                                                         " is not allowed");
   pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), background);
+  clip_ = bounds();
 }
 
 Color Canvas::pixel(int x, int y) const {
@@ -49,11 +50,11 @@ Color Canvas::pixel(int x, int y) const {
 }
 
 void Canvas::setPixel(int x, int y, Color c) {
-  if (x >= 0 && y >= 0 && x < width_ && y < height_) at(x, y) = c;
+  if (inClip(x, y)) at(x, y) = c;
 }
 
 void Canvas::blendPixel(int x, int y, Color c, uint8_t coverage) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_ || coverage == 0) return;
+  if (!inClip(x, y) || coverage == 0) return;
   Color& p = at(x, y);
   if (coverage == 255) {
     p = c;
@@ -63,13 +64,13 @@ void Canvas::blendPixel(int x, int y, Color c, uint8_t coverage) {
        std::max(p.a, coverage)};
 }
 
-void Canvas::fillRect(const Rect& r, Color c) {
-  const Rect clip = r.intersect(bounds());
-  for (int y = clip.y; y < clip.bottom(); ++y)
-    std::fill_n(&at(clip.x, y), clip.w, c);
+void Canvas::fillRect(const Box& r, Color c) {
+  const Box area = r.intersect(clip_);
+  for (int y = area.y; y < area.bottom(); ++y)
+    std::fill_n(&at(area.x, y), area.w, c);
 }
 
-void Canvas::frameRect(const Rect& r, Color c) {
+void Canvas::frameRect(const Box& r, Color c) {
   if (r.empty()) return;
   hLine(r.x, r.right() - 1, r.y, c);
   hLine(r.x, r.right() - 1, r.bottom() - 1, c);
@@ -101,8 +102,8 @@ void Canvas::line(int x0, int y0, int x1, int y1, Color c) {
   }
 }
 
-Rect Canvas::drawEdge(const Rect& outer, int kind, int sides) {
-  Rect r = outer;
+Box Canvas::drawEdge(const Box& outer, int kind, int sides) {
+  Box r = outer;
   auto ring = [&](Color topLeft, Color bottomRight) {
     if (r.empty()) return;
     // Bottom and right go last so that the two far corners take their colour.
@@ -126,11 +127,11 @@ Rect Canvas::drawEdge(const Rect& outer, int kind, int sides) {
   return {r.x, r.y, std::max(0, r.w), std::max(0, r.h)};
 }
 
-void Canvas::blit(const platform::Picture& picture, const Rect& src, int x, int y,
+void Canvas::blit(const platform::Picture& picture, const Box& src, int x, int y,
                   Transparency t) {
-  const Rect from = src.intersect({0, 0, picture.width(), picture.height()});
+  const Box from = src.intersect({0, 0, picture.width(), picture.height()});
   const int shiftX = x - src.x, shiftY = y - src.y;  // picture to canvas coordinates
-  const Rect to = Rect{from.x + shiftX, from.y + shiftY, from.w, from.h}.intersect(bounds());
+  const Box to = Box{from.x + shiftX, from.y + shiftY, from.w, from.h}.intersect(clip_);
   for (int dy = to.y; dy < to.bottom(); ++dy) {
     for (int dx = to.x; dx < to.right(); ++dx) {
       const Color c = picture.pixel(dx - shiftX, dy - shiftY);
@@ -140,8 +141,8 @@ void Canvas::blit(const platform::Picture& picture, const Rect& src, int x, int 
   }
 }
 
-void Canvas::blitDisabled(const platform::Picture& picture, const Rect& src, int x, int y) {
-  const Rect from = src.intersect({0, 0, picture.width(), picture.height()});
+void Canvas::blitDisabled(const platform::Picture& picture, const Box& src, int x, int y) {
+  const Box from = src.intersect({0, 0, picture.width(), picture.height()});
   std::vector<uint8_t> mask(static_cast<size_t>(std::max(0, from.w)) * std::max(0, from.h));
   // Light areas (white paper, pale fills) vanish into the face; only the dark shapes of
   // the image stay, as an engraving.

@@ -16,14 +16,15 @@ namespace zadeve::vizevore {
 
 using Color = platform::Rgba;
 
-struct Rect {
+// A rectangle in pixels (the control's own Rect is in twips or pixels as it says).
+struct Box {
   int x = 0, y = 0, w = 0, h = 0;
   int right() const { return x + w; }  // one past the last column
   int bottom() const { return y + h; }
   bool empty() const { return w <= 0 || h <= 0; }
-  Rect inset(int d) const { return {x + d, y + d, w - 2 * d, h - 2 * d}; }
-  Rect intersect(const Rect& o) const;
-  friend bool operator==(const Rect&, const Rect&) = default;
+  Box inset(int d) const { return {x + d, y + d, w - 2 * d, h - 2 * d}; }
+  Box intersect(const Box& o) const;
+  friend bool operator==(const Box&, const Box&) = default;
 };
 
 // The classic desktop scheme the control paints in.
@@ -71,30 +72,35 @@ class Canvas {
 
   int width() const { return width_; }
   int height() const { return height_; }
-  Rect bounds() const { return {0, 0, width_, height_}; }
+  Box bounds() const { return {0, 0, width_, height_}; }
   Color pixel(int x, int y) const;
   const std::vector<Color>& pixels() const { return pixels_; }
+
+  // Every primitive draws only inside the clip box (initially the whole image).
+  void setClip(const Box& clip) { clip_ = clip.intersect(bounds()); }
+  void resetClip() { clip_ = bounds(); }
+  Box clip() const { return clip_; }
 
   void setPixel(int x, int y, Color c);
   // Mixes c over the pixel with the given coverage (0 leaves it, 255 replaces it).
   void blendPixel(int x, int y, Color c, uint8_t coverage);
-  void fillRect(const Rect& r, Color c);
-  void frameRect(const Rect& r, Color c);
+  void fillRect(const Box& r, Color c);
+  void frameRect(const Box& r, Color c);
   void hLine(int x0, int x1, int y, Color c);  // x0..x1 inclusive, either order
   void vLine(int x, int y0, int y1, Color c);
   void line(int x0, int y0, int x1, int y1, Color c);
 
   // Draws the rings of `kind` (edge:: bits) on the given sides (side:: bits) and returns
   // the rectangle inside them; sides not drawn do not shrink.
-  Rect drawEdge(const Rect& r, int kind, int sides);
+  Box drawEdge(const Box& r, int kind, int sides);
 
   // Copies src of the picture to (x, y). With KeyColor, magenta pixels are left out;
   // pixels with partial alpha are blended either way.
-  void blit(const platform::Picture& picture, const Rect& src, int x, int y,
+  void blit(const platform::Picture& picture, const Box& src, int x, int y,
             Transparency t = Transparency::KeyColor);
   // The greyed-out look of a disabled image: its dark shapes embossed in shadow and
   // highlight, its colours gone.
-  void blitDisabled(const platform::Picture& picture, const Rect& src, int x, int y);
+  void blitDisabled(const platform::Picture& picture, const Box& src, int x, int y);
 
   // Text in the caption font: (x, top) is the top-left of the line box of the given pixel
   // height. Returns the width drawn.
@@ -112,7 +118,11 @@ class Canvas {
   int width_;
   int height_;
   std::vector<Color> pixels_;
+  Box clip_;
 
+  bool inClip(int x, int y) const {
+    return x >= clip_.x && y >= clip_.y && x < clip_.right() && y < clip_.bottom();
+  }
   Color& at(int x, int y) { return pixels_[static_cast<size_t>(y) * width_ + x]; }
 };
 

@@ -23,7 +23,7 @@ automation::Ref<Picture> pictureOf(int w, int h, std::initializer_list<Color> pi
   return Picture::fromPixels(w, h, std::move(rgba));
 }
 
-int countNot(const Canvas& c, const Rect& r, Color background) {
+int countNot(const Canvas& c, const Box& r, Color background) {
   int n = 0;
   for (int y = r.y; y < r.bottom(); ++y)
     for (int x = r.x; x < r.right(); ++x) n += c.pixel(x, y) != background;
@@ -40,6 +40,25 @@ TEST(Canvas, FillClipsToTheImage) {
   EXPECT_EQ(countNot(c, c.bounds(), White), 4);
   EXPECT_AUTOMATION_ERROR(c.pixel(4, 0), err::Subscript, "4,0");
   EXPECT_AUTOMATION_ERROR(Canvas(-1, 3), err::InvalidCall, "-1x3");
+}
+
+TEST(Canvas, EveryPrimitiveStaysInsideTheClip) {
+  auto pic = pictureOf(2, 2, {Red, Red, Red, Red});
+  const Color back{0, 100, 0};
+  Canvas c(20, 20, back);
+  c.setClip({5, 5, 4, 4});
+  c.fillRect(c.bounds(), Blue);
+  c.line(0, 0, 19, 19, Red);
+  c.blit(*pic, {0, 0, 2, 2}, 8, 8);
+  c.blitDisabled(*pic, {0, 0, 2, 2}, 3, 3);
+  c.drawText(0, 4, "WWWW", Red, 12);
+  c.drawEdge(c.bounds(), edge::Raised, side::All);
+  EXPECT_EQ(countNot(c, c.bounds(), back), 16);
+  EXPECT_EQ(c.pixel(8, 8), Red);
+  c.resetClip();
+  EXPECT_EQ(c.clip(), c.bounds());
+  c.setClip({-10, 18, 100, 100});  // clipped to the image itself
+  EXPECT_EQ(c.clip(), (Box{0, 18, 20, 2}));
 }
 
 TEST(Canvas, LinesReachBothEndsInEitherDirection) {
@@ -59,12 +78,12 @@ struct EdgeCase {
   Color outerTL, outerBR, innerTL, innerBR;
 };
 
-class CanvasEdges : public testing::TestWithParam<EdgeCase> {};
+class CanvasEdges : public ::testing::TestWithParam<EdgeCase> {};
 
 TEST_P(CanvasEdges, DrawsTwoRingsInTheirColours) {
   const EdgeCase e = GetParam();
   Canvas c(8, 6, Red);
-  EXPECT_EQ(c.drawEdge(c.bounds(), e.kind, side::All), (Rect{2, 2, 4, 2}));
+  EXPECT_EQ(c.drawEdge(c.bounds(), e.kind, side::All), (Box{2, 2, 4, 2}));
   EXPECT_EQ(c.pixel(3, 0), e.outerTL);
   EXPECT_EQ(c.pixel(0, 3), e.outerTL);
   EXPECT_EQ(c.pixel(7, 0), e.outerBR);  // far corners belong to the bottom-right side
@@ -76,7 +95,7 @@ TEST_P(CanvasEdges, DrawsTwoRingsInTheirColours) {
 
 INSTANTIATE_TEST_SUITE_P(
     Canvas, CanvasEdges,
-    testing::Values(
+    ::testing::Values(
         EdgeCase{edge::Raised, colors::Light, colors::DarkShadow, colors::Highlight, colors::Shadow},
         EdgeCase{edge::Sunken, colors::Shadow, colors::Highlight, colors::DarkShadow, colors::Light},
         EdgeCase{edge::Etched, colors::Shadow, colors::Highlight, colors::Highlight, colors::Shadow},
@@ -85,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Canvas, EdgeOnlyOnTheGivenSides) {
   Canvas c(6, 6, Red);
   // Etched on the top and right only, as a bar docked beside another draws it.
-  EXPECT_EQ(c.drawEdge(c.bounds(), edge::Etched, side::Top | side::Right), (Rect{0, 2, 4, 4}));
+  EXPECT_EQ(c.drawEdge(c.bounds(), edge::Etched, side::Top | side::Right), (Box{0, 2, 4, 4}));
   EXPECT_EQ(c.pixel(0, 0), colors::Shadow);
   EXPECT_EQ(c.pixel(0, 1), colors::Highlight);
   EXPECT_EQ(c.pixel(5, 3), colors::Highlight);
