@@ -45,10 +45,10 @@
 //
 // State copy (CopyStateFromReVivezavAsObject source): for each button of this bar with a
 // function name, the button of the same name on the source (the n-th of that name for the
-// n-th here) gives BF_ON, enabled, visible, caption, tooltip, progress, the spin value and the
-// combo list with its selection (the last three only between items of the same kind). Every
-// button that can be copied is copied; then, if the source lacked a button or had one of
-// another kind, the call raises 13.
+// n-th here) gives BF_ON, enabled, visible, caption, tooltip, progress, the spin value and
+// the combo list with its selection (the last two only between items of the same
+// ButtonType). Every button that can be copied is copied; then, if the source lacked a
+// button or had one of another ButtonType, the call raises 13.
 //
 // Keyed lookup (the default member) matches function names ignoring case and returns the
 // first such button's object, or Nothing. Button objects and list controls hold the control

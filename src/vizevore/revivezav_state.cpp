@@ -145,7 +145,7 @@ void ReVivezav::copyStateFrom(const ReVivezav& source) {
     item.caption = from.caption;
     item.tooltip = from.tooltip;
     item.panel.progress = from.panel.progress;
-    if (item.kind != from.kind) {
+    if (item.buttonType() != from.buttonType()) {
       if (missing.empty()) missing = item.tag;
       continue;
     }
