@@ -1,0 +1,76 @@
+#pragma once
+
+// Every operating-system call the profile reader and writer make goes through this seam, so
+// tests can make any one of them fail (or stop the clock) and check what is left behind.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zadeve::platform {
+
+struct FileStat {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::uint32_t mode = 0;  // type and permission bits as the system reports them
+  std::uint32_t owner = 0;
+  std::uint32_t group = 0;
+  std::int64_t modifiedNs = 0;
+  std::int64_t changedNs = 0;
+
+  bool isRegular() const noexcept;
+  bool isDirectory() const noexcept;
+};
+
+// Calls mirror their POSIX namesakes: -1 (or nullopt) on failure with errno set.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual int open(const std::string& path, int flags, unsigned mode) = 0;
+  virtual std::ptrdiff_t read(int fd, char* buffer, std::size_t count) = 0;
+  virtual std::ptrdiff_t write(int fd, const char* buffer, std::size_t count) = 0;
+  virtual int fsync(int fd) = 0;
+  virtual int close(int fd) = 0;
+  virtual int stat(const std::string& path, FileStat& out) = 0;
+  virtual int fstat(int fd, FileStat& out) = 0;
+  virtual int access(const std::string& path, int how) = 0;
+  virtual int fchmod(int fd, unsigned mode) = 0;
+  virtual int fchown(int fd, std::uint32_t owner, std::uint32_t group) = 0;
+  virtual int rename(const std::string& from, const std::string& to) = 0;
+  virtual int unlink(const std::string& path) = 0;
+  virtual std::optional<std::string> realPath(const std::string& path) = 0;
+  // Wall-clock time in nanoseconds: the clock file times are stamped with.
+  virtual std::int64_t nowNs() = 0;
+};
+
+class PosixFileSystem : public FileSystem {
+ public:
+  int open(const std::string& path, int flags, unsigned mode) override;
+  std::ptrdiff_t read(int fd, char* buffer, std::size_t count) override;
+  std::ptrdiff_t write(int fd, const char* buffer, std::size_t count) override;
+  int fsync(int fd) override;
+  int close(int fd) override;
+  int stat(const std::string& path, FileStat& out) override;
+  int fstat(int fd, FileStat& out) override;
+  int access(const std::string& path, int how) override;
+  int fchmod(int fd, unsigned mode) override;
+  int fchown(int fd, std::uint32_t owner, std::uint32_t group) override;
+  int rename(const std::string& from, const std::string& to) override;
+  int unlink(const std::string& path) override;
+  std::optional<std::string> realPath(const std::string& path) override;
+  std::int64_t nowNs() override;
+};
+
+FileSystem& profileFileSystem();
+
+// Installs a replacement (tests only); nullptr restores the real one. Not owned.
+void setProfileFileSystem(FileSystem* fileSystem);
+
+// Reads a whole regular file. Anything else (missing, a directory, a pipe, unreadable)
+// is false; `stat` describes the file as it was opened.
+bool readProfileFile(FileSystem& fs, const std::string& path, FileStat& stat, std::string& bytes);
+
+}  // namespace zadeve::platform
