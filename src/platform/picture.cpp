@@ -2,8 +2,8 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cassert>
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -69,6 +69,18 @@ void checkBmpLength(std::span<const uint8_t> b, std::string_view name) {
   if (needed > static_cast<int64_t>(b.size())) invalidPicture(name, "truncated pixel data");
 }
 
+// The formats a picture file may have. The decoder knows more (TGA, PSD, HDR, ...), but
+// TGA has no signature, so without this check random bytes could pass for a picture, and
+// the rarely used decoders are the least tried against damaged files.
+bool knownSignature(std::span<const uint8_t> b) {
+  auto starts = [&](std::string_view sig) {
+    return b.size() >= sig.size() && std::equal(sig.begin(), sig.end(), b.begin(),
+                                                [](char c, uint8_t u) { return uint8_t(c) == u; });
+  };
+  return starts("BM") || starts("\x89PNG\r\n\x1a\n") || starts("GIF87a") || starts("GIF89a") ||
+         starts("\xFF\xD8\xFF");
+}
+
 struct StbFree {
   void operator()(stbi_uc* p) const { stbi_image_free(p); }
 };
@@ -96,6 +108,7 @@ Rgba Picture::pixel(int x, int y) const {
 Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name) {
   if (bytes.empty()) invalidPicture(name, "empty file");
   if (bytes.size() > MaxFileBytes) invalidPicture(name, "file too large");
+  if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
   checkBmpLength(bytes, name);
   const int length = static_cast<int>(bytes.size());
   int w = 0, h = 0, channels = 0;

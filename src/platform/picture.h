@@ -42,7 +42,7 @@ class Picture : public automation::Dispatchable<Picture> {
   std::vector<uint8_t> rgba_;
 };
 
-// Loads and decodes a picture file (BMP, PNG and whatever else the decoder knows).
+// Loads and decodes a picture file: BMP (uncompressed, 1 to 32 bits), PNG, GIF or JPEG.
 // Raises 53 when the file does not exist or cannot be opened and 481 when it is not a
 // picture the decoder accepts; both descriptions name the path.
 automation::Ref<Picture> loadPicture(const std::string& path);

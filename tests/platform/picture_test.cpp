@@ -93,6 +93,14 @@ TEST(Picture, UndecodableFileRaises481WithThePath) {
   std::filesystem::remove_all(dir);
 }
 
+// A 1x1 TGA is a picture to the decoder, but TGA has no signature: random bytes could pass
+// for one, so only the signed formats are accepted.
+TEST(Picture, UnsignedFormatsAreRefused) {
+  const std::string tga("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\x18\0\x10\x20\x30", 21);
+  const std::vector<uint8_t> bytes(tga.begin(), tga.end());
+  EXPECT_AUTOMATION_ERROR(decodePicture(bytes, "one.tga"), err::InvalidPicture, "not a BMP");
+}
+
 // Damaged headers: every one must be refused, none may crash or allocate wildly.
 TEST(Picture, DamagedBmpHeadersAreInvalidPictures) {
   const std::vector<uint8_t> good = readBytes(Dir + "check24.bmp");
