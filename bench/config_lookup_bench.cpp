@@ -35,7 +35,7 @@ std::string makeIni() {
   for (int s = 0; s < kSections; ++s) {
     text += "[Toolbar.Bar" + std::to_string(s) + "]\r\n";
     for (int k = 0; k < kKeysPerSection; ++k) {
-      text += "Button" + std::to_string(k) + "=Function" + std::to_string(s * 100 + k) + ",1,0\r\n";
+      text += "Button" + std::to_string(k) + "=Function" + std::to_string(s * 100 + k) + ",16,16\r\n";
     }
   }
   return text;
