@@ -178,19 +178,6 @@ TEST(Paint, IconsKeepTheirColoursAndLoseTheirMagenta) {
   EXPECT_GT(countColor(c, off, colors::Shadow), 20);
 }
 
-TEST(Paint, PressedButtonIsSunkenAndDithered) {
-  auto bar = newBar();
-  bar->addPushButton("A", "", "", "A", 0, 0, 0, 0);
-  bar->addPushButton("B", "", "", "B", BF_TOGGLE | BF_ON, 0, 0, 0);
-  placeHorizontal(*bar, 100);
-  const Canvas c = paintToolbar(*bar);
-  const Box up = pixelBox(bar->item(0)), down = pixelBox(bar->item(1));
-  EXPECT_EQ(c.pixel(down.x + 3, down.y), colors::Shadow);
-  EXPECT_EQ(c.pixel(down.x + 3, down.bottom() - 1), colors::Highlight);
-  EXPECT_GT(countColor(c, down, colors::Highlight), down.w * down.h / 4);
-  EXPECT_EQ(countColor(c, up, colors::Highlight), 0);
-}
-
 TEST(Paint, BorderIsDrawnOnlyOnTheEdgeFlagSides) {
   auto bar = newBar();
   bar->addPushButton("A", "", "", "A", 0, 0, 0, 0);
