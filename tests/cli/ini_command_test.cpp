@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli.h"
+#include "support/temp_dir.h"
+
+namespace zadeve::cli {
+namespace {
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result zadeve(std::vector<std::string> args) {
+  args.insert(args.begin(), "zadeve");
+  std::ostringstream out, err;
+  int status = run(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(IniCommand, GetPrintsTheValueOrTheDefault) {
+  testing::TempDir dir;
+  auto ini = dir.write("BARS.INI", "[Toolbar.Main]\r\nButtonCount= 4 \r\nTip=\"quoted\"\r\n");
+  EXPECT_EQ(zadeve({"ini", "get", ini, "toolbar.main", "ButtonCount"}).out, "4\n");
+  EXPECT_EQ(zadeve({"ini", "get", ini, "Toolbar.Main", "Tip"}).out, "quoted\n");
+  auto missing = zadeve({"ini", "get", ini, "Toolbar.Main", "ButtonSize", "--default", "16"});
+  EXPECT_EQ(missing.status, ExitOk);
+  EXPECT_EQ(missing.out, "16\n");
+  EXPECT_EQ(zadeve({"ini", "get", ini, "Nope", "Nope"}).out, "\n");
+}
+
+TEST(IniCommand, SetAndDeleteSectionWriteTheFile) {
+  testing::TempDir dir;
+  auto ini = dir.write("BARS.INI", "; keep me\r\n[A]\r\nk=1\r\n[B]\r\nx=2\r\n");
+  EXPECT_EQ(zadeve({"ini", "set", ini, "a", "K", "9"}).status, ExitOk);
+  EXPECT_EQ(testing::TempDir::read(ini), "; keep me\r\n[A]\r\nk=9\r\n[B]\r\nx=2\r\n");
+  EXPECT_EQ(zadeve({"ini", "delete-section", ini, "A"}).status, ExitOk);
+  EXPECT_EQ(testing::TempDir::read(ini), "; keep me\r\n[B]\r\nx=2\r\n");
+}
+
+TEST(IniCommand, FailedWritesAndBadUsageHaveTheirOwnStatus) {
+  testing::TempDir dir;
+  auto failed = zadeve({"ini", "set", dir.file("no/such/folder/BARS.INI"), "S", "K", "v"});
+  EXPECT_EQ(failed.status, ExitFailed);
+  EXPECT_NE(failed.err.find("could not write"), std::string::npos);
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {"ini"}, {"ini", "get", "f"}, {"ini", "frob"}, {"ini", "set", "f", "s", "k"}, {"bogus"}}) {
+    auto r = zadeve(args);
+    EXPECT_EQ(r.status, ExitUsage) << ::testing::PrintToString(args);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+}
+
+}  // namespace
+}  // namespace zadeve::cli
