@@ -4,6 +4,24 @@
 
 namespace zadeve::core {
 
-std::vector<LibraryRow> buildLibraryRows() { return {}; }
+using automation::byRef;
+using automation::CallArgs;
+using automation::InvokeKind;
+using automation::optionalParam;
+using automation::VarType;
+
+std::vector<LibraryRow> buildLibraryRows() {
+  return {
+      {{"KaTBuildBar",
+        8,
+        InvokeKind::Method,
+        {byRef("tb", VarType::Object), byRef("barName", VarType::String),
+         optionalParam(byRef("isPalette", VarType::Boolean), Variant(false))}},
+       [](ZuzuzudLibrary& l, CallArgs& a) {
+         l.KaTBuildBar(a.object(0), a.string(1), a.boolean(2));
+         return Variant();
+       }},
+  };
+}
 
 }  // namespace zadeve::core

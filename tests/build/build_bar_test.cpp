@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "automation/dispatch.h"
+#include "build/build_fixture.h"
+
+namespace zadeve::core {
+namespace {
+
+class KaTBuildBarTest : public BuildTest {
+ protected:
+  KaTBuildBarTest() { bar->set("Tag", Variant("Name=Other;Home=TOP;Visible=YES;IconSets=1")); }
+
+  // Through the library's automation face, as a host calls it.
+  void build(const std::string& barName, Variant isPalette = Variant::missing()) {
+    bar->clearCalls();
+    automation::Arg palette = isPalette.isMissing() ? automation::Arg::missing() : automation::Arg(isPalette);
+    automation::callMethod(*lib, "KaTBuildBar", {Variant(ObjectRef(bar)), Variant(barName), palette});
+  }
+
+  Ref<testing::FakeForm> form = makeObject<testing::FakeForm>();
+  Ref<FakeToolbar> bar = form->bar(0);
+};
+
+TEST_F(KaTBuildBarTest, BuildsTheNamedSectionTheHostBarWayThenLaysOutAndSignals) {
+  lib->InitialiseZADEVE(nullptr, dir.file("BARS.INI"), dir.path().string() + "/",
+                        dir.write("de.po", "msgid \"Open file\"\nmsgstr \"Datei oeffnen\"\n"));
+  writeIni(
+      "[Functions]\nIconSet0=std16.bmp,16,15\nIconSet1=big24.bmp,24,24\nOpen=PUSH,0/1,Open file|~5~9\n"
+      "Bold=TOGGLE,1/4,Bold\nFonts=COMBO,Fonts,Font name|Arial;Courier\nFirst=SPIN,/5,x\n"
+      "Size=SPIN,8/6/72/1/0,Font size|x\nNext=SPIN,/7//,Next\nLayers=MENU,Layers|more\nRecent=MENUITEM,1/2,Recent|\n"
+      "Status=DIP,/!3000,Ready|x\nBusy=BUMP,/1,y\nOdd=WIDGET,1\n" +
+      toolbarSection(
+          "Main",
+          {"Open", "Bold", "!SEPARATOR", "Fonts", "First", "Size", "Next", "Layers", "Recent", "Status", "Busy", "Odd"},
+          "ButtonSize=22\n"));
+  form->onSignal([&](const std::string&) { EXPECT_GT(form->count("ScaleWidth"), 0) << "laid out before the signal"; });
+  build("Main");
+
+  Lines calls = callsOf(*bar);
+  calls.resize(std::find(calls.begin(), calls.end(), "UpdateLayout()") - calls.begin() + 1);
+  const std::string spin = "&8:Double, &7:Double, &72:Double, &1:Double, &0:Double, ";
+  EXPECT_EQ(
+      calls,
+      (Lines{"Reset()", "SetImageSize(&16:Integer, &16:Integer)", "SetBarHeight(&22:Integer)",
+             "AddImageSet(<Picture>, \"0\", \"\", &16:Integer, &15:Integer)",
+             "AddPushButton(&\"Open\", \"0.1\", &\"\", &\"Open file\", 5:Double, 9:Double, &22:Integer, &22:Integer)",
+             "AddImageSet(<Picture>, \"1\", \"\", &24:Integer, &24:Integer)",
+             "AddToggleButton(&\"Bold\", \"1.4\", &\"\", &\"Bold\", &22:Integer, &22:Integer)", "AddSeparator()",
+             "AddCombo(&\"Fonts\", &\"Arial;Courier\")",
+             "AddSpin(&\"First\", &Empty, &5:Double, &Empty, &Empty, &Empty, &\"x\")",
+             "AddSpin(&\"Size\", &8:Double, &6:Double, &72:Double, &1:Double, &0:Double, &\"Font size|x\")",
+             "AddSpin(&\"Next\", " + spin + "&\"Next\")", "AddMenu(&\"Layers\", &\"Layers|more\")",
+             "AddPanel(&\"Status\", &\"3000\", <missing>, &\"Ready|x\")",
+             "AddPanel(&\"Busy\", &\"1\", <missing>, &\"y\")", "UpdateLayout()"}));
+  EXPECT_EQ(form->signals, Lines{"RebuiltBar"});
+  EXPECT_TRUE(app->messages.empty());
+  EXPECT_EQ(bar->count("SuppressLayout") + bar->count("Align"), 0);
+
+  // A hidden bar stays hidden and a vertical one vertical.
+  bar->set("Visible", Variant(false));
+  bar->set("Vertical", Variant(true));
+  build("Main");
+  EXPECT_EQ(bar->property("Visible"), Variant(false));
+  EXPECT_EQ(bar->property("Vertical"), Variant(true));
+}
+
+TEST_F(KaTBuildBarTest, IsPaletteChangesNothingAndTheReportsAreFillBars) {
+  writeIni("[Debug]\nReportMissing=1\n[Functions]\nA=PUSH,,A|\n" + toolbarSection("T", {"A", "!FOO", "Nowhere", ""}));
+  build("T", Variant(true));
+  Lines asPalette = bar->log();
+  build("T", Variant(false));
+  EXPECT_EQ(bar->log(), asPalette);
+  build("T");
+  EXPECT_EQ(bar->log(), asPalette);
+  Lines reports{"Toolbar setup error - unknown\r\nfunction: !FOO.",
+                "Toolbar setup error - missing\r\nfunction: Nowhere.",
+                "Toolbar setup error - Missing button: Button3."};
+  EXPECT_EQ(app->messages.size(), 9u);
+  EXPECT_EQ(Lines(app->messages.begin() + 6, app->messages.end()), reports);
+}
+
+// KaTBuildBar catches nothing: the host gets the error, and the form no signal.
+TEST_F(KaTBuildBarTest, FailuresReachTheHost) {
+  bar->on("AddCombo", refuse(automation::err::InvalidCall, "No combos here"));
+  const std::pair<std::string, int32_t> cases[] = {
+      {"F=MENU\n" + toolbarSection("T", {"F"}, "ButtonSize=big\n"), automation::err::TypeMismatch},
+      {"F=SPIN,1/x,y\n" + toolbarSection("T", {"F"}), automation::err::TypeMismatch},
+      {"F=COMBO,1,2|3\n" + toolbarSection("T", {"F"}), automation::err::InvalidCall},
+  };
+  for (const auto& [ini, number] : cases) {
+    writeIni("[Functions]\n" + ini);
+    EXPECT_AUTOMATION_ERROR(build("T"), number, "");
+    EXPECT_EQ(bar->count("UpdateLayout"), 0) << ini;
+  }
+  EXPECT_TRUE(form->signals.empty());
+
+  form->on("Signal", refuse(automation::err::MemberMissing));  // a form without Signal
+  writeIni("[Functions]\nA=MENU\n" + toolbarSection("T", {"A"}));
+  EXPECT_AUTOMATION_ERROR(build("T"), automation::err::MemberMissing, "");
+  EXPECT_EQ(callsOf(*bar, "Add"), Lines{"AddMenu(&\"A\", &\"\")"});
+  EXPECT_TRUE(app->messages.empty());
+}
+
+}  // namespace
+}  // namespace zadeve::core
