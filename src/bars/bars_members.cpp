@@ -7,6 +7,7 @@ namespace zadeve::core {
 using automation::byRef;
 using automation::CallArgs;
 using automation::InvokeKind;
+using automation::optionalParam;
 using automation::VarType;
 
 namespace {
@@ -26,6 +27,27 @@ std::vector<LibraryRow> barsLibraryRows() {
       {{"KaTSetProp", 17, Method,
         {byRef("tb", VarType::Object), byRef("Key", VarType::String), byRef("v", VarType::Variant)}},
        [](L& l, CallArgs& a) { return l.KaTSetProp(a.object(0), a.string(1), a[2]), none(); }},
+      {{"KaTRebuildBar", 9, Method, {byRef("tb", VarType::Object)}},
+       [](L& l, CallArgs& a) { return l.KaTRebuildBar(a.object(0)), none(); }},
+      {{"KaTCopyBarState", 10, Method, {byRef("fromBar", VarType::Object), byRef("toBar", VarType::Object)}},
+       [](L& l, CallArgs& a) { return l.KaTCopyBarState(a.object(0), a.object(1)), none(); }},
+      {{"KaTLayout", 14, Method,
+        {byRef("frm", VarType::Object), byRef("vl", VarType::Integer), byRef("vt", VarType::Integer),
+         byRef("vr", VarType::Integer), byRef("VB", VarType::Integer)}},
+       [](L& l, CallArgs& a) {
+         int16_t edges[4] = {};  // their values on entry are ignored
+         l.KaTLayout(a.object(0), edges[0], edges[1], edges[2], edges[3]);
+         for (size_t i = 0; i < 4; ++i) a[i + 1] = Variant(edges[i]);
+         return none();
+       }},
+      {{"KaTSetup", 18, Method,
+        {byRef("frm", VarType::Object), byRef("barSet", VarType::String),
+         optionalParam(byRef("excludeBars", VarType::String), Variant(""))}},
+       [](L& l, CallArgs& a) { return l.KaTSetup(a.object(0), a.string(1), a.string(2)), none(); }},
+      {{"KaTUnloadBars", 23, Method, {byRef("f", VarType::Object)}},
+       [](L& l, CallArgs& a) { return l.KaTUnloadBars(a.object(0)), none(); }},
+      {{"KaTReleaseBars", 46, Method, {byRef("frm", VarType::Object)}},
+       [](L& l, CallArgs& a) { return l.KaTReleaseBars(a.object(0)), none(); }},
   };
 }
 
