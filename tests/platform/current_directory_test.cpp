@@ -1,0 +1,51 @@
+#include "platform/current_directory.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/automation_assert.h"
+#include "support/temp_dir.h"
+
+namespace zadeve::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CurrentDirectory : public ::testing::Test {
+ protected:
+  ~CurrentDirectory() override { fs::current_path(saved); }
+  fs::path saved = fs::current_path();
+  testing::TempDir dir;
+};
+
+TEST_F(CurrentDirectory, ChangesToAFolderGivenWithOrWithoutTheSeparator) {
+  fs::create_directory(dir.path() / "bitmaps");
+  for (std::string path : {dir.path().string() + "/", (dir.path() / "bitmaps").string()}) {
+    changeDrive(path);
+    changeDirectory(path);
+    EXPECT_TRUE(fs::equivalent(currentDirectory(), path)) << path;
+  }
+  // Relative to where we are now.
+  changeDirectory("..");
+  EXPECT_TRUE(fs::equivalent(currentDirectory(), dir.path()));
+}
+
+TEST_F(CurrentDirectory, AnEmptyPathChangesNothing) {
+  changeDirectory(dir.path().string());
+  changeDrive("");
+  changeDirectory("");
+  EXPECT_TRUE(fs::equivalent(currentDirectory(), dir.path()));
+}
+
+TEST_F(CurrentDirectory, AFolderThatCannotBeEnteredIsPathNotFound) {
+  changeDirectory(dir.path().string());
+  std::string file = dir.write("plain.txt", "x");
+  for (const std::string& path : {dir.file("missing") + "/", file}) {
+    EXPECT_AUTOMATION_ERROR(changeDirectory(path), 76, "Path not found: " + path);
+    EXPECT_TRUE(fs::equivalent(currentDirectory(), dir.path()));
+  }
+}
+
+}  // namespace
+}  // namespace zadeve::platform
