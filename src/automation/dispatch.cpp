@@ -25,11 +25,15 @@ Variant getProperty(Object& target, std::string_view name, std::initializer_list
 }
 
 void letProperty(Object& target, std::string_view name, Variant value) {
-  invokeWith(target, name, InvokeKind::PropertyLet, {Arg(std::move(value))});
+  std::vector<Arg> args;
+  args.emplace_back(std::move(value));
+  target.invoke(name, InvokeKind::PropertyLet, args);
 }
 
 void setProperty(Object& target, std::string_view name, ObjectRef value) {
-  invokeWith(target, name, InvokeKind::PropertySet, {Arg(Variant(std::move(value)))});
+  std::vector<Arg> args;
+  args.emplace_back(Variant(std::move(value)));
+  target.invoke(name, InvokeKind::PropertySet, args);
 }
 
 Object& requireObject(const ObjectRef& ref) {
