@@ -22,9 +22,9 @@ using zadeve::automation::ObjectRef;
 using zadeve::automation::Ref;
 using zadeve::automation::Variant;
 using zadeve::core::ZuzuzudLibrary;
-using zadeve::testing::FakeForm;
-using zadeve::testing::FakeShellApp;
-using zadeve::testing::FakeToolbarManager;
+using zadeve::support::FakeForm;
+using zadeve::support::FakeShellApp;
+using zadeve::support::FakeToolbarManager;
 
 constexpr int MaxBars = 20;
 constexpr int ItemsPerBar = 40;
@@ -90,7 +90,7 @@ class Workspace {
   const std::string& bitmaps() const { return bitmaps_; }
 
  private:
-  zadeve::testing::TempDir dir_;
+  zadeve::support::TempDir dir_;
   std::string iniPath_;
   std::string bitmaps_;
 };

@@ -9,7 +9,7 @@ namespace zadeve::core {
 namespace {
 
 using automation::makeObject;
-using testing::FakeObject;
+using support::FakeObject;
 
 Ref<FakeObject> barWithTag(const std::string& tag) {
   auto bar = makeObject<FakeObject>("ReVivezav");

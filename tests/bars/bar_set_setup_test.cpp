@@ -12,7 +12,7 @@ namespace zadeve::core {
 namespace {
 
 using automation::Arg;
-using testing::FakeObject;
+using support::FakeObject;
 
 // Bars of the tests' views name sections that do not exist: each is filled empty.
 class BarSetSetup : public BarsTest {
@@ -38,7 +38,7 @@ class BarSetSetup : public BarsTest {
   bool laidOut() const { return form->count("ScaleWidth") > 0; }
 
   CurrentDirectoryGuard cwd;
-  testing::TempDir dir;
+  support::TempDir dir;
   Ref<FakeForm> form = makeObject<FakeForm>();
 };
 
@@ -179,7 +179,7 @@ TEST_F(BarSetSetup, SetupWorksInTheBitmapFolder) {
   EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), dir.path()));
 
   // No folder configured: the current directory stays.
-  testing::TempDir elsewhere;
+  support::TempDir elsewhere;
   std::filesystem::current_path(elsewhere.path());
   lib->BarsBitmapsDir("");
   setup();

@@ -17,10 +17,10 @@
 namespace zadeve::core {
 
 using automation::makeObject;
-using testing::FakeForm;
-using testing::FakeShellApp;
-using testing::FakeToolbar;
-using testing::FakeToolbarManager;
+using support::FakeForm;
+using support::FakeShellApp;
+using support::FakeToolbar;
+using support::FakeToolbarManager;
 
 inline constexpr int PixelX = 15;
 inline constexpr int PixelY = 12;
@@ -69,7 +69,7 @@ class BarsTest : public ::testing::Test {
     lib->ShellApplicationObject(app);
   }
 
-  ::zadeve::testing::HeadlessScreen screen;
+  ::zadeve::support::HeadlessScreen screen;
   Ref<FakeToolbarManager> tbm = makeObject<FakeToolbarManager>();
   Ref<FakeShellApp> app = makeObject<FakeShellApp>();
   Ref<ZuzuzudLibrary> lib;

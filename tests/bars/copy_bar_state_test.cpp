@@ -8,7 +8,7 @@ namespace zadeve::core {
 namespace {
 
 using automation::Arg;
-using testing::FakeObject;
+using support::FakeObject;
 
 class CopyBarState : public BarsTest {
  protected:

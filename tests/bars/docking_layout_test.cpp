@@ -153,7 +153,7 @@ TEST_F(DockingLayout, TheFirstFailureEndsThePassAndThePixelAdjustmentsStillApply
 // The bottom bar was counted before it failed, so the pixel is given back anyway.
 TEST_F(DockingLayout, ABarWhoseDepthFailsKeepsWhatWasSetBeforeIt) {
   auto form = formWithBars({"Home=BOTTOM", "Home=TOP"});
-  form->bar(0)->on("IdealDepth", [](testing::FakeObject&, std::span<automation::Arg>) -> Variant {
+  form->bar(0)->on("IdealDepth", [](support::FakeObject&, std::span<automation::Arg>) -> Variant {
     automation::raise(automation::err::MemberMissing);
   });
   EXPECT_EQ(layout(*form), (Edges{0, 0, 9000 - PixelX, 6000 + PixelY}));
@@ -199,7 +199,7 @@ TEST_F(DockingLayout, TheClientAreaMustBeReadable) {
   EXPECT_AUTOMATION_ERROR(lib->KaTLayout(ObjectRef(tooWide), e.vl, e.vt, e.vr, e.VB), 6, "Overflow");
   EXPECT_TRUE(tooWide->bar(0)->calls().empty());
 
-  auto noHeight = makeObject<testing::FakeObject>("Form");
+  auto noHeight = makeObject<support::FakeObject>("Form");
   noHeight->set("ScaleWidth", Variant(100));
   EXPECT_AUTOMATION_ERROR(lib->KaTLayout(ObjectRef(noHeight), e.vl, e.vt, e.vr, e.VB), 438, "support");
 }

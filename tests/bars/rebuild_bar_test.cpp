@@ -14,7 +14,7 @@ class RebuildBar : public BarsTest {
     dir.write("BARS.INI", "[Toolbar.Edit]\nButtonCount=2\nButton0=!GAP\nButton1=!SEPARATOR\n[Toolbar.Bad]\nButtonCount=x\n");
     lib->InitialiseZADEVE(tbm, dir.file("BARS.INI"), "");
   }
-  testing::TempDir dir;
+  support::TempDir dir;
   Ref<FakeForm> form = formWithBars({"Name=Edit;Home=LEFT;Visible=No;State=Floating"});
   Ref<FakeToolbar> bar = form->bar(0);
 };
@@ -45,8 +45,8 @@ TEST_F(RebuildBar, FailuresReachTheCaller) {
   EXPECT_EQ(bar->property("Tag"), Variant("Name=Bad"));
 
   // A parent without a Signal box: the bar is rebuilt and shown all the same.
-  auto plainParent = makeObject<testing::FakeObject>("Form");
-  plainParent->on("Signal", [](testing::FakeObject&, std::span<automation::Arg>) -> Variant {
+  auto plainParent = makeObject<support::FakeObject>("Form");
+  plainParent->on("Signal", [](support::FakeObject&, std::span<automation::Arg>) -> Variant {
     automation::raise(automation::err::MemberMissing);
   });
   auto loose = makeObject<FakeToolbar>();

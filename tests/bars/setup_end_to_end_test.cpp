@@ -133,7 +133,7 @@ class SetupEndToEnd : public BarsTest {
   }
 
   CurrentDirectoryGuard cwd;
-  testing::TempDir dir;
+  support::TempDir dir;
   Ref<FakeForm> form = makeObject<FakeForm>("frmDrawing", 12000, 8000);
 };
 

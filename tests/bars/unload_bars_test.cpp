@@ -8,7 +8,7 @@ namespace zadeve::core {
 namespace {
 
 using automation::Arg;
-using testing::FakeObject;
+using support::FakeObject;
 
 // A palette form as the palettes will be: its one bar is element 0, it names the host
 // form it belongs to, and unloading it runs KaTUnloadBars for itself.

@@ -17,7 +17,7 @@ class KaTBuildBarTest : public BuildTest {
     automation::callMethod(*lib, "KaTBuildBar", {Variant(ObjectRef(bar)), Variant(barName), palette});
   }
 
-  Ref<testing::FakeForm> form = makeObject<testing::FakeForm>();
+  Ref<support::FakeForm> form = makeObject<support::FakeForm>();
   Ref<FakeToolbar> bar = form->bar(0);
 };
 

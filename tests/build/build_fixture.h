@@ -21,9 +21,9 @@
 namespace zadeve::core {
 
 using automation::makeObject;
-using testing::FakeObject;
-using testing::FakeShellApp;
-using testing::FakeToolbar;
+using support::FakeObject;
+using support::FakeShellApp;
+using support::FakeToolbar;
 using Lines = std::vector<std::string>;
 
 // "[Toolbar.<name>]" with its ButtonCount, any extra lines, and one Button<n> per entry.
@@ -72,8 +72,8 @@ class BuildTest : public ::testing::Test {
     LibraryInternals::FillBar(*lib, tb, floating);
   }
 
-  testing::HeadlessScreen screen;
-  testing::TempDir dir;
+  support::HeadlessScreen screen;
+  support::TempDir dir;
   Ref<ZuzuzudLibrary> lib = makeObject<ZuzuzudLibrary>();
   Ref<FakeShellApp> app = makeObject<FakeShellApp>();
   Ref<FakeToolbar> tb = makeObject<FakeToolbar>();

@@ -21,7 +21,7 @@ Result zadeve(std::vector<std::string> args) {
 }
 
 TEST(IniCommand, GetPrintsTheValueOrTheDefault) {
-  testing::TempDir dir;
+  support::TempDir dir;
   auto ini = dir.write("BARS.INI", "[Toolbar.Main]\r\nButtonCount= 4 \r\nTip=\"quoted\"\r\n");
   EXPECT_EQ(zadeve({"ini", "get", ini, "toolbar.main", "ButtonCount"}).out, "4\n");
   EXPECT_EQ(zadeve({"ini", "get", ini, "Toolbar.Main", "Tip"}).out, "quoted\n");
@@ -32,16 +32,16 @@ TEST(IniCommand, GetPrintsTheValueOrTheDefault) {
 }
 
 TEST(IniCommand, SetAndDeleteSectionWriteTheFile) {
-  testing::TempDir dir;
+  support::TempDir dir;
   auto ini = dir.write("BARS.INI", "; keep me\r\n[A]\r\nk=1\r\n[B]\r\nx=2\r\n");
   EXPECT_EQ(zadeve({"ini", "set", ini, "a", "K", "9"}).status, ExitOk);
-  EXPECT_EQ(testing::TempDir::read(ini), "; keep me\r\n[A]\r\nk=9\r\n[B]\r\nx=2\r\n");
+  EXPECT_EQ(support::TempDir::read(ini), "; keep me\r\n[A]\r\nk=9\r\n[B]\r\nx=2\r\n");
   EXPECT_EQ(zadeve({"ini", "delete-section", ini, "A"}).status, ExitOk);
-  EXPECT_EQ(testing::TempDir::read(ini), "; keep me\r\n[B]\r\nx=2\r\n");
+  EXPECT_EQ(support::TempDir::read(ini), "; keep me\r\n[B]\r\nx=2\r\n");
 }
 
 TEST(IniCommand, FailedWritesAndBadUsageHaveTheirOwnStatus) {
-  testing::TempDir dir;
+  support::TempDir dir;
   auto failed = zadeve({"ini", "set", dir.file("no/such/folder/BARS.INI"), "S", "K", "v"});
   EXPECT_EQ(failed.status, ExitFailed);
   EXPECT_NE(failed.err.find("could not write"), std::string::npos);

@@ -20,7 +20,7 @@ class ConfigAccess : public ::testing::Test {
     return automation::toString(lib->GetConfigValue(s, k, d));
   }
 
-  testing::TempDir dir;
+  support::TempDir dir;
   Ref<ZuzuzudLibrary> lib = makeObject<ZuzuzudLibrary>();
 };
 

@@ -15,11 +15,11 @@ namespace {
 
 using automation::byRef;
 using automation::makeObject;
-using testing::FakeObject;
+using support::FakeObject;
 
 class LibraryTest : public ::testing::Test {
  protected:
-  testing::HeadlessScreen screen;
+  support::HeadlessScreen screen;
   Ref<ZuzuzudLibrary> lib = makeObject<ZuzuzudLibrary>();
 };
 
@@ -39,7 +39,7 @@ TEST_F(LibraryTest, StartsWithItsDefaultWorkspaceAndEmptyFields) {
 
 TEST(LibraryScreen, TwipsPerPixelAreRoundedHalfToEven) {
   for (auto [twips, expected] : {std::pair{15.0, 15}, {12.5, 12}, {13.5, 14}, {7.4, 7}}) {
-    testing::HeadlessScreen screen(twips);
+    support::HeadlessScreen screen(twips);
     auto lib = makeObject<ZuzuzudLibrary>();
     EXPECT_EQ(lib->TwipsPerPixelX(), expected) << twips;
     EXPECT_EQ(lib->TwipsPerPixelY(), expected) << twips;
@@ -65,7 +65,7 @@ TEST_F(LibraryTest, InitialiseStoresEverythingOnTheCurrentWorkspace) {
 }
 
 TEST_F(LibraryTest, InitialiseLoadsTheLanguageFile) {
-  testing::TempDir dir;
+  support::TempDir dir;
   auto po = dir.write("de.po", "msgid \"Open\"\nmsgstr \"Oeffnen\"\n");
   lib->InitialiseZADEVE(nullptr, "b.ini", "", po);
   auto catalog = automation::objectAs<components::TextCatalog>(lib->CurrentWorkspace()->LanguageCatalog());

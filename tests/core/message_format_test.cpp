@@ -24,7 +24,7 @@ TEST(FormatMessageText, FillsArgumentsAndLineBreaks) {
 
 TEST(ReportToHost, HandsTheTextToMsgBoxSubWithOne) {
   auto lib = makeObject<ZuzuzudLibrary>();
-  auto app = makeObject<testing::FakeObject>("App");
+  auto app = makeObject<support::FakeObject>("App");
   app->acceptAnyCall();
   lib->ShellApplicationObject(app);
   LibraryInternals::ReportToHost(*lib, "^1^nwhile processing: ^2", {Variant("File not found"), Variant("2")});

@@ -16,7 +16,7 @@ class CurrentDirectory : public ::testing::Test {
  protected:
   ~CurrentDirectory() override { fs::current_path(saved); }
   fs::path saved = fs::current_path();
-  testing::TempDir dir;
+  support::TempDir dir;
 };
 
 TEST_F(CurrentDirectory, ChangesToAFolderGivenWithOrWithoutTheSeparator) {

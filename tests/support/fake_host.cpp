@@ -2,7 +2,7 @@
 
 #include "automation/error.h"
 
-namespace zadeve::testing {
+namespace zadeve::support {
 
 using automation::err::AlreadyLoaded;
 using automation::err::ControlArrayElementMissing;
@@ -115,4 +115,4 @@ FakeShellApp::FakeShellApp() : FakeObject("ShellApp") {
   });
 }
 
-}  // namespace zadeve::testing
+}  // namespace zadeve::support

@@ -9,7 +9,7 @@
 
 #include "support/fake_object.h"
 
-namespace zadeve::testing {
+namespace zadeve::support {
 
 using automation::Ref;
 
@@ -69,4 +69,4 @@ class FakeShellApp : public FakeObject {
   std::vector<std::string> messages;
 };
 
-}  // namespace zadeve::testing
+}  // namespace zadeve::support

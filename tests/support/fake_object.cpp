@@ -2,7 +2,7 @@
 
 #include "automation/error.h"
 
-namespace zadeve::testing {
+namespace zadeve::support {
 
 std::string RecordedCall::describe() const {
   std::string s = name;
@@ -63,4 +63,4 @@ int FakeObject::count(std::string_view name) const {
   return n;
 }
 
-}  // namespace zadeve::testing
+}  // namespace zadeve::support

@@ -15,7 +15,7 @@
 #include "automation/object.h"
 #include "automation/variant.h"
 
-namespace zadeve::testing {
+namespace zadeve::support {
 
 using automation::Arg;
 using automation::InvokeKind;
@@ -71,4 +71,4 @@ class FakeObject : public automation::Object {
   bool acceptAny_ = false;
 };
 
-}  // namespace zadeve::testing
+}  // namespace zadeve::support

@@ -5,7 +5,7 @@
 
 #include "platform/windowing.h"
 
-namespace zadeve::testing {
+namespace zadeve::support {
 
 class HeadlessScreen {
  public:
@@ -21,4 +21,4 @@ class HeadlessScreen {
   std::shared_ptr<platform::Windowing> previous_;
 };
 
-}  // namespace zadeve::testing
+}  // namespace zadeve::support

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-namespace zadeve::testing {
+namespace zadeve::support {
 
 class TempDir {
  public:
@@ -47,4 +47,4 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace zadeve::testing
+}  // namespace zadeve::support
