@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "automation/conversions.h"
+#include "core/zuzuzud_library.h"
 #include "platform/profile.h"
 #include "platform/profile_cache.h"
 #include "platform/profile_file_system.h"
@@ -108,6 +110,15 @@ std::string uncached(const std::string& s, const std::string& k, const char* d, 
 }
 
 void BM_CachedLookup(benchmark::State& state) { runLookups(state, cached); }
+
+// The same lookups as a host makes them: GetConfigValue of a library object.
+void BM_GetConfigValue(benchmark::State& state) {
+  auto lib = zadeve::automation::makeObject<zadeve::core::ZuzuzudLibrary>();
+  lib->BarsConfigFile(benchFile().path);
+  runLookups(state, [&](const std::string& s, const std::string& k, const char* d, const std::string&) {
+    return zadeve::automation::toString(lib->GetConfigValue(s, k, d));
+  });
+}
 void BM_ParseEveryLookup(benchmark::State& state) { runLookups(state, uncached); }
 
 // The cost while the file is still inside the racy window: every lookup re-reads and
@@ -140,6 +151,7 @@ void BM_StatOnlyFloor(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CachedLookup)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetConfigValue)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseEveryLookup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CachedLookupFreshFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatOnlyFloor)->Unit(benchmark::kMillisecond);

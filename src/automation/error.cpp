@@ -13,6 +13,10 @@ std::string standardDescription(int32_t number) {
     case err::DivisionByZero: return "Division by zero";
     case err::TypeMismatch: return "Type mismatch";
     case err::FileNotFound: return "File not found";
+    case err::DeviceUnavailable: return "Device unavailable";
+    case err::PathFileAccess: return "Path/File access error";
+    case err::PathNotFound: return "Path not found";
+    case err::InvalidFileFormat: return "Invalid file format";
     case err::ObjectNotSet: return "Object variable or With block variable not set";
     case err::InvalidUseOfNull: return "Invalid use of Null";
     case err::ControlArrayElementMissing: return "Control array element doesn't exist";

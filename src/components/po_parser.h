@@ -18,9 +18,11 @@
 #include <string_view>
 #include <vector>
 
+#include "automation/error.h"
+
 namespace zadeve::components {
 
-inline constexpr int32_t InvalidFileFormat = 321;
+using automation::err::InvalidFileFormat;
 
 struct PoEntry {
   std::optional<std::string> context;

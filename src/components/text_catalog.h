@@ -30,7 +30,8 @@
 
 namespace zadeve::components {
 
-inline constexpr int32_t PathFileAccessError = 75;
+using automation::err::PathFileAccess;
+inline constexpr int32_t PathFileAccessError = PathFileAccess;
 
 class TextCatalog : public automation::Dispatchable<TextCatalog> {
  public:

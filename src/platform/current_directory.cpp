@@ -10,10 +10,6 @@
 #endif
 
 namespace zadeve::platform {
-namespace {
-constexpr int32_t PathNotFound = 76;
-constexpr int32_t DeviceUnavailable = 68;
-}  // namespace
 
 void changeDrive(const std::string& path) {
 #ifdef _WIN32
@@ -23,7 +19,7 @@ void changeDrive(const std::string& path) {
   char letter = path[0];
   if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
   if (letter < 'A' || letter > 'Z' || _chdrive(letter - 'A' + 1) != 0)
-    automation::raise(DeviceUnavailable, "Device unavailable: " + path);
+    automation::raise(automation::err::DeviceUnavailable, "Device unavailable: " + path);
 #else
   (void)path;
 #endif
@@ -33,7 +29,7 @@ void changeDirectory(const std::string& path) {
   if (path.empty()) return;
   std::error_code ec;
   std::filesystem::current_path(path, ec);
-  if (ec) automation::raise(PathNotFound, "Path not found: " + path);
+  if (ec) automation::raise(automation::err::PathNotFound, "Path not found: " + path);
 }
 
 std::string currentDirectory() {
