@@ -1,0 +1,101 @@
+#include "host/control_array.h"
+
+#include <string>
+
+#include "host/headless_form.h"
+#include "vizevore/paint.h"
+
+namespace zadeve::host {
+
+using namespace automation;
+using vizevore::ReVivezav;
+
+namespace {
+
+constexpr int32_t MaxIndex = INT16_MAX;
+
+Ref<ReVivezav> placeOn(HeadlessForm& form) {
+  auto control = makeObject<ReVivezav>(form.twipsPerPixelX());
+  // Layout measures captions as painting draws them.
+  vizevore::measureWithCaptionFont(*control);
+  control->attach(&form, &form);
+  return control;
+}
+
+}  // namespace
+
+ControlArray::ControlArray(HeadlessForm& form) : form_(&form) { elements_.push_back(placeOn(form)); }
+
+ControlArray::~ControlArray() { orphan(); }
+
+Ref<ReVivezav> ControlArray::element(int32_t index) const {
+  if (index < 0 || static_cast<size_t>(index) >= elements_.size()) return nullptr;
+  return elements_[static_cast<size_t>(index)];
+}
+
+Ref<ReVivezav> ControlArray::item(int32_t index) const {
+  auto e = element(index);
+  if (!e) raise(err::ControlArrayElementMissing, "Control array element '" + std::to_string(index) + "' doesn't exist");
+  return e;
+}
+
+Ref<ReVivezav> ControlArray::load(int32_t index) {
+  if (index < 0 || index > MaxIndex)
+    raise(err::InvalidCall, "Control array index " + std::to_string(index) + " is out of range (0 to 32767)");
+  if (element(index)) raise(err::AlreadyLoaded, "Object already loaded");
+  if (!form_) raise(err::ObjectNotSet, "The form of this control array is gone");
+  if (static_cast<size_t>(index) >= elements_.size()) elements_.resize(static_cast<size_t>(index) + 1);
+  return elements_[static_cast<size_t>(index)] = placeOn(*form_);
+}
+
+int16_t ControlArray::count() const {
+  int16_t n = 0;
+  for (const auto& e : elements_) n += e ? 1 : 0;
+  return n;
+}
+
+int16_t ControlArray::upperBound() const {
+  for (size_t i = elements_.size(); i-- > 0;)
+    if (elements_[i]) return static_cast<int16_t>(i);
+  return -1;
+}
+
+int16_t ControlArray::indexOf(const ReVivezav& control) const {
+  for (size_t i = 0; i < elements_.size(); ++i)
+    if (elements_[i].get() == &control) return static_cast<int16_t>(i);
+  return -1;
+}
+
+void ControlArray::clear() {
+  for (auto& e : elements_)
+    if (e) e->detach();
+  elements_.clear();
+}
+
+void ControlArray::orphan() {
+  clear();
+  form_ = nullptr;
+}
+
+const MemberTable<ControlArray>& ControlArray::memberTable() {
+  using V = VarType;
+  using T = ControlArray;
+  static const MemberTable<T> table(
+      "ControlArray",
+      {
+          {{"Item", 0, InvokeKind::PropertyGet, {byVal("Index", V::Integer)}, V::Object, true},
+           [](T& t, CallArgs& a) { return Variant(t.item(a.integer(0))); }},
+          {{"Load", 1, InvokeKind::Method, {byVal("Index", V::Integer)}},
+           [](T& t, CallArgs& a) {
+             t.load(a.integer(0));
+             return Variant();
+           }},
+          {{"Count", 2, InvokeKind::PropertyGet, {}, V::Integer},
+           [](T& t, CallArgs&) { return Variant(t.count()); }},
+          {{"UBound", 3, InvokeKind::PropertyGet, {}, V::Integer},
+           [](T& t, CallArgs&) { return Variant(t.upperBound()); }},
+      });
+  return table;
+}
+
+}  // namespace zadeve::host

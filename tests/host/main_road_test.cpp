@@ -1,0 +1,167 @@
+// The library's main road with the real toolbar control on a headless host: setup of the
+// shipped example view, its reports, the bars' places along the edges, a resize, the
+// picture of the form, a user's click and the form's unload.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "automation/dispatch.h"
+#include "core/zuzuzud_library.h"
+#include "host/form_picture.h"
+#include "host/headless_form.h"
+#include "host/shell_application.h"
+#include "host/toolbar_manager.h"
+#include "platform/current_directory.h"
+#include "support/headless_screen.h"
+
+namespace zadeve::host {
+namespace {
+
+using automation::makeObject;
+using automation::ObjectRef;
+using automation::Ref;
+using automation::Variant;
+using vizevore::ReVivezav;
+
+namespace fs = std::filesystem;
+
+constexpr int Pixel = 15;
+
+const fs::path& examples() {
+  static const fs::path folder = fs::path(ZADEVE_TEST_DATA).parent_path().parent_path() / "examples";
+  return folder;
+}
+
+// The bars of the example view, by element.
+enum Bar { File, Format, Draw, View, Sketch, Status, Tools };
+
+class MainRoad : public ::testing::Test {
+ protected:
+  MainRoad() {
+    form->setLibrary(lib);
+    automation::callMethod(*lib, "InitialiseZADEVE",
+                           {Variant(tbm), (examples() / "BARS.INI").string(), (examples() / "").string()});
+    automation::setProperty(*lib, "ShellApplicationObject", app);
+    automation::callMethod(*lib, "KaTSetup", {Variant(form), "MainView"});
+  }
+  ~MainRoad() override {
+    try {
+      platform::changeDirectory(directory);
+    } catch (...) {
+    }
+  }
+
+  Ref<ReVivezav> bar(Bar b) const { return form->bar(b); }
+  int depth(Bar b) const { return bar(b)->idealDepth(); }
+  struct Place {
+    int left, top, width, height;
+    friend bool operator==(const Place&, const Place&) = default;
+  };
+  Place place(Bar b) const { return {bar(b)->left(), bar(b)->top(), bar(b)->width(), bar(b)->height()}; }
+
+  // Where every docked bar must be on a client area of w x h twips, from the bars' own
+  // depths: two top bars, a left and a right bar below them, then at the bottom the
+  // sketch bar on the form's edge with the status bar on top of it, both between the
+  // side bars.
+  void expectLayout(int w, int h) {
+    const int top = depth(File) + depth(Format);
+    const int left = depth(Draw), right = depth(View);
+    EXPECT_EQ(place(File), (Place{0, 0, w, depth(File)}));
+    EXPECT_EQ(place(Format), (Place{0, depth(File), w, depth(Format)}));
+    EXPECT_EQ(place(Draw), (Place{0, top, left, h - top}));
+    EXPECT_EQ(place(View), (Place{w - right, top, right, h - top}));
+    EXPECT_EQ(place(Sketch), (Place{left, h - depth(Sketch), w - left - right, depth(Sketch)}));
+    EXPECT_EQ(place(Status), (Place{left, h - depth(Sketch) - depth(Status), w - left - right, depth(Status)}));
+    EXPECT_EQ(form->freeRectangle(),
+              (FreeRectangle{int16_t(left), int16_t(top), int16_t(w - right - Pixel),
+                             int16_t(h - depth(Sketch) - depth(Status))}));
+  }
+
+  support::HeadlessScreen screen{Pixel};
+  std::string directory = platform::currentDirectory();
+  Ref<core::ZuzuzudLibrary> lib = makeObject<core::ZuzuzudLibrary>();
+  Ref<ToolbarManager> tbm = makeObject<ToolbarManager>();
+  Ref<ShellApplication> app = makeObject<ShellApplication>();
+  Ref<HeadlessForm> form = makeObject<HeadlessForm>("frmMain", 800, 600);
+};
+
+TEST_F(MainRoad, SetupReportsTheDeliberateProblemsAndRegistersEveryBar) {
+  const std::string br = "\r\n";
+  ASSERT_EQ(app->reports().size(), 2u);
+  EXPECT_EQ(app->reports()[0].text, "Toolbar setup error - missing" + br + "function: Export.");
+  EXPECT_EQ(app->reports()[1].text, "Toolbar setup error - unknown" + br + "function: !WRAP.");
+  EXPECT_EQ(app->reports()[0].style, 1);
+  EXPECT_TRUE(screen->messages().empty());
+
+  ASSERT_EQ(form->bars().count(), 7);
+  std::vector<ObjectRef> elements;
+  for (int i = File; i <= Tools; ++i) elements.push_back(ObjectRef(form->bar(i)));
+  EXPECT_EQ(tbm->bars(), elements);
+  EXPECT_EQ(lib->KaTBarName(elements[Draw]), "Draw");
+  EXPECT_FALSE(bar(Tools)->visible()) << "a floating bar stays hidden on its form";
+  EXPECT_EQ(bar(Tools)->width(), 0);
+
+  // The Draw bar's shapes came from the application's symbol palette.
+  int symbols = 0;
+  for (const auto& set : bar(Draw)->imageSets()) symbols += set.name == "Symbols" ? 1 : 0;
+  EXPECT_EQ(symbols, 4);
+  EXPECT_EQ(app->lastSymbol(), "Diamond");
+}
+
+TEST_F(MainRoad, BarsDockAlongTheEdgesAndFollowAResize) {
+  // One row of 22-pixel buttons: 3 pixels around each image and the 2-pixel top edge.
+  EXPECT_EQ(depth(File), (22 + 2 * 3 + 2) * Pixel);
+  EXPECT_FALSE(form->freeRectangle()) << "setup discards the free rectangle";
+  form->layout();
+  expectLayout(800 * Pixel, 600 * Pixel);
+  EXPECT_EQ(bar(File)->edgeFlags1(), 2);
+  EXPECT_EQ(bar(Sketch)->edgeFlags1(), 1 + 4);
+  EXPECT_EQ(bar(Status)->edgeFlags1(), 1 + 4 + 8);
+
+  form->resize(640, 420);
+  automation::letProperty(*form, "Signal", Variant("REFORMAT"));
+  expectLayout(640 * Pixel, 420 * Pixel);
+}
+
+TEST_F(MainRoad, ThePictureShowsTheBarsAroundTheDocument) {
+  form->layout();
+  auto canvas = renderForm(*form);
+  ASSERT_EQ(canvas.width(), 800);
+  ASSERT_EQ(canvas.height(), 600);
+
+  // Every docked bar draws something besides its face; the document is white.
+  for (Bar b : {File, Format, Draw, View, Sketch, Status}) {
+    SCOPED_TRACE(b);
+    const auto& r = *bar(b);
+    int drawn = 0;
+    for (int y = r.top() / Pixel; y < (r.top() + r.height()) / Pixel; ++y)
+      for (int x = r.left() / Pixel; x < (r.left() + r.width()) / Pixel; ++x)
+        drawn += canvas.pixel(x, y) == vizevore::colors::Face ? 0 : 1;
+    EXPECT_GT(drawn, 20);
+  }
+  const auto free = freeBox(*form, *form->freeRectangle());
+  EXPECT_EQ(canvas.pixel(free.x + 10, free.y + 10), vizevore::colors::Window);
+
+  // Hiding a bar and laying out again gives its room to the document.
+  bar(Draw)->setVisible(false);
+  form->signal("REFORMAT");
+  EXPECT_EQ(renderForm(*form).pixel(10, free.y + 10), vizevore::colors::Window);
+}
+
+TEST_F(MainRoad, AUsersClickReachesTheFormAndUnloadLetsTheBarsGo) {
+  const int bold = bar(Format)->find("Bold");
+  ASSERT_GE(bold, 0);
+  EXPECT_TRUE(bar(Format)->click(bold));
+  ASSERT_EQ(form->events().size(), 1u);
+  EXPECT_EQ(describe(form->events()[0]), "bar(1) ButtonClick Bold");
+
+  Ref<ReVivezav> file = bar(File);
+  automation::callMethod(*form, "Unload");
+  EXPECT_EQ(tbm->count(), 0) << "the form's bars left the toolbar manager";
+  EXPECT_EQ(file->parentForm(), nullptr);
+  EXPECT_EQ(file->refCount(), 1u);
+}
+
+}  // namespace
+}  // namespace zadeve::host
