@@ -1,70 +1,212 @@
-// zadeve demo: a short tour of a configuration through the library's own calls.
+// zadeve demo: the library's main road on a headless host. The tool creates the library,
+// a toolbar manager, an application object and a form, initialises the library with the
+// example configuration, builds a view's bars with KaTSetup, lays them out, shows what
+// happened, clicks a button as a user would, draws the form into a PNG and unloads it.
+//
+// The calls on the library are late-bound, by name, as a host makes them.
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <filesystem>
+#include <iomanip>
 #include <memory>
 #include <ostream>
 
 #include "automation/conversions.h"
+#include "automation/dispatch.h"
 #include "cli/cli.h"
 #include "core/zuzuzud_library.h"
+#include "host/form_picture.h"
+#include "host/headless_form.h"
+#include "host/shell_application.h"
+#include "host/toolbar_manager.h"
+#include "platform/current_directory.h"
+#include "platform/windowing.h"
 
 namespace zadeve::cli {
 namespace {
 
+namespace fs = std::filesystem;
+using automation::makeObject;
+using automation::ObjectRef;
+using automation::Variant;
+
 struct DemoOptions {
   std::string examples = "examples";
   std::string view = "MainView";
+  int width = 800;
+  int height = 600;
+  std::string png = "demo.png";
 };
 
-void tour(const DemoOptions& o, Console& console) {
-  auto file = (std::filesystem::path(o.examples) / "BARS.INI").string();
-  if (!std::filesystem::is_regular_file(file)) {
-    console.err << "zadeve: no configuration at " << file << "\n";
+// The demo's own screen, and the current directory that KaTSetup moves, are put back
+// when the demo ends, so the tool leaves its process as it found it.
+class DemoSession {
+ public:
+  DemoSession()
+      : screen_(std::make_shared<platform::HeadlessWindowing>()),
+        previous_(platform::installWindowing(screen_)),
+        directory_(platform::currentDirectory()) {}
+  ~DemoSession() {
+    platform::installWindowing(previous_);
+    try {
+      platform::changeDirectory(directory_);
+    } catch (...) {
+    }
+  }
+  DemoSession(const DemoSession&) = delete;
+  DemoSession& operator=(const DemoSession&) = delete;
+  const platform::HeadlessWindowing& screen() const { return *screen_; }
+
+ private:
+  std::shared_ptr<platform::HeadlessWindowing> screen_;
+  std::shared_ptr<platform::Windowing> previous_;
+  std::string directory_;
+};
+
+// A report as one console line: its line breaks become blanks.
+std::string oneLine(std::string text) {
+  for (size_t p; (p = text.find("\r\n")) != std::string::npos;) text.replace(p, 2, " ");
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  return text;
+}
+
+std::string pixels(int x, int y, int w, int h) {
+  return "(" + std::to_string(x) + ", " + std::to_string(y) + ") " + std::to_string(w) + " x " + std::to_string(h) +
+         " px";
+}
+
+void printReports(std::ostream& out, const host::ShellApplication& app, const platform::HeadlessWindowing& screen) {
+  const auto& reports = app.reports();
+  out << "\nReports through MsgBoxSub: " << reports.size() << "\n";
+  for (size_t i = 0; i < reports.size(); ++i) out << "  " << i + 1 << ". " << oneLine(reports[i].text) << "\n";
+  if (!screen.messages().empty()) {
+    out << "Message boxes of the library: " << screen.messages().size() << "\n";
+    for (const auto& m : screen.messages()) out << "  " << oneLine(m.text) << "\n";
+  }
+}
+
+void printBars(std::ostream& out, core::ZuzuzudLibrary& lib, const host::HeadlessForm& form,
+               const host::ToolbarManager& tbm) {
+  struct Line {
+    std::string index, name, edge;
+    automation::Ref<vizevore::ReVivezav> bar;
+  };
+  std::vector<Line> lines;
+  size_t nameWidth = 4;
+  for (int16_t i = 0; i <= form.bars().upperBound(); ++i) {
+    auto bar = form.bar(i);
+    if (!bar) continue;
+    std::string name = lib.KaTBarName(ObjectRef(bar));
+    std::string edge = automation::toUpper(automation::toString(lib.KaTGetProp(ObjectRef(bar), "Home", "Top")));
+    nameWidth = std::max(nameWidth, name.size());
+    lines.push_back({"bar(" + std::to_string(i) + ")", name.empty() ? "-" : name, edge, bar});
+  }
+  out << "\nBars on " << form.name() << ": " << form.bars().count() << ", " << tbm.count()
+      << " registered in TBM\n";
+  const int tx = form.twipsPerPixelX(), ty = form.twipsPerPixelY();
+  for (const auto& l : lines) {
+    out << "  " << std::left << std::setw(8) << l.index << std::setw(static_cast<int>(nameWidth) + 2) << l.name
+        << std::setw(8) << l.edge;
+    const auto& b = *l.bar;
+    if (!b.visible()) {
+      out << "hidden\n";
+      continue;
+    }
+    out << "left " << b.left() << " top " << b.top() << " width " << b.width() << " height " << b.height()
+        << " twips = " << pixels(b.left() / tx, b.top() / ty, b.width() / tx, b.height() / ty) << "\n";
+  }
+}
+
+void printFree(std::ostream& out, const host::HeadlessForm& form) {
+  const auto& free = form.freeRectangle();
+  if (!free) return;
+  auto box = host::freeBox(form, *free);
+  out << "\nFree rectangle: left " << free->left << " top " << free->top << " right " << free->right
+      << " bottom " << free->bottom << " twips = " << pixels(box.x, box.y, box.w, box.h) << "\n";
+}
+
+// What a user does first: press the first toggle button on a visible bar.
+void clickAToggle(std::ostream& out, host::HeadlessForm& form) {
+  for (int16_t i = 0; i <= form.bars().upperBound(); ++i) {
+    auto bar = form.bar(i);
+    if (!bar || !bar->visible()) continue;
+    for (int32_t k = 0; k < bar->itemCount(); ++k) {
+      const auto& item = bar->item(k);
+      if (item.kind != vizevore::ItemKind::ToggleButton || !item.enabled()) continue;
+      const size_t before = form.events().size();
+      bar->click(k);
+      out << "\nUser clicks \"" << item.caption << "\" on bar(" << i << "): ";
+      if (form.events().size() > before)
+        out << form.name() << " received " << host::describe(form.events().back()) << "\n";
+      else
+        out << "no event reached " << form.name() << "\n";
+      return;
+    }
+  }
+}
+
+void runDemo(const DemoOptions& o, Console& console) {
+  auto& out = console.out;
+  const fs::path folder = fs::absolute(o.examples).lexically_normal();
+  const fs::path ini = folder / "BARS.INI";
+  const fs::path png = fs::absolute(o.png);
+  if (!fs::is_regular_file(ini)) {
+    console.err << "zadeve: no configuration at " << ini.string() << "\n";
     console.status = ExitFailed;
     return;
   }
-  auto lib = automation::makeObject<core::ZuzuzudLibrary>();
-  lib->BarsConfigFile(file);
-  auto get = [&](const std::string& s, const std::string& k, const std::string& d) {
-    return automation::toString(lib->GetConfigValue(s, k, d));
-  };
+  // The library joins the folder and a file name without a separator.
+  std::string bitmaps = (folder / "").string();
 
-  auto& out = console.out;
-  out << "Configuration " << file << "\n";
-  std::string section = o.view + ".Toolbars";
-  int16_t count = automation::toInteger(lib->GetConfigValue(section, "BarCount", "0"));
-  out << "View " << o.view << ": " << count << " bars\n";
-  for (int16_t n = 0; n < count; ++n) {
-    std::string entry = get(section, "Bar" + std::to_string(n), "");
-    if (entry.empty()) continue;
-    std::string name = entry.substr(0, entry.find(';'));
-    if (name.rfind("Name=", 0) == 0) name = name.substr(5);
-    std::string toolbar = "Toolbar." + name;
-    out << "  Bar" << n << "  " << entry << "\n"
-        << "        " << get(toolbar, "ButtonCount", "0") << " buttons of " << get(toolbar, "ButtonSize", "16")
-        << " pixels\n";
-  }
-  int16_t sets = automation::toInteger(lib->GetConfigValue("Functions", "IconSetCount", "-1"));
-  out << "Icon sets: " << (sets < 0 ? 0 : sets) << "\n";
-  for (int16_t i = 0; i < sets; ++i) {
-    std::string entry = get("Functions", "IconSet" + std::to_string(i), "");
-    int16_t number = 0;
-    bool found = lib->GetIconSetNumber(entry, number);
-    out << "  IconSet" << i << " = " << entry << (found ? "  (found as number " + std::to_string(number) + ")" : "")
-        << "\n";
-  }
+  DemoSession session;
+  auto lib = makeObject<core::ZuzuzudLibrary>();
+  auto tbm = makeObject<host::ToolbarManager>();
+  auto app = makeObject<host::ShellApplication>();
+  auto form = makeObject<host::HeadlessForm>("frmMain", o.width, o.height);
+  form->setCaption("ZADEVE demo - " + o.view);
+  form->setLibrary(lib);
+
+  out << "zadeve demo: view " << o.view << " of " << ini.string() << "\n"
+      << "  bitmaps " << bitmaps << "\n"
+      << "  form    " << form->name() << ", " << form->pixelWidth() << " x " << form->pixelHeight() << " px = "
+      << form->scaleWidth() << " x " << form->scaleHeight() << " twips\n";
+
+  automation::callMethod(*lib, "InitialiseZADEVE", {Variant(tbm), ini.string(), bitmaps});
+  automation::setProperty(*lib, "ShellApplicationObject", app);
+  automation::callMethod(*lib, "KaTSetup", {Variant(form), o.view});
+  // As a host's Form_Resize after loading: lay out and keep the free rectangle.
+  form->layout();
+
+  printReports(out, *app, session.screen());
+  printBars(out, *lib, *form, *tbm);
+  printFree(out, *form);
+  clickAToggle(out, *form);
+
+  host::renderForm(*form).writePng(png.string());
+  out << "\nPicture of " << form->name() << ": " << png.string() << " (" << form->pixelWidth() << " x "
+      << form->pixelHeight() << " px)\n";
+
+  form->unload();
+  out << "Unloaded " << form->name() << ": TBM holds " << tbm->count() << " bars\n";
 }
 
 }  // namespace
 
 void addDemoCommand(CLI::App& app, Console& console) {
   auto options = std::make_shared<DemoOptions>();
-  auto* demo = app.add_subcommand("demo", "Walk through the shipped example configuration");
-  demo->add_option("--examples", options->examples, "Folder holding BARS.INI and its bitmaps");
-  demo->add_option("--view", options->view, "The view whose bar set is shown");
-  demo->callback([options, &console] { tour(*options, console); });
+  auto* demo = app.add_subcommand("demo", "Build a view's bars on a headless form and draw it into a PNG");
+  demo->add_option("--examples", options->examples, "Folder holding BARS.INI and its bitmaps")->capture_default_str();
+  demo->add_option("--view", options->view, "The view whose bar set is built")->capture_default_str();
+  demo->add_option("--width", options->width, "Client width of the form in pixels")
+      ->check(CLI::Range(64, 2000))
+      ->capture_default_str();
+  demo->add_option("--height", options->height, "Client height of the form in pixels")
+      ->check(CLI::Range(64, 2000))
+      ->capture_default_str();
+  demo->add_option("--png", options->png, "Where the picture of the form goes")->capture_default_str();
+  demo->callback([options, &console] { runDemo(*options, console); });
 }
 
 }  // namespace zadeve::cli
