@@ -2,37 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/profile.h"
+#include "support/temp_dir.h"
 
 namespace zadeve::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::path(testing::TempDir()) / "zadeve_profile_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
-  std::string put(std::string_view name, std::string_view bytes) const {
-    std::ofstream(file(name), std::ios::binary) << bytes;
-    return file(name);
-  }
-
- private:
-  std::string path_;
-};
 
 // The real file system, watched: counts opens, can run its clock ahead, and can report
 // frozen file times, as a file system with coarse timestamps would within one tick.
@@ -67,72 +47,48 @@ class ProfileCacheTest : public testing::Test {
     setProfileFileSystem(nullptr);
     ProfileCache::instance().clear();
   }
-  std::string read(const std::string& path, std::string_view key = "k") {
-    return readProfileString("s", key, "d", path);
-  }
+  std::string read(std::string_view key = "k") { return readProfileString("s", key, "d", path); }
 
   WatchedFileSystem watched;
-  TempFolder folder;
+  support::TempDir dir;
+  std::string path = dir.file("b.ini");
 };
 
-TEST_F(ProfileCacheTest, SeesSameSizeEditMadeRightAfterARead) {
-  const std::string path = folder.put("b.ini", "[s]\nk=aaaa\n");
-  ASSERT_EQ(read(path), "aaaa");
-  folder.put("b.ini", "[s]\nk=bbbb\n");
-  EXPECT_EQ(read(path), "bbbb");
-}
-
+// Same inode, same size and (frozen) the same times: only the bytes tell the edit apart.
 TEST_F(ProfileCacheTest, SeesSameSizeEditThatLeavesStatUnchanged) {
-  const std::string path = folder.put("b.ini", "[s]\nk=aaaa\n");
+  dir.write("b.ini", "[s]\nk=aaaa\n");
   watched.frozenTimesNs = watched.nowNs();
-  ASSERT_EQ(read(path), "aaaa");
+  ASSERT_EQ(read(), "aaaa");
   {
-    // Rewrite in place: same inode, same size, and (frozen) the same times.
     std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary);
     out.seekp(6);
     out << "bbbb";
   }
-  EXPECT_EQ(read(path), "bbbb");
+  EXPECT_EQ(read(), "bbbb");
 }
 
-TEST_F(ProfileCacheTest, RereadsAFreshFileOnEveryLookup) {
-  const std::string path = folder.put("b.ini", "[s]\nk=v\n");
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(read(path), "v");
-  EXPECT_EQ(watched.opens, 3);
-}
-
-TEST_F(ProfileCacheTest, TrustsAFileOnceItIsSafelyOld) {
-  const std::string path = folder.put("b.ini", "[s]\nk=v\nj=w\n");
+TEST_F(ProfileCacheTest, TrustsAFileOnceItIsSafelyOldUntilItsStatChanges) {
+  dir.write("b.ini", "[s]\nk=v\nj=w\n");
   watched.clockAheadNs = 2 * ProfileCache::kRacyWindowNs;
-  EXPECT_EQ(read(path), "v");
-  EXPECT_EQ(read(path, "j"), "w");
-  EXPECT_EQ(read(path, "missing"), "d");
+  EXPECT_EQ(read(), "v");
+  EXPECT_EQ(read("j"), "w");
+  EXPECT_EQ(read("missing"), "d");
   EXPECT_EQ(watched.opens, 1);
-}
 
-TEST_F(ProfileCacheTest, TrustedCacheStillSeesEditsThatChangeStat) {
-  const std::string path = folder.put("b.ini", "[s]\nk=v\n");
-  watched.clockAheadNs = 2 * ProfileCache::kRacyWindowNs;
-  ASSERT_EQ(read(path), "v");
-  folder.put("b.ini", "[s]\nk=longer\n");
-  EXPECT_EQ(read(path), "longer");
+  dir.write("b.ini", "[s]\nk=longer\n");
+  EXPECT_EQ(read(), "longer");
 
   // Replaced by rename: a new inode, even with the same size.
-  const std::string other = folder.put("other.ini", "[s]\nk=second\n");
-  ASSERT_EQ(read(path), "longer");
+  const std::string other = dir.write("other.ini", "[s]\nk=second\n");
+  ASSERT_EQ(read(), "longer");
   fs::rename(other, path);
-  EXPECT_EQ(read(path), "second");
+  EXPECT_EQ(read(), "second");
+
+  ASSERT_TRUE(writeProfileString("s", "k", "thirds", path));
+  EXPECT_EQ(read(), "thirds");
 
   fs::remove(path);
-  EXPECT_EQ(read(path), "d");
-}
-
-TEST_F(ProfileCacheTest, OwnWriteIsSeenByTheNextRead) {
-  const std::string path = folder.put("b.ini", "[s]\nk=aaaa\n");
-  watched.clockAheadNs = 2 * ProfileCache::kRacyWindowNs;
-  ASSERT_EQ(read(path), "aaaa");
-  ASSERT_TRUE(writeProfileString("s", "k", "bbbb", path));
-  EXPECT_EQ(read(path), "bbbb");
+  EXPECT_EQ(read(), "d");
 }
 
 }  // namespace

@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <fcntl.h>
 
-#include <cstdlib>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
+
+#include "platform/profile_file_system.h"
+#include "support/temp_dir.h"
 
 namespace zadeve::platform {
 namespace {
@@ -18,46 +19,19 @@ using namespace std::string_view_literals;
 namespace fs = std::filesystem;
 using Text = std::optional<std::string_view>;
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::path(testing::TempDir()) / "zadeve_profile_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-  }
-  std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
-  std::string put(std::string_view name, std::string_view bytes) const {
-    std::ofstream(file(name), std::ios::binary) << bytes;
-    return file(name);
-  }
-  std::size_t entries() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
-  }
-
- private:
-  std::string path_;
-};
-
 std::optional<std::string> contents(const std::string& path) {
   if (!fs::exists(path)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
+  return support::TempDir::read(path);
+}
+
+long entries(const support::TempDir& dir) {
+  return std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
 }
 
 // before/after of nullopt means "no file".
 struct WriteCase {
   const char* name;
-  Text before;
-  Text section;
-  Text key;
-  Text value;
-  Text after;
+  Text before, section, key, value, after;
   bool result = true;
 };
 
@@ -65,141 +39,158 @@ const WriteCase writeCases[] = {
     {"CreatesMissingFileWithCrlf", {}, "S", "k", "v", "[S]\r\nk=v\r\n"},
     {"AddsKeyAfterLastKeyBeforeBlanksAndComments", "[a]\nx=1\n\n; c\n[b]\ny=2\n", "a", "z", "3",
      "[a]\nx=1\nz=3\n\n; c\n[b]\ny=2\n"},
-    {"AddsFirstKeyRightAfterHeader", "[a]\r\n; note\r\n[b]\r\n", "a", "k", "1",
-     "[a]\r\nk=1\r\n; note\r\n[b]\r\n"},
+    {"FirstKeyGoesAfterHeader", "[a]\r\n; note\r\n[b]\r\n", "a", "k", "1", "[a]\r\nk=1\r\n; note\r\n[b]\r\n"},
     {"AppendsSectionWithTheFilesLineEnd", "[a]\nx=1\n", "b", "k", "v", "[a]\nx=1\n[b]\nk=v\n"},
     {"AppendsSectionWithLoneCr", "[a]\rx=1\r", "b", "k", "v", "[a]\rx=1\r[b]\rk=v\r"},
-    {"EndsUnterminatedLastLineBeforeAddingKey", "[a]\nx=1", "a", "y", "2", "[a]\nx=1\ny=2\n"},
-    {"EndsUnterminatedLastLineBeforeAddingSection", "[a]\r\nx=1", "b", "y", "2",
-     "[a]\r\nx=1\r\n[b]\r\ny=2\r\n"},
-    {"AddsKeyUnderUnterminatedHeader", "[a]", "a", "k", "v", "[a]\r\nk=v\r\n"},
-    {"ReplacesValueKeepingPositionSpellingAndSpacing", "[Sec]\r\n  Key = old  \r\nz=1\r\n", "sec",
-     "KEY", "new", "[Sec]\r\n  Key = new\r\nz=1\r\n"},
-    {"ReplacesWithEmptyValue", "[s]\nk = v\nj=1", "s", "k", "", "[s]\nk =\nj=1"},
+    {"EndsUnterminatedLineBeforeAddingKey", "[a]\nx=1", "a", "y", "2", "[a]\nx=1\ny=2\n"},
+    {"EndsUnterminatedLineBeforeAddingSection", "[a]\r\nx=1", "b", "y", "2", "[a]\r\nx=1\r\n[b]\r\ny=2\r\n"},
+    {"ReplacedValueKeepsPlaceAndSpelling", "[Sec]\r\n  Key = old  \r\nz=1\r\n", "sec", "KEY", "new",
+     "[Sec]\r\n  Key = new\r\nz=1\r\n"},
     {"WritesEmptyValueAsKeyEquals", "[s]\n", "s", "k", "", "[s]\nk=\n"},
     {"WritesValuesVerbatim", "[s]\n", "s", "k", " a;b \"c\" ", "[s]\nk= a;b \"c\" \n"},
-    {"SameValueLeavesSpacingAndQuotes", "[s]\nk =  \"v\" \n", "s", "k", "\"v\"", "[s]\nk =  \"v\" \n"},
-    {"WritesFirstOfDuplicates", "[s]\nk=1\nK=2\n[S]\nk=3\n", "S", "K", "9",
-     "[s]\nk=9\nK=2\n[S]\nk=3\n"},
+    {"SameValueLeavesEveryByte", "[s]\nk =  \"v\" \n", "s", "k", "\"v\"", "[s]\nk =  \"v\" \n"},
+    {"WritesFirstOfDuplicates", "[s]\nk=1\nK=2\n[S]\nk=3\n", "S", "K", "9", "[s]\nk=9\nK=2\n[S]\nk=3\n"},
     {"NewKeySpelledAsCallerWroteIt", "[s]\nk=1\n", " S ", " NewKey\t", "2", "[s]\nk=1\nNewKey=2\n"},
     {"LineWithoutEqualsIsNotMatched", "[s]\nflag\n", "s", "flag", "1", "[s]\nflag=1\nflag\n"},
     {"CommentIsNotMatched", "[s]\n;k=1\n", "s", "k", "2", "[s]\nk=2\n;k=1\n"},
     {"KeysBeforeFirstHeaderUntouched", "k=1\n[s]\n", "s", "k", "2", "k=1\n[s]\nk=2\n"},
-    {"HeaderWithTrailingText", "[v] ; c\nk=1\n", "v", "k", "2", "[v] ; c\nk=2\n"},
     {"KeepsBom", "\xEF\xBB\xBF[s]\nk=1\n", "s", "k", "2", "\xEF\xBB\xBF[s]\nk=2\n"},
     {"BomOnlyFile", "\xEF\xBB\xBF", "s", "k", "v", "\xEF\xBB\xBF[s]\r\nk=v\r\n"},
     {"ValueEndsAtNul", "[s]\n", "s", "k", "a\0b"sv, "[s]\nk=a\n"},
     {"EmptyKeyNameFails", "[s]\n", "s", " ", "v", "[s]\n", false},
-    {"NullSectionFails", "[s]\nk=1\n", {}, "k", "v", "[s]\nk=1\n", false},
-    {"NullSectionCreatesNothing", {}, {}, "k", "v", {}, false},
-    {"DeletesKeyLine", "[s]\r\na=1\r\nb=2\r\n", "S", "A", {}, "[s]\r\nb=2\r\n"},
+    {"NullSectionFailsAndCreatesNothing", {}, {}, "k", "v", {}, false},
+    {"DeletesFirstOfDuplicateKeys", "[s]\r\na=1\r\nA=2\r\n", "S", "A", {}, "[s]\r\nA=2\r\n"},
     {"DeletesUnterminatedLastKey", "[s]\na=1\nb=2", "s", "b", {}, "[s]\na=1\n"},
     {"DeletingLastKeyLeavesHeader", "[s]\na=1\n", "s", "a", {}, "[s]\n"},
-    {"DeletesFirstOfDuplicateKeys", "[s]\na=1\na=2\n", "s", "a", {}, "[s]\na=2\n"},
     {"DeletingMissingKeyChangesNothing", "[s]\na=1\n", "s", "b", {}, "[s]\na=1\n"},
     {"DeletingKeyOfMissingSectionChangesNothing", "[s]\na=1\n", "t", "a", {}, "[s]\na=1\n"},
     {"DeletingKeyOfMissingFileCreatesNothing", {}, "s", "a", {}, {}},
-    {"DeletesSectionWithCommentsAndBlanks", "[a]\nx=1\n[b]\n;c\ny=2\n\n[c]\nz=3", "B", {}, {},
-     "[a]\nx=1\n[c]\nz=3"},
-    {"DeletesLastSection", "[a]\r\nx=1\r\n[b]\r\ny=2\r\n", "b", {}, {}, "[a]\r\nx=1\r\n"},
-    {"DeletesSectionWhateverTheValue", "[a]\nx=1\n", "a", {}, "ignored", ""},
-    {"DeletesFirstOfDuplicateSections", "[a]\nx=1\n[A]\nx=2\n", "a", {}, {}, "[A]\nx=2\n"},
+    {"DeletesSectionAndItsComments", "[a]\nx=1\n[b]\n;c\ny=2\n\n[c]\nz=3", "B", {}, {}, "[a]\nx=1\n[c]\nz=3"},
+    {"DeletesLastSectionWhateverTheValue", "[a]\r\nx=1\r\n[b]\r\ny=2\r\n", "b", {}, "v", "[a]\r\nx=1\r\n"},
     {"DeletingMissingSectionChangesNothing", "[a]\nx=1\n", "b", {}, {}, "[a]\nx=1\n"},
     {"DeletingSectionOfMissingFileCreatesNothing", {}, "a", {}, {}, {}},
 };
 
-class ProfileWrite : public testing::TestWithParam<WriteCase> {};
-
-TEST_P(ProfileWrite, EditsOnlyTheLinesItChanges) {
-  const WriteCase& c = GetParam();
-  TempFolder folder;
-  const std::string path = c.before ? folder.put("case.ini", *c.before) : folder.file("case.ini");
-  EXPECT_EQ(writeProfileString(c.section, c.key, c.value, path), c.result);
-  EXPECT_EQ(contents(path), c.after ? std::optional<std::string>(*c.after) : std::nullopt);
-  EXPECT_EQ(folder.entries(), c.after ? 1u : 0u) << "a temporary file was left behind";
+TEST(ProfileWrite, EditsOnlyTheLinesItChanges) {
+  for (const WriteCase& c : writeCases) {
+    SCOPED_TRACE(c.name);
+    support::TempDir dir;
+    const std::string path = c.before ? dir.write("b.ini", std::string(*c.before)) : dir.file("b.ini");
+    EXPECT_EQ(writeProfileString(c.section, c.key, c.value, path), c.result);
+    EXPECT_EQ(contents(path), c.after ? std::optional<std::string>(*c.after) : std::nullopt);
+    EXPECT_EQ(entries(dir), c.after ? 1 : 0) << "a temporary file was left behind";
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite, testing::ValuesIn(writeCases),
-                         [](const testing::TestParamInfo<WriteCase>& info) { return info.param.name; });
-
-TEST(ProfileWriteFile, WrittenValueReadsBack) {
-  TempFolder folder;
-  const std::string path = folder.file("b.ini");
-  ASSERT_TRUE(writeProfileString("Functions", "IconSet0", "Std", path));
-  EXPECT_EQ(readProfileString("functions", "iconset0", "!NONE", path), "Std");
-  ASSERT_TRUE(writeProfileString("Functions", "IconSet0", "Big", path));
-  EXPECT_EQ(readProfileString("Functions", "IconSet0", "!NONE", path), "Big");
-}
-
-TEST(ProfileWriteFile, ClearedSectionReadsDefaultAndComesBackAtTheEnd) {
-  TempFolder folder;
-  const std::string path = folder.put("b.ini", "[a]\nx=1\n[b]\ny=2\n");
+TEST(ProfileWrite, DeletedSectionLetsTheNextDuplicateAnswerAndComesBackAtTheEnd) {
+  support::TempDir dir;
+  const std::string path = dir.write("b.ini", "[a]\nx=1\n[b]\ny=2\n[A]\nz=3\n");
   ASSERT_TRUE(writeProfileString("a", std::nullopt, std::nullopt, path));
   EXPECT_EQ(readProfileString("a", "x", "gone", path), "gone");
-  ASSERT_TRUE(writeProfileString("a", "x", "3", path));
-  EXPECT_EQ(contents(path), "[b]\ny=2\n[a]\nx=3\n");
+  EXPECT_EQ(readProfileString("a", "z", "gone", path), "3");
+  ASSERT_TRUE(writeProfileString("A", std::nullopt, std::nullopt, path));
+  ASSERT_TRUE(writeProfileString("a", "x", "4", path));
+  EXPECT_EQ(contents(path), "[b]\ny=2\n[a]\nx=4\n");
 }
 
-TEST(ProfileWriteFile, LaterDuplicateSectionAnswersOnceTheFirstIsDeleted) {
-  TempFolder folder;
-  const std::string path = folder.put("b.ini", "[a]\nx=1\n[A]\nx=2\ny=3\n");
-  EXPECT_EQ(readProfileString("a", "y", "d", path), "d");
-  ASSERT_TRUE(writeProfileString("a", std::nullopt, std::nullopt, path));
-  EXPECT_EQ(readProfileString("a", "y", "d", path), "3");
+// Read-only even for root, who could write the file regardless.
+TEST(ProfileWrite, UnwritablePlacesRefuseChangesButAcceptWritesThatChangeNothing) {
+  support::TempDir dir;
+  const std::string readOnly = dir.write("ro.ini", "[s]\nk=1\n");
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string inMissingFolder = dir.file("missing/b.ini");
+  fs::create_directory(dir.file("dir.ini"));
+  for (const std::string& path : {readOnly, inMissingFolder, dir.file("dir.ini"), std::string()}) {
+    EXPECT_FALSE(writeProfileString("s", "k", "2", path)) << path;
+  }
+  EXPECT_FALSE(writeProfileString("s", "j", "2", readOnly));
+  EXPECT_FALSE(writeProfileString("s", "k", std::nullopt, readOnly));
+  EXPECT_FALSE(writeProfileString("s", std::nullopt, std::nullopt, readOnly));
+  EXPECT_TRUE(writeProfileString("s", "k", "1", readOnly));
+  EXPECT_TRUE(writeProfileString("s", "missing", std::nullopt, readOnly));
+  EXPECT_TRUE(writeProfileString("s", "k", std::nullopt, inMissingFolder));
+  EXPECT_EQ(contents(readOnly), "[s]\nk=1\n");
+  EXPECT_TRUE(fs::is_directory(dir.file("dir.ini")));
+  EXPECT_EQ(entries(dir), 2);
 }
 
-TEST(ProfileWriteFile, ReadOnlyFileRefusesChangesEvenForRoot) {
-  TempFolder folder;
-  const std::string before = "[s]\nk=1\n";
-  const std::string path = folder.put("ro.ini", before);
-  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_FALSE(writeProfileString("s", "k", "2", path));
-  EXPECT_FALSE(writeProfileString("s", "j", "2", path));
-  EXPECT_FALSE(writeProfileString("s", "k", std::nullopt, path));
-  EXPECT_FALSE(writeProfileString("s", std::nullopt, std::nullopt, path));
-  // A write that would change nothing succeeds without touching the file.
-  EXPECT_TRUE(writeProfileString("s", "k", "1", path));
-  EXPECT_TRUE(writeProfileString("s", "missing", std::nullopt, path));
-  EXPECT_TRUE(writeProfileString("t", std::nullopt, std::nullopt, path));
-  EXPECT_EQ(contents(path), before);
-  EXPECT_EQ(folder.entries(), 1u);
-}
-
-TEST(ProfileWriteFile, MissingFolderFailsAndIsNotCreated) {
-  TempFolder folder;
-  const std::string path = folder.file("missing/b.ini");
-  EXPECT_FALSE(writeProfileString("s", "k", "v", path));
-  EXPECT_TRUE(writeProfileString("s", "k", std::nullopt, path));
-  EXPECT_FALSE(fs::exists(folder.file("missing")));
-}
-
-TEST(ProfileWriteFile, DirectoryPathFails) {
-  TempFolder folder;
-  fs::create_directory(folder.file("dir.ini"));
-  EXPECT_FALSE(writeProfileString("s", "k", "v", folder.file("dir.ini")));
-  EXPECT_TRUE(fs::is_directory(folder.file("dir.ini")));
-  EXPECT_FALSE(writeProfileString("s", "k", "v", ""));
-}
-
-TEST(ProfileWriteFile, KeepsPermissionsOfTheReplacedFile) {
-  TempFolder folder;
-  const std::string path = folder.put("p.ini", "[s]\nk=1\n");
-  ::chmod(path.c_str(), 0640);
-  ASSERT_TRUE(writeProfileString("s", "k", "2", path));
-  struct stat st {};
-  ASSERT_EQ(::stat(path.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0640u);
-}
-
-TEST(ProfileWriteFile, WritesThroughASymbolicLink) {
-  TempFolder folder;
-  const std::string target = folder.put("real.ini", "[s]\nk=1\n");
-  const std::string link = folder.file("link.ini");
+TEST(ProfileWrite, ReplacesTheLinkTargetKeepingItsPermissions) {
+  support::TempDir dir;
+  const std::string target = dir.write("real.ini", "[s]\nk=1\n");
+  const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(target, mode);
+  const std::string link = dir.file("link.ini");
   fs::create_symlink(target, link);
   ASSERT_TRUE(writeProfileString("s", "k", "2", link));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(contents(target), "[s]\nk=2\n");
-  EXPECT_EQ(folder.entries(), 2u);
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, mode);
+  EXPECT_EQ(entries(dir), 2);
+}
+
+enum class Failure { ReadOriginal, CreateTemporary, Write, ShortWriteThenFull, Fsync, Close, Rename };
+
+// The real file system with one call broken; installed for its lifetime.
+class FailingFileSystem : public PosixFileSystem {
+ public:
+  explicit FailingFileSystem(Failure failure) : failure_(failure) { setProfileFileSystem(this); }
+  ~FailingFileSystem() override { setProfileFileSystem(nullptr); }
+
+  int open(const std::string& path, int flags, unsigned mode) override {
+    const bool creating = (flags & O_CREAT) != 0;
+    if (failure_ == Failure::CreateTemporary && creating) return fail(ENOSPC);
+    if (failure_ == Failure::ReadOriginal && !creating && (flags & O_DIRECTORY) == 0) return fail(EACCES);
+    return PosixFileSystem::open(path, flags, mode);
+  }
+  std::ptrdiff_t write(int fd, const char* buffer, std::size_t count) override {
+    const bool full = failure_ == Failure::Write || (failure_ == Failure::ShortWriteThenFull && wrote_);
+    if (full) return fail(ENOSPC);
+    if (failure_ == Failure::ShortWriteThenFull) {
+      wrote_ = true;
+      count /= 2;
+    }
+    return PosixFileSystem::write(fd, buffer, count);
+  }
+  int fsync(int fd) override { return failure_ == Failure::Fsync ? fail(EIO) : PosixFileSystem::fsync(fd); }
+  int close(int fd) override {
+    const int result = PosixFileSystem::close(fd);
+    return failure_ == Failure::Close ? fail(EIO) : result;
+  }
+  int rename(const std::string& from, const std::string& to) override {
+    return failure_ == Failure::Rename ? fail(EXDEV) : PosixFileSystem::rename(from, to);
+  }
+
+ private:
+  static int fail(int error) {
+    errno = error;
+    return -1;
+  }
+  Failure failure_;
+  bool wrote_ = false;
+};
+
+TEST(ProfileWriterFailure, EachFailingCallLeavesTheFileAsItWasAndNoTemporary) {
+  const std::string before = "; settings\r\n[s]\r\nk=1\r\n\r\n[t]\r\nj=2\r\n";
+  for (Failure failure : {Failure::ReadOriginal, Failure::CreateTemporary, Failure::Write,
+                          Failure::ShortWriteThenFull, Failure::Fsync, Failure::Close, Failure::Rename}) {
+    SCOPED_TRACE(static_cast<int>(failure));
+    support::TempDir dir;
+    const std::string path = dir.write("b.ini", before);
+    {
+      FailingFileSystem failing(failure);
+      EXPECT_FALSE(writeProfileString("s", "k", std::string(10000, 'x'), path));
+      EXPECT_FALSE(writeProfileString("s", "new", "v", path));
+      EXPECT_FALSE(writeProfileString("t", std::nullopt, std::nullopt, path));
+      if (failure != Failure::ReadOriginal) {
+        EXPECT_FALSE(writeProfileString("s", "k", "v", dir.file("new.ini")));
+      }
+    }
+    EXPECT_EQ(support::TempDir::read(path), before);
+    EXPECT_EQ(entries(dir), 1);
+    // Nothing is left half-done: the next write with a working file system succeeds.
+    EXPECT_TRUE(writeProfileString("s", "k", "3", path));
+    EXPECT_EQ(readProfileString("s", "k", "d", path), "3");
+  }
 }
 
 }  // namespace
