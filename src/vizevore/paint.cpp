@@ -185,9 +185,6 @@ void paintToolbar(const ReVivezav& bar, Canvas& canvas, int x, int y) {
   BarPainter(bar, canvas, x, y).paint();
 }
 
-void measureWithCaptionFont(ReVivezav& bar) {
-  bar.setTextMeasure(
-      [](std::string_view text) { return Canvas::measureText(text, CaptionPixelHeight); });
-}
+void measureWithCaptionFont(ReVivezav& bar) { bar.setTextMeasure(nullptr); }
 
 }  // namespace zadeve::vizevore

@@ -5,6 +5,7 @@
 #include "automation/conversions.h"
 #include "automation/error.h"
 #include "platform/picture.h"
+#include "vizevore/font.h"
 #include "vizevore/image_reference.h"
 
 namespace zadeve::vizevore {
@@ -47,6 +48,13 @@ int32_t Item::buttonType() const {
   }
 }
 
+void Item::setEnabled(bool enabled) {
+  if (kind == ItemKind::Panel)
+    panel.disabled = !enabled;
+  else
+    flags = static_cast<int16_t>(enabled ? flags & ~BF_BUMP : flags | BF_BUMP);
+}
+
 std::string ComboData::selectedText() const {
   if (listIndex < 0 || listIndex >= static_cast<int32_t>(entries.size())) return {};
   return entries[static_cast<size_t>(listIndex)].text;
@@ -78,7 +86,7 @@ void ReVivezav::setTextMeasure(TextMeasure measure) {
 
 int32_t ReVivezav::measureText(std::string_view text) const {
   if (measure_) return std::max(0, measure_(text));
-  return static_cast<int32_t>(text.size()) * metrics::AverageCharWidth;
+  return Font::caption().measure(text, metrics::LineHeight);
 }
 
 const Item& ReVivezav::item(int32_t index) const {

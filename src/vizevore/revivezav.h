@@ -40,6 +40,8 @@
 //
 // States. BF_ON is the pressed state. The disabled state and BF_BUMP are one bit:
 // `ButtonEnabled` = False sets BF_BUMP, and flags written with BF_BUMP disable the button.
+// Panels are the exception: their BF_BUMP is the raised look, so they keep their
+// disabled state apart and a raised panel stays enabled.
 // `ButtonType`: push buttons, toggles, menus and menu items 10, panels 20, spins 30,
 // combos 40, gaps and separators 1.
 //
@@ -107,7 +109,6 @@ inline constexpr int32_t DefaultSpinWidth = 64;  // arrows included
 inline constexpr int32_t SpinArrowWidth = 12;
 inline constexpr int32_t DefaultPanelWidth = 96;
 inline constexpr int32_t EdgeWidth = 2;  // one drawn edge, on each side that has it
-inline constexpr int32_t AverageCharWidth = 6;
 inline constexpr int32_t LineHeight = 12;
 }  // namespace metrics
 
@@ -145,6 +146,7 @@ struct PanelData {
   int16_t progress = 0;  // kept as written; painted clamped to 0..100
   int32_t width = metrics::DefaultPanelWidth;  // pixels, before a spring stretches it
   bool spring = false;
+  bool disabled = false;  // BF_BUMP is the panel's raised look, not its disabled mark
 };
 
 struct Item {
@@ -167,7 +169,8 @@ struct Item {
   Rect rect;       // twips, relative to the control; empty when it takes no room
   Rect pixelRect;  // the same in pixels
 
-  bool enabled() const { return (flags & BF_BUMP) == 0; }
+  bool enabled() const { return kind == ItemKind::Panel ? !panel.disabled : (flags & BF_BUMP) == 0; }
+  void setEnabled(bool enabled);
   bool on() const { return (flags & BF_ON) != 0; }
   int32_t buttonType() const;
 };
@@ -189,7 +192,8 @@ struct EdgeInsets {
   int32_t bottom = 0;
 };
 
-// Width of a text in pixels as it will be drawn.
+// Width of a text in pixels as it will be drawn. Without one of its own, a bar measures
+// with the caption font it paints in, at the caption line height.
 using TextMeasure = std::function<int32_t(std::string_view)>;
 
 class ReVivezav : public automation::Dispatchable<ReVivezav> {

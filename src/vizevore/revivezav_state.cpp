@@ -31,10 +31,7 @@ void ReVivezav::setFlags(int32_t index, int16_t flags) {
   if ((before ^ flags) & (BF_CAPTIONMASK | BF_MAXWIDTH)) changed();
 }
 
-void ReVivezav::setEnabled(int32_t index, bool enabled) {
-  Item& item = itemAt(index);
-  item.flags = static_cast<int16_t>(enabled ? item.flags & ~BF_BUMP : item.flags | BF_BUMP);
-}
+void ReVivezav::setEnabled(int32_t index, bool enabled) { itemAt(index).setEnabled(enabled); }
 
 void ReVivezav::setItemVisible(int32_t index, bool visible) {
   Item& item = itemAt(index);
@@ -138,8 +135,8 @@ void ReVivezav::copyStateFrom(const ReVivezav& source) {
       continue;
     }
     const Item& from = *found->second[n];
-    constexpr int16_t stateBits = BF_ON | BF_BUMP;
-    item.flags = static_cast<int16_t>((item.flags & ~stateBits) | (from.flags & stateBits));
+    item.flags = static_cast<int16_t>((item.flags & ~BF_ON) | (from.flags & BF_ON));
+    item.setEnabled(from.enabled());
     relayout = relayout || item.visible != from.visible || item.caption != from.caption;
     item.visible = from.visible;
     item.caption = from.caption;

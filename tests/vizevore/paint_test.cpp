@@ -15,11 +15,8 @@ using automation::Ref;
 const std::string Data = ZADEVE_TEST_DATA;
 constexpr int Tpp = metrics::DefaultTwipsPerPixel;
 
-Ref<ReVivezav> newBar() {
-  Ref<ReVivezav> bar = automation::makeObject<ReVivezav>();
-  measureWithCaptionFont(*bar);
-  return bar;
-}
+// No text measure of its own: the bar measures with the font it paints in.
+Ref<ReVivezav> newBar() { return automation::makeObject<ReVivezav>(); }
 
 void addStrip(ReVivezav& bar, const char* file, const char* number, int w, int h) {
   bar.addImageSet(platform::loadPicture(Data + "/pictures/" + file), number, "", w, h);
@@ -120,8 +117,8 @@ TEST(PaintGolden, VerticalBarWithLargeImagesInTwoColumns) {
   expectMatchesGolden(paintToolbar(b), "bar_vertical");
 }
 
-// A short bar that wraps: captions beside and above images, disabled fields, panels raised,
-// full and empty, and a double border.
+// A short bar that wraps: captions beside and above images, disabled fields, a full panel,
+// a raised one (not greyed: BF_BUMP is a panel's look), and a double border.
 TEST(PaintGolden, WrappedBarWithCaptionsDisabledFieldsAndPanels) {
   auto bar = newBar();
   ReVivezav& b = *bar;
@@ -159,6 +156,35 @@ TEST(Paint, SizeIsTheBarsOwnOrItsIdealOne) {
   const Box ideal = paintedSize(*unplaced);
   EXPECT_EQ(ideal.w * Tpp, unplaced->idealLength());
   EXPECT_EQ(ideal.h * Tpp, unplaced->idealDepth());
+}
+
+TEST(Paint, CaptionsGetTheRoomTheyArePaintedIn) {
+  auto bar = newBar();
+  const std::string caption = "Wide caption WWW";
+  bar->addPushButton("A", "", "", caption, 0, 0, 0, 0);
+  const int room = bar->item(0).pixelRect.width - 2 * metrics::CaptionPadding;
+  EXPECT_EQ(room, Canvas::measureText(caption, CaptionPixelHeight));
+  EXPECT_EQ(Canvas::fitText(caption, room, CaptionPixelHeight), caption);
+}
+
+TEST(Paint, ARaisedPanelIsNotGreyed) {
+  auto bar = newBar();
+  const int raised = bar->addPanel("Mode", 60, false, "");
+  bar->setCaption(raised, "Edit");
+  bar->setFlags(raised, BF_BUMP);
+  placeHorizontal(*bar, 100);
+  const Box box = pixelBox(bar->item(raised));
+  auto dark = [&](const Canvas& c) {
+    int n = 0;
+    for (int y = box.y; y < box.bottom(); ++y)
+      for (int x = box.x; x < box.right(); ++x) n += c.pixel(x, y).r < 64;
+    return n;
+  };
+  const Canvas c = paintToolbar(*bar);
+  EXPECT_EQ(c.pixel(box.x, box.y), colors::Highlight);  // the raised ring
+  EXPECT_GT(dark(c), 5);  // a black caption, not an engraved grey one
+  bar->setEnabled(raised, false);
+  EXPECT_EQ(dark(paintToolbar(*bar)), 0);
 }
 
 TEST(Paint, IconsKeepTheirColoursAndLoseTheirMagenta) {

@@ -106,6 +106,7 @@ TEST(ReVivezavLayout, DrawnEdgesAddToEveryLength) {
 
 TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtons) {
   auto bar = newBar();
+  bar->setTextMeasure([](std::string_view text) { return static_cast<int32_t>(text.size()) * 6; });
   callMethod(*bar, "AddImageSet", {Variant(strip(32, 16)), Variant("1")});
   addPush(*bar, "text", "-1.-1", "Open");                      // 24 px of text + 2 x 4
   addPush(*bar, "right", "1.0", "Open", BF_CAPRIGHT);          // 3 + 16 + 3 + 24 + 4

@@ -68,6 +68,12 @@ TEST(ReVivezavMembers, FlagsKeepEveryBitAndTheDisabledMarkFollowsButtonEnabled) 
   EXPECT_EQ(getLong(*bar, "PushButtonFlags"), BF_TOGGLE);
   letProperty(*bar, "buttonIndex", int16_t{2});
   EXPECT_EQ(getLong(*bar, "PushButtonFlags"), BF_DIP);
+  // A panel's BF_BUMP is its raised look; its enabled state is kept apart.
+  letProperty(*bar, "PushButtonFlags", int16_t{BF_BUMP});
+  EXPECT_EQ(get(*bar, "ButtonEnabled"), Variant(true));
+  letProperty(*bar, "ButtonEnabled", false);
+  EXPECT_EQ(getLong(*bar, "PushButtonFlags"), BF_BUMP);
+  EXPECT_EQ(get(*bar, "ButtonEnabled"), Variant(false));
 }
 
 TEST(ReVivezavMembers, TooltipTagAndListIndexActOnTheCurrentButton) {
