@@ -1,91 +1,51 @@
 #include <gtest/gtest.h>
 
-#include "automation/dispatch.h"
-#include "core/zuzuzud_library.h"
 #include "support/automation_assert.h"
-#include "support/fake_object.h"
+#include "support/toolbar_fixture.h"
 
 namespace zadeve::core {
 namespace {
 
-using automation::makeObject;
-using support::FakeObject;
+using BarProperties = support::ToolbarTest;
 
-Ref<FakeObject> barWithTag(const std::string& tag) {
-  auto bar = makeObject<FakeObject>("ReVivezav");
+Ref<support::FakeToolbar> barWithTag(const std::string& tag) {
+  auto bar = automation::makeObject<support::FakeToolbar>();
   bar->set("Tag", Variant(tag));
   return bar;
 }
 
-struct GetCase {
-  const char* tag;
-  const char* key;
-  Variant dv;
-  Variant expected;
-};
-
-TEST(BarProperties, GetFindsTheFirstKeyFollowedByEquals) {
-  auto lib = makeObject<ZuzuzudLibrary>();
-  const GetCase cases[] = {
-      {"Name=A;Home=LEFT", "Home", Variant("Top"), Variant("LEFT")},
-      {"Name=A;Home=LEFT", "Visible", Variant("No"), Variant("No")},
-      {"FloatPos=1,2,3,4", "Pos", Variant(""), Variant("1,2,3,4")},
-      {"Name=", "Name", Variant("x"), Variant("")},
-      {"Home=left", "home", Variant("d"), Variant("d")},
-      {"Name=A;Name=B", "Name", Variant(""), Variant("A")},
-      {";;Visible=Yes;", "Visible", Variant(""), Variant("Yes")},
-      {"Name=A", "Home", Variant(int16_t(3)), Variant(int16_t(3))},  // the default keeps its type
-      {"Name=A", "Home", Variant::null(), Variant::null()},
+TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCase) {
+  const std::tuple<const char*, const char*, Variant> cases[] = {
+      {"Name=Homer;Home=LEFT", "Home", Variant("LEFT")}, {"Name=A;Home=LEFT", "Visible", Variant(int16_t(3))},
+      {"FloatPos=1,2,3,4", "Pos", Variant("1,2,3,4")},   {"Name=", "Name", Variant("")},
+      {"Home=left", "home", Variant(int16_t(3))},        {"Name=A;Name=B", "Name", Variant("A")},
   };
-  for (const auto& c : cases) {
-    auto bar = barWithTag(c.tag);
-    Variant key(c.key), dv = c.dv;
-    EXPECT_EQ(automation::callMethod(*lib, "KaTGetProp", {Variant(ObjectRef(bar)), byRef(key), byRef(dv)}), c.expected)
-        << c.tag << " / " << c.key;
+  for (const auto& [tag, key, expected] : cases) {
+    Variant k(key), dv(int16_t(3));  // the default keeps its type
+    EXPECT_EQ(automation::callMethod(*lib, "KaTGetProp", {Variant(ObjectRef(barWithTag(tag))), byRef(k), byRef(dv)}),
+              expected)
+        << tag << " / " << key;
   }
+  // Positions are 16-bit: a field found beyond 32767 overflows, a key not found does not.
+  auto huge = barWithTag(std::string(40000, 'x') + ";Name=Far");
+  EXPECT_AUTOMATION_ERROR(lib->KaTBarName(huge), automation::err::Overflow, "Overflow");
+  EXPECT_EQ(lib->KaTGetProp(huge, "Home", Variant("d")), Variant("d"));
+  EXPECT_AUTOMATION_ERROR(lib->KaTBarName(barWithTag("Name=" + std::string(40000, 'y'))), 6, "Overflow");
 }
 
-struct SetCase {
-  const char* before;
-  const char* key;
-  Variant value;
-  const char* after;
-};
-
-TEST(BarProperties, SetReplacesInPlaceOrAppends) {
-  auto lib = makeObject<ZuzuzudLibrary>();
-  const SetCase cases[] = {
-      {"Name=A;Home=LEFT", "Home", Variant("TOP"), "Name=A;Home=TOP"},
-      {"Name=A;Home=LEFT", "Visible", Variant("Yes"), "Name=A;Home=LEFT;Visible=Yes"},
+TEST_F(BarProperties, SetReplacesInPlaceOrAppends) {
+  const std::tuple<const char*, const char*, Variant, const char*> cases[] = {
+      {"Home=LEFT;Name=A", "Home", Variant("TOP"), "Home=TOP;Name=A"},
+      {"Name=A;Home=LEFT", "Visible", Variant(true), "Name=A;Home=LEFT;Visible=True"},
       {"", "Visible", Variant("Yes"), ";Visible=Yes"},
       {";", "Visible", Variant("Yes"), ";Visible=Yes"},
       {"Name=A;", "Visible", Variant("Yes"), "Name=A;;Visible=Yes"},
-      {"Home=LEFT;Name=A", "Home", Variant("RIGHT"), "Home=RIGHT;Name=A"},
-      {"Name=A", "Visible", Variant(true), "Name=A;Visible=True"},
-      {"FloatPos=1,2", "FloatPos", Variant(int16_t(5)), "FloatPos=5"},
   };
-  for (const auto& c : cases) {
-    auto bar = barWithTag(c.before);
-    lib->KaTSetProp(bar, c.key, c.value);
-    EXPECT_EQ(bar->property("Tag"), Variant(c.after)) << c.before << " / " << c.key;
+  for (const auto& [before, key, value, after] : cases) {
+    auto bar = barWithTag(before);
+    lib->KaTSetProp(bar, key, value);
+    EXPECT_EQ(bar->property("Tag"), Variant(after)) << before << " / " << key;
   }
-}
-
-TEST(BarProperties, BarNameAndErrorsReachTheCaller) {
-  auto lib = makeObject<ZuzuzudLibrary>();
-  EXPECT_EQ(lib->KaTBarName(barWithTag("Home=TOP;Name=Edit")), "Edit");
-  EXPECT_EQ(lib->KaTBarName(barWithTag("Home=TOP")), "");
-
-  auto noTag = makeObject<FakeObject>("NoTag");
-  EXPECT_AUTOMATION_ERROR(lib->KaTBarName(noTag), 438, "support");
-  EXPECT_AUTOMATION_ERROR(lib->KaTBarName(nullptr), 91, "not set");
-
-  // Positions are 16-bit: a key found beyond 32767 overflows, one not found does not.
-  auto huge = barWithTag(std::string(40000, 'x') + ";Name=Far");
-  EXPECT_AUTOMATION_ERROR(lib->KaTBarName(huge), 6, "Overflow");
-  EXPECT_EQ(lib->KaTGetProp(huge, "Home", Variant("d")), Variant("d"));
-  auto longValue = barWithTag("Name=" + std::string(40000, 'y'));
-  EXPECT_AUTOMATION_ERROR(lib->KaTBarName(longValue), 6, "Overflow");
 }
 
 }  // namespace
