@@ -4,17 +4,7 @@
 
 namespace zadeve::core {
 
-using automation::byRef;
-using automation::CallArgs;
-using automation::InvokeKind;
-using automation::optionalParam;
-using automation::VarType;
-
-namespace {
-using L = ZuzuzudLibrary;
-constexpr auto Method = InvokeKind::Method;
-Variant none() { return Variant(); }
-}  // namespace
+using namespace rows;
 
 std::vector<LibraryRow> barsLibraryRows() {
   return {

@@ -4,11 +4,7 @@
 
 namespace zadeve::core {
 
-using automation::byRef;
-using automation::CallArgs;
-using automation::InvokeKind;
-using automation::optionalParam;
-using automation::VarType;
+using namespace rows;
 
 std::vector<LibraryRow> buildLibraryRows() {
   return {

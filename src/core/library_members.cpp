@@ -8,23 +8,7 @@
 
 namespace zadeve::core {
 
-using automation::byRef;
-using automation::byVal;
-using automation::CallArgs;
-using automation::InvokeKind;
-using automation::optionalParam;
-using automation::VarType;
-
-namespace {
-using L = ZuzuzudLibrary;
-constexpr auto Get = InvokeKind::PropertyGet;
-constexpr auto Let = InvokeKind::PropertyLet;
-constexpr auto Set = InvokeKind::PropertySet;
-constexpr auto Method = InvokeKind::Method;
-
-Variant none() { return Variant(); }
-
-}  // namespace
+using namespace rows;
 
 std::vector<LibraryRow> coreLibraryRows() {
   return {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "cli/cli.h"
+#include "cli/run_zadeve.h"
 #include "platform/current_directory.h"
 #include "support/temp_dir.h"
 
@@ -11,18 +10,6 @@ namespace zadeve::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result zadeve(std::vector<std::string> args) {
-  args.insert(args.begin(), "zadeve");
-  std::ostringstream out, err;
-  int status = run(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 std::string examples() { return (fs::path(ZADEVE_TEST_DATA).parent_path().parent_path() / "examples").string(); }
 

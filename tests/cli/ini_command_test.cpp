@@ -1,24 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 
-#include "cli/cli.h"
+#include "cli/run_zadeve.h"
 #include "support/temp_dir.h"
 
 namespace zadeve::cli {
 namespace {
-
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result zadeve(std::vector<std::string> args) {
-  args.insert(args.begin(), "zadeve");
-  std::ostringstream out, err;
-  int status = run(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 TEST(IniCommand, GetPrintsTheValueOrTheDefault) {
   support::TempDir dir;
