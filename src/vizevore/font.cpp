@@ -127,6 +127,11 @@ int Font::kerning(unsigned char a, unsigned char b, int pixelHeight) const {
 }
 
 int Font::measure(std::string_view text, int pixelHeight) const {
+  // Keyed by height and text; bounded, since status texts may change without end.
+  constexpr size_t MaxRememberedWidths = 4096;
+  std::string key = std::to_string(pixelHeight) + '\x01' + std::string(text);
+  if (auto known = widths_.find(key); known != widths_.end()) return known->second;
+  if (widths_.size() >= MaxRememberedWidths) widths_.clear();
   int width = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const auto ch = static_cast<unsigned char>(text[i]);
@@ -134,6 +139,7 @@ int Font::measure(std::string_view text, int pixelHeight) const {
     if (i + 1 < text.size())
       width += kerning(ch, static_cast<unsigned char>(text[i + 1]), pixelHeight);
   }
+  widths_.emplace(std::move(key), width);
   return width;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zadeve::vizevore {
@@ -56,6 +57,8 @@ class Font {
   std::string path_;
   std::unique_ptr<Impl> impl_;
   mutable std::map<std::pair<int, unsigned char>, GlyphBitmap> cache_;
+  // Layout measures the same captions on every pass; kerning lookups make that costly.
+  mutable std::unordered_map<std::string, int> widths_;
 
   GlyphBitmap renderBox(int pixelHeight, unsigned char ch) const;
 };
