@@ -17,7 +17,6 @@ constexpr int Tpp = metrics::DefaultTwipsPerPixel;
 // field kind, some pressed and some disabled.
 zadeve::automation::Ref<ReVivezav> fortyItemBar(int lengthPixels) {
   auto bar = zadeve::automation::makeObject<ReVivezav>();
-  measureWithCaptionFont(*bar);
   bar->addImageSet(zadeve::platform::loadPicture(std::string(ZADEVE_TEST_DATA) + "/pictures/std16.bmp"),
                    "2", "", 16, 15);
   for (int i = 0; bar->itemCount() < 40; ++i) {

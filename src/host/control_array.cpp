@@ -3,7 +3,6 @@
 #include <string>
 
 #include "host/headless_form.h"
-#include "vizevore/paint.h"
 
 namespace zadeve::host {
 
@@ -16,8 +15,6 @@ constexpr int32_t MaxIndex = INT16_MAX;
 
 Ref<ReVivezav> placeOn(HeadlessForm& form) {
   auto control = makeObject<ReVivezav>(form.twipsPerPixelX());
-  // Layout measures captions as painting draws them.
-  vizevore::measureWithCaptionFont(*control);
   control->attach(&form, &form);
   return control;
 }

@@ -15,8 +15,6 @@ static_assert(sizeof(Color) == 4, "canvas pixels are handed to the PNG writer as
 
 namespace {
 
-constexpr int32_t PathFileAccessError = 75;
-
 bool isKeyColor(Color c) { return c.r == 255 && c.g == 0 && c.b == 255; }
 
 int luminance(Color c) { return (c.r * 299 + c.g * 587 + c.b * 114) / 1000; }
@@ -211,13 +209,7 @@ void Canvas::writePng(const std::string& path) const {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
   out.close();
-  if (!out) automation::raise(PathFileAccessError, "Path/File access error: " + path);
-}
-
-automation::Ref<platform::Picture> Canvas::toPicture() const {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(pixels_.data());
-  return platform::Picture::fromPixels(width_, height_,
-                                       std::vector<uint8_t>(bytes, bytes + pixels_.size() * 4));
+  if (!out) automation::raise(automation::err::PathFileAccess, "Path/File access error: " + path);
 }
 
 }  // namespace zadeve::vizevore

@@ -112,7 +112,6 @@ class Canvas {
   std::vector<uint8_t> encodePng() const;
   // Writes the PNG; raises 75 (path/file access error) with the path when it cannot.
   void writePng(const std::string& path) const;
-  automation::Ref<platform::Picture> toPicture() const;
 
  private:
   int width_;

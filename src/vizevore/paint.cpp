@@ -185,6 +185,5 @@ void paintToolbar(const ReVivezav& bar, Canvas& canvas, int x, int y) {
   BarPainter(bar, canvas, x, y).paint();
 }
 
-void measureWithCaptionFont(ReVivezav& bar) { bar.setTextMeasure(nullptr); }
 
 }  // namespace zadeve::vizevore

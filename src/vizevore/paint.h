@@ -33,8 +33,4 @@ Canvas paintToolbar(const ReVivezav& bar);
 // (x, y) pixels; nothing outside the bar's box is touched.
 void paintToolbar(const ReVivezav& bar, Canvas& canvas, int x, int y);
 
-// Returns the bar to measuring its captions with the caption font, its default, after
-// a host gave it a measure of its own.
-void measureWithCaptionFont(ReVivezav& bar);
-
 }  // namespace zadeve::vizevore
