@@ -13,7 +13,6 @@
 namespace zadeve::core {
 namespace {
 
-using automation::byRef;
 using automation::makeObject;
 using support::FakeObject;
 
@@ -22,20 +21,6 @@ class LibraryTest : public ::testing::Test {
   support::HeadlessScreen screen;
   Ref<ZuzuzudLibrary> lib = makeObject<ZuzuzudLibrary>();
 };
-
-TEST_F(LibraryTest, StartsWithItsDefaultWorkspaceAndEmptyFields) {
-  EXPECT_TRUE(lib->CurrentWorkspace() == lib->DefaultWorkspace());
-  EXPECT_EQ(lib->WorkspaceDepth(), 0);
-  const auto& ws = *lib->CurrentWorkspace();
-  EXPECT_EQ(ws.aBarIndex, 0);
-  EXPECT_FALSE(ws.aBar);
-  EXPECT_EQ(ws.aSpinUp, 0.0f);
-  EXPECT_EQ(ws.IsFloating, 0);
-  EXPECT_FALSE(ws.TBM() || ws.ShellApp() || ws.LanguageCatalog() || ws.ScanForm());
-  EXPECT_EQ(ws.ScanIndex(), 0);
-  EXPECT_EQ(automation::getProperty(*lib, "BarsConfigFile"), Variant(""));
-  EXPECT_EQ(automation::getProperty(*lib, "barsbitmapsdir"), Variant(""));
-}
 
 TEST(LibraryScreen, TwipsPerPixelAreRoundedHalfToEven) {
   for (auto [twips, expected] : {std::pair{15.0, 15}, {12.5, 12}, {13.5, 14}, {7.4, 7}}) {
@@ -46,6 +31,8 @@ TEST(LibraryScreen, TwipsPerPixelAreRoundedHalfToEven) {
   }
 }
 
+// Each call stores on the current workspace and brings a fresh catalogue; one the catalogue
+// cannot load fails there, after the rest was stored.
 TEST_F(LibraryTest, InitialiseStoresEverythingOnTheCurrentWorkspace) {
   auto tbm = makeObject<FakeObject>("TBM");
   automation::callMethod(*lib, "InitialiseZADEVE", {Variant(tbm), Variant("bars.ini"), Variant("bmp/")});
@@ -53,27 +40,14 @@ TEST_F(LibraryTest, InitialiseStoresEverythingOnTheCurrentWorkspace) {
   EXPECT_TRUE(ws.TBM() == tbm);
   EXPECT_EQ(ws.BarsConfigFile(), "bars.ini");
   EXPECT_EQ(ws.BarsBitmapsDir(), "bmp/");
-  auto catalog = automation::objectAs<components::TextCatalog>(ws.LanguageCatalog());
-  ASSERT_TRUE(catalog);
-  EXPECT_EQ(catalog->Translate("Open", 0), "Open");
+  auto catalog = ws.LanguageCatalog();
+  ASSERT_TRUE(automation::objectAs<components::TextCatalog>(catalog));
   EXPECT_TRUE(tbm->calls().empty());
 
-  // A second call replaces the catalogue.
-  lib->InitialiseZADEVE(tbm, "other.ini", "x/");
-  EXPECT_FALSE(lib->CurrentWorkspace()->LanguageCatalog() == catalog);
-  EXPECT_EQ(lib->BarsConfigFile(), "other.ini");
-}
-
-TEST_F(LibraryTest, InitialiseLoadsTheLanguageFile) {
   support::TempDir dir;
-  auto po = dir.write("de.po", "msgid \"Open\"\nmsgstr \"Oeffnen\"\n");
-  lib->InitialiseZADEVE(nullptr, "b.ini", "", po);
-  auto catalog = automation::objectAs<components::TextCatalog>(lib->CurrentWorkspace()->LanguageCatalog());
-  EXPECT_EQ(catalog->Translate("Open", 0), "Oeffnen");
-
-  // A file the catalogue cannot load fails in the catalogue; what was stored stays.
   EXPECT_AUTOMATION_ERROR(lib->InitialiseZADEVE(nullptr, "c.ini", "", dir.file("none.po")), 53, "none.po");
   EXPECT_EQ(lib->BarsConfigFile(), "c.ini");
+  EXPECT_FALSE(lib->CurrentWorkspace()->LanguageCatalog() == catalog);
 }
 
 TEST_F(LibraryTest, NothingIsNoApplicationObject) {
@@ -93,19 +67,15 @@ TEST_F(LibraryTest, NothingIsNoApplicationObject) {
 TEST_F(LibraryTest, WorkspacesNestAndUnderflowFallsBackToTheDefault) {
   auto a = makeObject<ZuzuzudWorkspace>(), b = makeObject<ZuzuzudWorkspace>();
   LibraryInternals::PushWorkspace(*lib, a);
+  a->BarsConfigFile("a.ini");
   LibraryInternals::PushWorkspace(*lib, b);
   EXPECT_TRUE(lib->CurrentWorkspace() == b);
   LibraryInternals::PopWorkspace(*lib);
-  EXPECT_TRUE(lib->CurrentWorkspace() == a);
-  LibraryInternals::PopWorkspace(*lib);
-  EXPECT_TRUE(lib->CurrentWorkspace() == lib->DefaultWorkspace());
-  EXPECT_TRUE(screen->messages().empty());
-
-  LibraryInternals::PushWorkspace(*lib, a);
-  lib->CurrentWorkspace()->BarsConfigFile("a.ini");
   EXPECT_EQ(lib->BarsConfigFile(), "a.ini");
   LibraryInternals::PopWorkspace(*lib);
+  EXPECT_TRUE(lib->CurrentWorkspace() == lib->DefaultWorkspace());
   EXPECT_EQ(lib->BarsConfigFile(), "");
+  EXPECT_TRUE(screen->messages().empty());
 
   LibraryInternals::PopWorkspace(*lib);
   ASSERT_EQ(screen->messages().size(), 1u);
@@ -150,16 +120,6 @@ TEST_F(LibraryTest, DestructionReleasesTheHostObjects) {
   EXPECT_EQ(tbm->refCount(), 1u);
   EXPECT_EQ(bar->refCount(), 1u);
   EXPECT_FALSE(ws->TBM());
-}
-
-TEST(Workspace, FieldsThroughTheAutomationFace) {
-  auto ws = makeObject<ZuzuzudWorkspace>();
-  automation::letProperty(*ws, "aBarIndex", Variant("7"));
-  automation::letProperty(*ws, "IsFloating", Variant(true));
-  EXPECT_EQ(ws->aBarIndex, 7);
-  EXPECT_EQ(ws->IsFloating, -1);
-  EXPECT_AUTOMATION_ERROR(automation::letProperty(*ws, "aBarIndex", Variant(40000)), 6, "Overflow");
-  EXPECT_AUTOMATION_ERROR(automation::getProperty(*ws, "TBM"), 438, "support");
 }
 
 }  // namespace
