@@ -37,7 +37,6 @@ TEST_F(BarProperties, SetReplacesInPlaceOrAppends) {
   const std::tuple<const char*, const char*, Variant, const char*> cases[] = {
       {"Home=LEFT;Name=A", "Home", Variant("TOP"), "Home=TOP;Name=A"},
       {"Name=A;Home=LEFT", "Visible", Variant(true), "Name=A;Home=LEFT;Visible=True"},
-      {"", "Visible", Variant("Yes"), ";Visible=Yes"},
       {";", "Visible", Variant("Yes"), ";Visible=Yes"},
       {"Name=A;", "Visible", Variant("Yes"), "Name=A;;Visible=Yes"},
   };

@@ -72,21 +72,14 @@ TEST_F(SetupEndToEnd, BuildsTheViewReportsItsFlawsAndLeavesTheFreeRectangle) {
   EXPECT_EQ(form->bar(1)->log("AddToggleButton"),
             Lines{"AddToggleButton(&\"Bold\", \"0.4\", &\"\", &\"Fett\", &22:Integer, &22:Integer)"});
 
-  // By hand, on a 12000 x 8000 client area with pixels of 15 x 12 twips; the fake bars
-  // are 330 deep lying and 420 standing:
-  //   File   top     0..330 across the whole width                      vt = 330
-  //   Format top     330..660                                           vt = 660
-  //   Draw   left    x 0..420, from 660 down to the form's bottom       vl = 420
-  //   View   right   x 11580..12000, same height                        vr = 11580
-  //   Sketch bottom  on the form's edge: top 8000 - 330 = 7670          VB = 7670 - 12 = 7658
-  //   Status bottom  top 7658 - 330 + 12 = 7340, edges 1+4+8            VB = 7340 - 12 = 7328
-  //   afterwards     VB + 12 = 7340 (a bottom bar was placed); vr - 15 = 11565
+  // By hand (pixels 15 x 12 twips): File and Format take the top 660, Draw and View the
+  // sides below them; Sketch sits on the bottom edge (7670), Status above it sharing a pixel
+  // (7340); the free bottom gives that pixel back, the free right stops one pixel short.
   Variant vl, vt, vr, vb;
   automation::callMethod(*lib, "KaTLayout", {Variant(ObjectRef(form)), byRef(vl), byRef(vt), byRef(vr), byRef(vb)});
-  EXPECT_EQ(vl, Variant(int16_t(420)));
-  EXPECT_EQ(vt, Variant(int16_t(660)));
-  EXPECT_EQ(vr, Variant(int16_t(11565)));
-  EXPECT_EQ(vb, Variant(int16_t(7340)));
+  EXPECT_EQ((std::vector<Variant>{vl, vt, vr, vb}),
+            (std::vector<Variant>{Variant(int16_t(420)), Variant(int16_t(660)), Variant(int16_t(11565)),
+                                  Variant(int16_t(7340))}));
 
   const std::pair<Lines, const char*> expected[] = {
       {{"AddImageSet", "AddPushButton", "AddSeparator", "AddPushButton"}, "0,0 12000x330 e2 H z"},

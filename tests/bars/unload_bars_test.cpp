@@ -45,9 +45,9 @@ TEST_F(UnloadBars, OnAHostFormItsBarsLeaveAndItsPalettesCloseWithoutDocking) {
   log.resize(5);
   EXPECT_EQ(log, (Lines{"Count()", "ItemAsObject(&6:Integer)", "ItemAsObject(&5:Integer)", "ItemAsObject(&4:Integer)",
                         "Remove(&4:Integer)"}));
-}
 
-TEST_F(UnloadBars, APaletteThatKeepsItsBarIsClosedOnce) {
+  // A palette whose unloading keeps its bar is still closed only once.
+  unloadOrder.clear();
   auto stubborn = palette(host, /*unloadRemovesItsBar=*/false), normal = palette(host);
   tbm->items = {stubborn->bar(0), normal->bar(0)};
   lib->KaTUnloadBars(host);

@@ -26,14 +26,12 @@ TEST_F(KaTBuildBarTest, BuildsTheNamedSectionTheHostBarWayThenLaysOutAndSignals)
   lib->InitialiseZADEVE(nullptr, dir.file("BARS.INI"), dir.path().string() + "/",
                         dir.write("de.po", "msgid \"Open file\"\nmsgstr \"Datei oeffnen\"\n"));
   writeIni(
-      "[Functions]\nIconSet0=std16.bmp,16,15\nIconSet1=big24.bmp,24,24\nOpen=PUSH,0/1,Open file|~5~9\n"
-      "Bold=TOGGLE,1/4,Bold\nFonts=COMBO,Fonts,Font name|Arial;Courier\nFirst=SPIN,/5,x\n"
+      "[Functions]\nIconSet0=std16.bmp,16,15\nOpen=PUSH,0/1,Open file|~5~9\n"
+      "Fonts=COMBO,Fonts,Font name|Arial;Courier\nFirst=SPIN,/5,x\n"
       "Size=SPIN,8/6/72/1/0,Font size|x\nNext=SPIN,/7//,Next\nLayers=MENU,Layers|more\nRecent=MENUITEM,1/2,Recent|\n"
-      "Status=DIP,/!3000,Ready|x\nBusy=BUMP,/1,y\nOdd=WIDGET,1\n" +
-      toolbarSection(
-          "Main",
-          {"Open", "Bold", "!SEPARATOR", "Fonts", "First", "Size", "Next", "Layers", "Recent", "Status", "Busy", "Odd"},
-          "ButtonSize=22\n"));
+      "Status=DIP,/!3000,Ready|x\nOdd=WIDGET,1\n" +
+      toolbarSection("Main", {"Open", "Fonts", "First", "Size", "Next", "Layers", "Recent", "Status", "Odd"},
+                     "ButtonSize=22\n"));
   form->onSignal([&](const std::string&) { EXPECT_GT(form->count("ScaleWidth"), 0) << "laid out before the signal"; });
   build("Main");
 
@@ -47,14 +45,11 @@ TEST_F(KaTBuildBarTest, BuildsTheNamedSectionTheHostBarWayThenLaysOutAndSignals)
       (Lines{"Reset()", "SetImageSize(&16:Integer, &16:Integer)", "SetBarHeight(&22:Integer)",
              "AddImageSet(<Picture>, \"0\", \"\", &16:Integer, &15:Integer)",
              "AddPushButton(&\"Open\", \"0.1\", &\"\", &\"Open file\", 5:Double, 9:Double, &22:Integer, &22:Integer)",
-             "AddImageSet(<Picture>, \"1\", \"\", &24:Integer, &24:Integer)",
-             "AddToggleButton(&\"Bold\", \"1.4\", &\"\", &\"Bold\", &22:Integer, &22:Integer)", "AddSeparator()",
              "AddCombo(&\"Fonts\", &\"Arial;Courier\")",
              "AddSpin(&\"First\", &Empty, &5:Double, &Empty, &Empty, &Empty, &\"x\")",
              "AddSpin(&\"Size\", &8:Double, &6:Double, &72:Double, &1:Double, &0:Double, &\"Font size|x\")",
              "AddSpin(&\"Next\", " + spin + "&\"Next\")", "AddMenu(&\"Layers\", &\"Layers|more\")",
-             "AddPanel(&\"Status\", &\"3000\", <missing>, &\"Ready|x\")",
-             "AddPanel(&\"Busy\", &\"1\", <missing>, &\"y\")", "UpdateLayout()"}));
+             "AddPanel(&\"Status\", &\"3000\", <missing>, &\"Ready|x\")", "UpdateLayout()"}));
   EXPECT_EQ(form->signals, Lines{"RebuiltBar"});
   EXPECT_TRUE(app->messages.empty());
 }
