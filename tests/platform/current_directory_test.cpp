@@ -12,8 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CurrentDirectory : public ::testing::Test {
- protected:
+struct CurrentDirectory : ::testing::Test {
   ~CurrentDirectory() override { fs::current_path(saved); }
   fs::path saved = fs::current_path();
   support::TempDir dir;

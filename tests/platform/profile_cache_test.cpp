@@ -16,23 +16,20 @@ namespace fs = std::filesystem;
 
 // The real file system, watched: counts opens, can run its clock ahead, and can report
 // frozen file times, as a file system with coarse timestamps would within one tick.
-class WatchedFileSystem : public PosixFileSystem {
- public:
+struct WatchedFileSystem : PosixFileSystem {
   int opens = 0;
   std::int64_t clockAheadNs = 0;
-  std::optional<std::int64_t> frozenTimesNs;
+  std::optional<std::int64_t> frozenNs;
 
   int open(const std::string& path, int flags, unsigned mode) override {
     ++opens;
     return PosixFileSystem::open(path, flags, mode);
   }
-  int stat(const std::string& path, FileStat& out) override { return frozen(PosixFileSystem::stat(path, out), out); }
-  int fstat(int fd, FileStat& out) override { return frozen(PosixFileSystem::fstat(fd, out), out); }
+  int stat(const std::string& path, FileStat& out) override { return freeze(PosixFileSystem::stat(path, out), out); }
+  int fstat(int fd, FileStat& out) override { return freeze(PosixFileSystem::fstat(fd, out), out); }
   std::int64_t nowNs() override { return PosixFileSystem::nowNs() + clockAheadNs; }
-
- private:
-  int frozen(int result, FileStat& out) const {
-    if (frozenTimesNs) out.modifiedNs = out.changedNs = *frozenTimesNs;
+  int freeze(int result, FileStat& out) const {
+    if (frozenNs) out.modifiedNs = out.changedNs = *frozenNs;
     return result;
   }
 };
@@ -57,7 +54,7 @@ class ProfileCacheTest : public testing::Test {
 // Same inode, same size and (frozen) the same times: only the bytes tell the edit apart.
 TEST_F(ProfileCacheTest, SeesSameSizeEditThatLeavesStatUnchanged) {
   dir.write("b.ini", "[s]\nk=aaaa\n");
-  watched.frozenTimesNs = watched.nowNs();
+  watched.frozenNs = watched.nowNs();
   ASSERT_EQ(read(), "aaaa");
   {
     std::fstream out(path, std::ios::in | std::ios::out | std::ios::binary);

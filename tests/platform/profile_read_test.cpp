@@ -29,8 +29,7 @@ const std::string storedQuoted = "[s]\nk=\"" + x255 + "y\"";
 constexpr std::string_view lineEnds = "[a]\r\nx=1\r\n[b]\ry=2\nz=3";
 
 const ReadCase readCases[] = {
-    {"Crlf", lineEnds, "a", "x", "1"},
-    {"LoneCr", lineEnds, "b", "y", "2"},
+    {"CrlfAndLoneCr", lineEnds, "b", "y", "2"},
     {"LastLineWithoutEnd", lineEnds, "b", "z", "3"},
     {"BlankAndLeadingBlanksIgnored", "\n \t\n  \t[s]\n\n\t k = v", "s", "k", "v"},
     {"HeaderToLastBracketTrimmedRestIgnored", "[ a]b \t] ; c\nk=1", "a]b", "k", "1"},
