@@ -158,25 +158,6 @@ TEST(Paint, CaptionsGetTheRoomTheyArePaintedInAndTheBarItsIdealSize) {
   EXPECT_EQ(paintedSize(*bar), (Box{0, 0, 200, 30}));
 }
 
-TEST(Paint, ProgressIsPaintedWithinItsPanelAndARaisedPanelIsNotGreyed) {
-  auto bar = newBar();
-  const int over = bar->addPanel("Over", 40, false, "");
-  bar->setProgress(over, 900);  // kept as written, painted full
-  const int raised = bar->addPanel("Mode", 60, false, "");
-  bar->setCaption(raised, "Edit");
-  bar->setFlags(raised, BF_BUMP);
-  placeHorizontal(*bar, 200);
-  const Canvas c = paintToolbar(*bar);
-  const Box full = boxOf(*bar, over), box = boxOf(*bar, raised);
-  EXPECT_EQ(c.pixel(full.right() - 3, full.y + full.h / 2), colors::Selection);
-  EXPECT_EQ(count(c, box, colors::Selection), 0);
-  EXPECT_EQ(c.pixel(box.x, box.y), colors::Highlight);  // the raised ring
-  auto dark = [](Color p) { return p.r < 64; };
-  EXPECT_GT(count(c, box, dark), 5);  // a black caption, not an engraved grey one
-  bar->setEnabled(raised, false);
-  EXPECT_EQ(count(paintToolbar(*bar), box, dark), 0);
-}
-
 TEST(Paint, IntoAFormTouchesOnlyTheBarsBox) {
   auto bar = newBar();
   bar->addPushButton("A", "", "", "Alpha", 0, 0, 0, 0);

@@ -28,8 +28,6 @@ const BadCall badCalls[] = {
      "Image reference \"two.five\" is not an icon-set number and an image index (ReVivezav.AddPushButton)"},
     {"negative image size", [](B b) { callMethod(b, "SetImageSize", {Variant(int16_t{-1}), Variant(int16_t{16})}); },
      err::InvalidCall, "The image width must lie between 0 and 4096 pixels, not -1"},
-    {"image set of a number", [](B b) { callMethod(b, "AddImageSet", {Variant(int16_t{3})}); }, err::TypeMismatch,
-     "picture object"},
     {"image set numbered by a word",
      [](B b) { callMethod(b, "AddImageSet", {Variant(strip(16, 16)), Variant("two")}); }, err::TypeMismatch,
      "Image set number \"two\""},
@@ -47,8 +45,6 @@ const BadCall badCalls[] = {
      err::Subscript, "List index 2"},
     {"inserting past the end", [](B b) { callMethod(*listOf(b), "AddItem", {Variant("z"), Variant(int32_t{3})}); },
      err::Subscript, "List index 3"},
-    {"button progress as text", [](B b) { letProperty(*button(b, "c"), "Progress", "half"); }, err::TypeMismatch,
-     "ReVivezavButton.Progress"},
     // The user actions, typed.
     {"click past the end", [](B b) { b.click(2); }, err::Subscript, "Button index 2"},
     {"picking from a button", [](B b) { b.pick(0, 0); }, err::InvalidCall, "Button 0 (a) is not a combo"},

@@ -36,20 +36,13 @@ TEST_F(ReVivezavEvents, EachActionMakesItsButtonCurrentAndSetsItsStateBeforeTheE
   for (int32_t i : {4, 0, 1, 1, 7}) EXPECT_TRUE(bar->click(i)) << i;
   EXPECT_TRUE(bar->pick(2, 2));
   EXPECT_TRUE(bar->contextMenu(150, 75));  // leaves the current button
-  struct Seen { std::string name, tag; int32_t flags, listIndex; };
-  const Seen expected[] = {
-      {"ButtonClick", "Status", BF_BUMP, -1},          {"ButtonClick", "Open", 0, -1},
-      {"ButtonClick", "Bold", BF_TOGGLE | BF_ON, -1},  {"ButtonClick", "Bold", BF_TOGGLE, -1},
-      {"ButtonClick", "Save", 0, -1},                  {"ButtonClick", "Font", 0, 2},
-      {"BarContextMenu", "Font", 0, 2}};
-  ASSERT_EQ(sink.events.size(), std::size(expected));
-  for (size_t i = 0; i < std::size(expected); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(sink.events[i].name, expected[i].name);
-    EXPECT_EQ(sink.events[i].tag, expected[i].tag);
-    EXPECT_EQ(sink.events[i].flags, expected[i].flags);
-    EXPECT_EQ(sink.events[i].listIndex, expected[i].listIndex);
-  }
+  // Event, then the current button's tag, flags and list index as the handler reads them.
+  std::vector<std::string> seen;
+  for (const auto& e : sink.events)
+    seen.push_back(e.name + " " + e.tag + " " + std::to_string(e.flags) + " " + std::to_string(e.listIndex));
+  EXPECT_EQ(seen, (std::vector<std::string>{"ButtonClick Status 4 -1", "ButtonClick Open 0 -1",
+                                            "ButtonClick Bold 130 -1", "ButtonClick Bold 2 -1", "ButtonClick Save 0 -1",
+                                            "ButtonClick Font 0 2", "BarContextMenu Font 0 2"}));
   EXPECT_TRUE(sink.events[1].args.empty());
   EXPECT_EQ(sink.events[6].args,
             (std::vector<Variant>{Variant(int16_t{2}), Variant(int16_t{0}), Variant(150.0f), Variant(75.0f)}));
@@ -73,13 +66,9 @@ TEST_F(ReVivezavEvents, SpinAndEditEventsCarryTheNewValueByReference) {
 }
 
 TEST_F(ReVivezavEvents, NothingHappensOnItemsThatCannotAct) {
-  select(*bar, 1);
-  letProperty(*bar, "ButtonEnabled", false);
-  letProperty(*button(*bar, "Open"), "Visible", false);
-  letProperty(*button(*bar, "File"), "Visible", false);
-  bar->setEnabled(2, false);
-  bar->setEnabled(3, false);
-  bar->setEnabled(4, false);
+  for (int32_t i : {1, 2, 3, 4}) bar->setEnabled(i, false);
+  bar->setItemVisible(0, false);
+  bar->setItemVisible(6, false);
   for (int32_t i : {0, 1, 4, 5, 6, 7}) EXPECT_FALSE(bar->click(i)) << i;  // 6 opens, 7 sits in a hidden menu
   EXPECT_FALSE(bar->pick(2, 0));
   EXPECT_FALSE(bar->spinUp(3));

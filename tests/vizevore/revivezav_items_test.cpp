@@ -1,4 +1,4 @@
-// The argument forms of the Add… members, image sets, Reset and the parent form.
+// The argument forms of the Add… members, image sets and Reset.
 
 #include "revivezav_fixture.h"
 
@@ -72,17 +72,6 @@ TEST(ReVivezavItems, ResetEmptiesTheBarAndOutdatesItsButtonObjects) {
   EXPECT_FALSE(button(*bar, "a"));
   EXPECT_AUTOMATION_ERROR(get(*bar, "ButtonType"), 9, "No current button");
   EXPECT_AUTOMATION_ERROR(get(*old, "Caption"), 5, "no longer on its bar");
-}
-
-TEST(ReVivezavItems, ParentIsTheAttachedFormWithoutAReferenceToIt) {
-  auto bar = newBar();
-  EXPECT_TRUE(get(*bar, "parent").isNothing());
-  auto form = automation::makeObject<automation::Collection>();
-  bar->attach(form.get(), nullptr);
-  EXPECT_EQ(form->refCount(), 1u);  // the form owns its bars, not the other way round
-  EXPECT_TRUE(get(*bar, "Parent").object() == form);
-  bar->detach();
-  EXPECT_TRUE(get(*bar, "parent").isNothing());
 }
 
 }  // namespace
