@@ -139,6 +139,20 @@ double val(std::string_view text) {
   return scanDecimal(s, d) ? d : 0;
 }
 
+double leadingNumber(std::string_view text) {
+  size_t i = text.find_first_not_of(" \t");
+  if (i == std::string_view::npos) return 0;
+  std::string number;
+  if (text[i] == '+' || text[i] == '-') number += text[i++];
+  bool digits = false;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) number += text[i], digits = true;
+  if (i < text.size() && text[i] == '.') {
+    number += text[i++];
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) number += text[i], digits = true;
+  }
+  return digits ? std::strtod(number.c_str(), nullptr) : 0;
+}
+
 int16_t roundToInteger(double d) {
   double r = std::nearbyint(d);  // the default rounding mode is half to even
   if (!(r >= -32768.0 && r <= 32767.0)) raise(err::Overflow);

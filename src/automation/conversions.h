@@ -37,6 +37,10 @@ int32_t roundToLong(double d);
 std::optional<double> parseNumber(std::string_view text);
 bool isNumeric(const Variant& v);
 double val(std::string_view text);
+// The plain leading number: leading blanks, an optional sign, then digits with an optional
+// "." fraction, up to the first other character (no exponent, no radix prefix); 0 when the
+// text does not start with a number.
+double leadingNumber(std::string_view text);
 
 std::string formatDouble(double d);
 std::string formatSingle(float f);

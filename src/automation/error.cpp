@@ -22,6 +22,7 @@ std::string standardDescription(int32_t number) {
     case err::ControlArrayElementMissing: return "Control array element doesn't exist";
     case err::AlreadyLoaded: return "Object already loaded";
     case err::ObjectRequired: return "Object required";
+    case err::CannotCreateObject: return "Component can't create object";
     case err::MemberMissing: return "Object doesn't support this property or method";
     case err::ArgumentNotOptional: return "Argument not optional";
     case err::WrongArgumentCount: return "Wrong number of arguments or invalid property assignment";

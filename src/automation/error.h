@@ -25,6 +25,7 @@ inline constexpr int32_t InvalidFileFormat = 321;
 inline constexpr int32_t ControlArrayElementMissing = 340;
 inline constexpr int32_t AlreadyLoaded = 360;
 inline constexpr int32_t ObjectRequired = 424;
+inline constexpr int32_t CannotCreateObject = 429;
 inline constexpr int32_t MemberMissing = 438;
 inline constexpr int32_t ArgumentNotOptional = 449;
 inline constexpr int32_t WrongArgumentCount = 450;

@@ -22,7 +22,7 @@
 #include "host/shell_application.h"
 #include "host/toolbar_manager.h"
 #include "platform/current_directory.h"
-#include "platform/windowing.h"
+#include "platform/headless_windowing.h"
 
 namespace zadeve::cli {
 namespace {

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <utility>
 
 #include "automation/conversions.h"
 #include "automation/dispatch.h"
+#include "host/shell_application.h"
+#include "platform/headless_windowing.h"
 #include "platform/windowing.h"
 
 namespace zadeve::host {
@@ -25,9 +28,22 @@ void requireSize(int32_t twips, const char* what) {
 
 void defaultSignalHandler(HeadlessForm& form, const std::string& word) {
   if ((word == "REFORMAT" || word == "RebuiltBar") && form.library()) form.layout();
+  if (word == "ExecuteCommand" && form.application()) form.runCommand();
+}
+
+platform::PixelRect outerRect(int32_t clientWidth, int32_t clientHeight) {
+  using platform::HeadlessWindowing;
+  return {0, 0, clientWidth + 2 * HeadlessWindowing::FramePixels,
+          clientHeight + 2 * HeadlessWindowing::FramePixels + HeadlessWindowing::CaptionPixels};
 }
 
 }  // namespace
+
+std::string describe(const ExecutedCommand& c) {
+  std::string s = c.name + " (aCmdFlag " + std::to_string(c.flag);
+  if (!c.value.isEmpty()) s += ", aValue " + toString(c.value);
+  return s + ")";
+}
 
 std::string describe(const ControlEvent& e) {
   std::ostringstream s;
@@ -44,12 +60,28 @@ HeadlessForm::HeadlessForm(std::string name, int32_t widthPixels, int32_t height
       twipsPerPixelY_(screenTwips(platform::windowing().twipsPerPixelY())),
       signalHandler_(defaultSignalHandler) {
   resize(widthPixels, heightPixels);
+  hWnd_ = platform::windowing().createWindow(*this, outerRect(widthPixels, heightPixels));
+  platform::windowing().setCaption(hWnd_, caption_);
+  platform::windowing().showWindow(hWnd_);
   bars_ = makeObject<ControlArray>(*this);
 }
 
 HeadlessForm::~HeadlessForm() {
   // Controls may outlive the form (the toolbar manager holds them): none keeps a parent.
   bars_->orphan();
+  platform::windowing().destroyWindow(hWnd_);
+}
+
+void HeadlessForm::setCaption(std::string caption) {
+  caption_ = std::move(caption);
+  if (platform::windowing().isWindow(hWnd_)) platform::windowing().setCaption(hWnd_, caption_);
+}
+
+void HeadlessForm::setApplication(Ref<ShellApplication> app) { application_ = std::move(app); }
+
+void HeadlessForm::runCommand() {
+  ShellApplication& app = *application_;
+  commands_.push_back({app.commandString(), app.commandFlag(), app.commandValue()});
 }
 
 void HeadlessForm::setScaleWidth(int32_t twips) {
@@ -69,6 +101,11 @@ void HeadlessForm::resize(int32_t widthPixels, int32_t heightPixels) {
                                 std::to_string(heightPixels));
   setScaleWidth(widthPixels * twipsPerPixelX_);
   setScaleHeight(heightPixels * twipsPerPixelY_);
+  if (hWnd_ != 0 && platform::windowing().isWindow(hWnd_)) {
+    const platform::PixelRect at = platform::windowing().windowRect(hWnd_);
+    platform::PixelRect outer = outerRect(widthPixels, heightPixels);
+    platform::windowing().moveWindow(hWnd_, {at.left, at.top, at.left + outer.right, at.top + outer.bottom});
+  }
 }
 
 void HeadlessForm::signal(const std::string& word) {
@@ -101,12 +138,15 @@ void HeadlessForm::unload() {
     ~Release() {
       form.bars_->clear();
       form.library_.reset();
+      form.application_.reset();
+      platform::windowing().destroyWindow(std::exchange(form.hWnd_, 0));
     }
   } release{*this};
   if (library_) callMethod(*library_, "KaTUnloadBars", {Variant(ObjectRef(this))});
 }
 
-void HeadlessForm::controlEvent(vizevore::ReVivezav& source, std::string_view event, std::span<Arg> args) {
+void HeadlessForm::controlEvent(Object& control, std::string_view event, std::span<Arg> args) {
+  auto& source = dynamic_cast<vizevore::ReVivezav&>(control);  // the array holds nothing else
   ControlEvent e;
   e.barIndex = bars_->indexOf(source);
   e.event = event;
@@ -130,7 +170,7 @@ const MemberTable<HeadlessForm>& HeadlessForm::memberTable() {
            [](T& t, CallArgs&) { return Variant(t.caption_); }},
           {{"Caption", 2, InvokeKind::PropertyLet, {byVal("value", V::String)}},
            [](T& t, CallArgs& a) {
-             t.caption_ = a.string(0);
+             t.setCaption(a.string(0));
              return Variant();
            }},
           {{"Tag", 3, InvokeKind::PropertyGet, {}, V::String},
@@ -167,6 +207,7 @@ const MemberTable<HeadlessForm>& HeadlessForm::memberTable() {
              if (a.isMissing(0)) return Variant(t.bars_);
              return Variant(t.bars_->item(a.integer(0)));
            }},
+          {{"hWnd", 9, InvokeKind::PropertyGet, {}, V::Long}, [](T& t, CallArgs&) { return Variant(t.hWnd_); }},
           {{"Unload", 8, InvokeKind::Method, {}},
            [](T& t, CallArgs&) {
              t.unload();

@@ -21,6 +21,7 @@
 
 #include "automation/member_table.h"
 #include "host/control_array.h"
+#include "platform/windowing.h"
 #include "vizevore/event_sink.h"
 
 namespace zadeve::host {
@@ -45,22 +46,44 @@ struct ControlEvent {
 // "bar(1) ButtonClick Bold", "bar(1) ButtonSpinUp FontSize = 9".
 std::string describe(const ControlEvent& e);
 
-class HeadlessForm : public automation::Dispatchable<HeadlessForm>, public vizevore::EventSink {
+// A command the form ran on "ExecuteCommand", as the application object held it.
+struct ExecutedCommand {
+  std::string name;  // aString
+  int16_t flag = 0;  // aCmdFlag
+  automation::Variant value;  // aValue
+};
+
+// "Bold (aCmdFlag 1)", "FontSize_Change (aValue 12)".
+std::string describe(const ExecutedCommand& c);
+
+class ShellApplication;
+
+class HeadlessForm : public automation::Dispatchable<HeadlessForm>,
+                     public vizevore::EventSink,
+                     public platform::WindowClient {
  public:
   static const automation::MemberTable<HeadlessForm>& memberTable();
   using SignalHandler = std::function<void(HeadlessForm&, const std::string& word)>;
 
-  // The client area in pixels; twips per pixel come from the windowing service.
+  // The client area in pixels; twips per pixel come from the windowing service. The form's
+  // window stands at the top-left corner of the screen.
   HeadlessForm(std::string name, int32_t widthPixels, int32_t heightPixels);
   ~HeadlessForm() override;
 
   // The library (or a workspace) the default signal handler lays the bars out with.
   void setLibrary(automation::ObjectRef library) { library_ = std::move(library); }
   const automation::ObjectRef& library() const { return library_; }
+  // The application object whose command the default handler runs on "ExecuteCommand".
+  void setApplication(automation::Ref<ShellApplication> app);
+  const automation::Ref<ShellApplication>& application() const { return application_; }
+  const std::vector<ExecutedCommand>& commands() const { return commands_; }
+  void runCommand();
+
+  platform::WindowHandle hWnd() const { return hWnd_; }
 
   const std::string& name() const { return name_; }
   const std::string& caption() const { return caption_; }
-  void setCaption(std::string caption) { caption_ = std::move(caption); }
+  void setCaption(std::string caption);
 
   // Client area. Twips are what the library sees; pixels what is drawn.
   int32_t scaleWidth() const { return scaleWidth_; }
@@ -77,7 +100,8 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>, public vizev
   automation::Ref<vizevore::ReVivezav> bar(int32_t index) const { return bars_->element(index); }
 
   // Writing a word runs the handler at once; every write is a signal, the same word twice
-  // included. The default handler answers "REFORMAT" and "RebuiltBar" with layout().
+  // included. The default handler answers "REFORMAT" and "RebuiltBar" with layout(), and
+  // "ExecuteCommand" with runCommand().
   void signal(const std::string& word);
   void onSignal(SignalHandler handler) { signalHandler_ = std::move(handler); }
   const std::vector<std::string>& signals() const { return signals_; }
@@ -93,8 +117,10 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>, public vizev
   void unload();
   bool loaded() const { return loaded_; }
 
-  void controlEvent(vizevore::ReVivezav& source, std::string_view event,
+  void controlEvent(automation::Object& source, std::string_view event,
                     std::span<automation::Arg> args) override;
+  void windowResized() override {}
+  void windowCloseRequested() override { unload(); }
 
  private:
   std::string name_;
@@ -107,6 +133,9 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>, public vizev
   int32_t scaleHeight_ = 0;
   automation::Ref<ControlArray> bars_;
   automation::ObjectRef library_;
+  automation::Ref<ShellApplication> application_;
+  std::vector<ExecutedCommand> commands_;
+  platform::WindowHandle hWnd_ = 0;
   SignalHandler signalHandler_;
   std::vector<std::string> signals_;
   std::optional<FreeRectangle> free_;

@@ -1,5 +1,7 @@
 #include "platform/windowing.h"
 
+#include "platform/headless_windowing.h"
+
 namespace zadeve::platform {
 namespace {
 
@@ -9,12 +11,6 @@ std::shared_ptr<Windowing>& current() {
 }
 
 }  // namespace
-
-MessageBoxResult HeadlessWindowing::messageBox(const std::string& text, MessageBoxButtons buttons,
-                                               const std::string& title) {
-  messages_.push_back({text, buttons, title});
-  return buttons == MessageBoxButtons::YesNo ? MessageBoxResult::Yes : MessageBoxResult::Ok;
-}
 
 Windowing& windowing() { return *current(); }
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/windowing.h"
+#include "platform/headless_windowing.h"
 
 namespace zadeve::support {
 

@@ -80,7 +80,8 @@ class RecordingSink : public EventSink {
   // Runs after recording, as a form's handler would.
   std::function<void(ReVivezav&, std::span<Arg>)> handler;
 
-  void controlEvent(ReVivezav& source, std::string_view event, std::span<Arg> args) override {
+  void controlEvent(automation::Object& object, std::string_view event, std::span<Arg> args) override {
+    auto& source = dynamic_cast<ReVivezav&>(object);
     SeenEvent seen;
     seen.name = event;
     if (source.currentButton() >= 0) {

@@ -1,0 +1,143 @@
+#include "platform/headless_windowing.h"
+
+#include <algorithm>
+#include <utility>
+#include <cstring>
+
+#include "automation/error.h"
+#include "platform/zeduvu.h"
+
+namespace zadeve::platform {
+namespace {
+
+// Handles are unique across every headless screen of the process, so a form that outlives
+// the screen it was made on can never reach another screen's window.
+WindowHandle nextHandle() {
+  static WindowHandle next = 0x100;
+  return next += 4;
+}
+
+}  // namespace
+
+MessageBoxResult HeadlessWindowing::messageBox(const std::string& text, MessageBoxButtons buttons,
+                                               const std::string& title) {
+  messages_.push_back({text, buttons, title});
+  return buttons == MessageBoxButtons::YesNo ? MessageBoxResult::Yes : MessageBoxResult::Ok;
+}
+
+HeadlessWindowing::Window& HeadlessWindowing::get(WindowHandle window) {
+  return const_cast<Window&>(static_cast<const HeadlessWindowing&>(*this).get(window));
+}
+
+const HeadlessWindowing::Window& HeadlessWindowing::get(WindowHandle window) const {
+  auto it = windows_.find(window);
+  if (it == windows_.end())
+    automation::raise(automation::err::InvalidCall, "No window has the handle " + std::to_string(window));
+  return it->second;
+}
+
+WindowHandle HeadlessWindowing::createWindow(WindowClient& client, const PixelRect& outer) {
+  Window w;
+  w.handle = nextHandle();
+  w.rect = outer;
+  w.client = &client;
+  windows_[w.handle] = w;
+  stacking_.push_back(w.handle);
+  return w.handle;
+}
+
+void HeadlessWindowing::destroyWindow(WindowHandle window) noexcept {
+  if (windows_.erase(window) == 0) return;
+  stacking_.erase(std::remove(stacking_.begin(), stacking_.end(), window), stacking_.end());
+  // Owned windows lose their owner, as the system leaves them.
+  for (auto& [handle, w] : windows_)
+    if (w.owner == window) w.owner = 0;
+}
+
+PixelRect HeadlessWindowing::clientRect(WindowHandle window) const {
+  const PixelRect& r = get(window).rect;
+  return {0, 0, std::max(0, r.width() - 2 * FramePixels), std::max(0, r.height() - 2 * FramePixels - CaptionPixels)};
+}
+
+void HeadlessWindowing::moveWindow(WindowHandle window, const PixelRect& outer) {
+  Window& w = get(window);
+  const bool resized = w.rect.width() != outer.width() || w.rect.height() != outer.height();
+  w.rect = outer;
+  // The client may unload the window from its handler: nothing of `w` is used after it.
+  if (resized) w.client->windowResized();
+}
+
+void HeadlessWindowing::showWindow(WindowHandle window) {
+  Window& w = get(window);
+  w.visible = true;
+  stacking_.erase(std::remove(stacking_.begin(), stacking_.end(), window), stacking_.end());
+  stacking_.push_back(window);
+  if (!std::exchange(w.shownBefore, true)) w.client->windowResized();
+}
+
+int32_t HeadlessWindowing::getWindowLong(WindowHandle window, int32_t index) const {
+  const Window& w = get(window);
+  if (index != GWL_HWNDPARENT)
+    automation::raise(automation::err::InvalidCall, "The headless screen keeps no window long " + std::to_string(index));
+  return w.owner;
+}
+
+int32_t HeadlessWindowing::setWindowLong(WindowHandle window, int32_t index, int32_t value) {
+  const int32_t previous = getWindowLong(window, index);
+  if (value != 0 && !isWindow(value))
+    automation::raise(automation::err::InvalidCall, "No window has the handle " + std::to_string(value));
+  get(window).owner = value;
+  return previous;
+}
+
+void HeadlessWindowing::setMessageListener(WindowHandle window, MessageListener* listener) {
+  get(window).listener = listener;
+}
+
+int32_t HeadlessWindowing::popupMenu(WindowHandle owner, const std::vector<std::string>& items) {
+  int32_t picked = -1;
+  if (!menuAnswers_.empty()) {
+    auto it = std::find(items.begin(), items.end(), menuAnswers_.front());
+    if (it != items.end()) picked = static_cast<int32_t>(it - items.begin());
+    menuAnswers_.erase(menuAnswers_.begin());
+  }
+  menus_.push_back({owner, items, picked});
+  return picked;
+}
+
+bool HeadlessWindowing::systemParametersInfo(uint32_t action, uint32_t param, void* pvParam, uint32_t) {
+  if (action == SPI_GETDRAGFULLWINDOWS && pvParam) {
+    const int32_t flag = dragFullWindows_ ? 1 : 0;
+    std::memcpy(pvParam, &flag, sizeof flag);
+    return true;
+  }
+  if (action == SPI_SETDRAGFULLWINDOWS) {
+    dragFullWindows_ = param != 0;
+    return true;
+  }
+  return false;
+}
+
+void HeadlessWindowing::pressCloseBox(WindowHandle window) { get(window).client->windowCloseRequested(); }
+
+void HeadlessWindowing::dragEdge(WindowHandle window, int32_t edge, const std::vector<PixelRect>& proposed) {
+  // Sampled once, as the system does when the drag starts.
+  const bool full = dragFullWindows_;
+  PixelRect last = get(window).rect;
+  for (PixelRect rect : proposed) {
+    if (MessageListener* listener = get(window).listener) {
+      LentRect lent(rect);
+      int32_t result = 0;
+      listener->windowMessage(window, WM_SIZING, edge, lent.address(), result);
+    }
+    if (!isWindow(window)) return;
+    if (full)
+      moveWindow(window, rect);
+    else
+      last = rect;
+    if (!isWindow(window)) return;
+  }
+  if (!full) moveWindow(window, last);
+}
+
+}  // namespace zadeve::platform
