@@ -179,6 +179,7 @@ std::string HostForm::Tag() const { return toString(get("Tag")); }
 void HostForm::Tag(const std::string& tag) const { let("Tag", str(tag)); }
 void HostForm::Signal(const std::string& word) const { let("Signal", str(word)); }
 ObjectRef HostForm::targetForm() const { return toObject(get("targetForm")); }
+int32_t HostForm::hWnd() const { return toLong(get("hWnd")); }
 void HostForm::Unload() const { call("Unload"); }
 
 // --- ToolbarManager --------------------------------------------------------------------
@@ -201,8 +202,11 @@ void ToolbarManager::Remove(int16_t position) const {
 // --- ShellApp --------------------------------------------------------------------------
 
 void ShellApp::MsgBoxSub(const std::string& text) const { call("MsgBoxSub", {str(text), Variant(1)}); }
+std::string ShellApp::aString() const { return toString(get("aString")); }
 void ShellApp::aString(const std::string& command) const { let("aString", str(command)); }
+Variant ShellApp::aValue() const { return get("aValue"); }
 void ShellApp::aValue(const Variant& value) const { let("aValue", value); }
+int16_t ShellApp::aCmdFlag() const { return toInteger(get("aCmdFlag")); }
 void ShellApp::aCmdFlag(int16_t flag) const { let("aCmdFlag", i16(flag)); }
 void ShellApp::Broadcast(const std::string& word) const { call("Broadcast", {str(word)}); }
 ObjectRef ShellApp::GetBitmap() const { return toObject(get("GetBitmap")); }

@@ -69,6 +69,16 @@ class Button : public HostObject {
   ListControl PlaceholderFor() const;
 };
 
+// The events a toolbar raises to the form that holds it.
+namespace toolbar_events {
+inline constexpr std::string_view BarContextMenu = "BarContextMenu";
+inline constexpr std::string_view ButtonClick = "ButtonClick";
+inline constexpr std::string_view ButtonChange = "ButtonChange";
+inline constexpr std::string_view ButtonSpinUp = "ButtonSpinUp";
+inline constexpr std::string_view ButtonSpinDown = "ButtonSpinDown";
+inline constexpr std::string_view ButtonValue = "ButtonValue";
+}  // namespace toolbar_events
+
 class Toolbar : public HostObject {
  public:
   using HostObject::HostObject;
@@ -154,6 +164,7 @@ class HostForm : public HostObject {
   void Tag(const std::string& tag) const;
   void Signal(const std::string& word) const;
   ObjectRef targetForm() const;
+  int32_t hWnd() const;
   void Unload() const;
 };
 
@@ -171,8 +182,11 @@ class ShellApp : public HostObject {
  public:
   using HostObject::HostObject;
   void MsgBoxSub(const std::string& text) const;
+  std::string aString() const;
   void aString(const std::string& command) const;
+  Variant aValue() const;
   void aValue(const Variant& value) const;
+  int16_t aCmdFlag() const;
   void aCmdFlag(int16_t flag) const;
   void Broadcast(const std::string& word) const;
   ObjectRef GetBitmap() const;

@@ -31,5 +31,6 @@ inline Variant none() { return Variant(); }
 std::vector<LibraryRow> coreLibraryRows();   // core/: configuration, initialisation, hand-over
 std::vector<LibraryRow> buildLibraryRows();  // build/: single host bar
 std::vector<LibraryRow> barsLibraryRows();   // bars/: bar sets, layout, properties, unload, rebuild
+std::vector<LibraryRow> paletteLibraryRows();  // palette/: floating
 
 }  // namespace zadeve::core

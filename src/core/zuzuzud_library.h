@@ -11,6 +11,10 @@
 #include "automation/member_table.h"
 #include "core/zuzuzud_workspace.h"
 
+namespace zadeve::palette {
+class FrmToolPalette;
+}
+
 namespace zadeve::core {
 
 class Toolbar;
@@ -97,7 +101,8 @@ class ZuzuzudLibrary : public automation::Dispatchable<ZuzuzudLibrary> {
 
  private:
   friend class ZuzuzudWorkspace;
-  friend struct LibraryInternals;  // tests of the private operations
+  friend class palette::FrmToolPalette;  // palettes route commands through the accessors
+  friend struct LibraryInternals;        // tests of the private operations
 
   void PushWorkspace(Ref<ZuzuzudWorkspace> ws);
   void PopWorkspace();
@@ -111,6 +116,16 @@ class ZuzuzudLibrary : public automation::Dispatchable<ZuzuzudLibrary> {
                          const std::string& name, LoadedIconSets& loaded, int16_t numberRead,
                          int16_t& imageIndex, int16_t& iconSetNumber);
   void RegisterBar(const ObjectRef& bar);
+
+  // Palettes.
+  void SetPaletteOwner(const ObjectRef& form, const ObjectRef& owner);
+  // The command parameters in the host application object, one late-bound call each.
+  Variant ShellValue() const;
+  void ShellValue(const Variant& value) const;
+  std::string ShellString() const;
+  void ShellString(const std::string& value) const;
+  int16_t ShellCmdFlag() const;
+  void ShellCmdFlag(int16_t value) const;
 
   // Formats a message template and hands it to the host's MsgBoxSub.
   void ReportToHost(const std::string& messageTemplate, std::initializer_list<Variant> args);
