@@ -17,6 +17,14 @@ WindowHandle nextHandle() {
   return next += 4;
 }
 
+// The system keeps a captioned window at least as large as its frame and caption, so the
+// frame's share of the outer size never changes.
+PixelRect atLeastTheFrame(PixelRect r) {
+  r.right = std::max(r.right, r.left + 2 * HeadlessWindowing::FramePixels);
+  r.bottom = std::max(r.bottom, r.top + 2 * HeadlessWindowing::FramePixels + HeadlessWindowing::CaptionPixels);
+  return r;
+}
+
 }  // namespace
 
 MessageBoxResult HeadlessWindowing::messageBox(const std::string& text, MessageBoxButtons buttons,
@@ -39,7 +47,7 @@ const HeadlessWindowing::Window& HeadlessWindowing::get(WindowHandle window) con
 WindowHandle HeadlessWindowing::createWindow(WindowClient& client, const PixelRect& outer) {
   Window w;
   w.handle = nextHandle();
-  w.rect = outer;
+  w.rect = atLeastTheFrame(outer);
   w.client = &client;
   windows_[w.handle] = w;
   stacking_.push_back(w.handle);
@@ -56,13 +64,14 @@ void HeadlessWindowing::destroyWindow(WindowHandle window) noexcept {
 
 PixelRect HeadlessWindowing::clientRect(WindowHandle window) const {
   const PixelRect& r = get(window).rect;
-  return {0, 0, std::max(0, r.width() - 2 * FramePixels), std::max(0, r.height() - 2 * FramePixels - CaptionPixels)};
+  return {0, 0, r.width() - 2 * FramePixels, r.height() - 2 * FramePixels - CaptionPixels};
 }
 
 void HeadlessWindowing::moveWindow(WindowHandle window, const PixelRect& outer) {
   Window& w = get(window);
-  const bool resized = w.rect.width() != outer.width() || w.rect.height() != outer.height();
-  w.rect = outer;
+  const PixelRect rect = atLeastTheFrame(outer);
+  const bool resized = w.rect.width() != rect.width() || w.rect.height() != rect.height();
+  w.rect = rect;
   // The client may unload the window from its handler: nothing of `w` is used after it.
   if (resized) w.client->windowResized();
 }
