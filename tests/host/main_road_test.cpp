@@ -7,53 +7,14 @@
 #include <array>
 #include <filesystem>
 
-#include "automation/dispatch.h"
-#include "core/zuzuzud_library.h"
+#include "host/example_view.h"
 #include "host/form_picture.h"
-#include "host/headless_form.h"
-#include "host/shell_application.h"
-#include "host/toolbar_manager.h"
-#include "platform/current_directory.h"
-#include "support/headless_screen.h"
 
 namespace zadeve::host {
 namespace {
 
-using automation::makeObject;
-using automation::ObjectRef;
-using automation::Ref;
-using automation::Variant;
-using vizevore::ReVivezav;
-
-namespace fs = std::filesystem;
-
-constexpr int Pixel = 15;
-
-const fs::path& examples() {
-  static const fs::path folder = fs::path(ZADEVE_TEST_DATA).parent_path().parent_path() / "examples";
-  return folder;
-}
-
-// The bars of the example view, by element.
-enum Bar { File, Format, Draw, View, Sketch, Status, Tools };
-
-class MainRoad : public ::testing::Test {
+class MainRoad : public ExampleView {
  protected:
-  MainRoad() {
-    form->setLibrary(lib);
-    automation::callMethod(*lib, "InitialiseZADEVE",
-                           {Variant(tbm), (examples() / "BARS.INI").string(), (examples() / "").string()});
-    automation::setProperty(*lib, "ShellApplicationObject", app);
-    automation::callMethod(*lib, "KaTSetup", {Variant(form), "MainView"});
-  }
-  ~MainRoad() override {
-    try {
-      platform::changeDirectory(directory);
-    } catch (...) {
-    }
-  }
-
-  Ref<ReVivezav> bar(Bar b) const { return form->bar(b); }
   int depth(Bar b) const { return bar(b)->idealDepth(); }
   using Place = std::array<int, 4>;  // left, top, width, height
   Place place(Bar b) const { return {bar(b)->left(), bar(b)->top(), bar(b)->width(), bar(b)->height()}; }
@@ -75,13 +36,6 @@ class MainRoad : public ::testing::Test {
               (FreeRectangle{int16_t(left), int16_t(top), int16_t(w - right - Pixel),
                              int16_t(h - depth(Sketch) - depth(Status))}));
   }
-
-  support::HeadlessScreen screen{Pixel};
-  std::string directory = platform::currentDirectory();
-  Ref<core::ZuzuzudLibrary> lib = makeObject<core::ZuzuzudLibrary>();
-  Ref<ToolbarManager> tbm = makeObject<ToolbarManager>();
-  Ref<ShellApplication> app = makeObject<ShellApplication>();
-  Ref<HeadlessForm> form = makeObject<HeadlessForm>("frmMain", 800, 600);
 };
 
 TEST_F(MainRoad, SetupReportsTheDeliberateProblemsAndRegistersEveryBar) {

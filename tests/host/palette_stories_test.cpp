@@ -1,0 +1,110 @@
+// Floating bars of the example view with our real control: a user floats a bar, works on
+// the palette, sizes it, docks it; the host form goes away with palettes open.
+
+#include <gtest/gtest.h>
+
+#include "automation/conversions.h"
+#include "host/example_view.h"
+#include "palette/tool_palette.h"
+#include "platform/headless_windowing.h"
+#include "vizevore/button_types.h"
+
+namespace zadeve::host {
+namespace {
+
+using palette::FrmToolPalette;
+
+class PaletteStories : public ExampleView {
+ protected:
+  ~PaletteStories() override {
+    for (auto& p : FrmToolPalette::loadedPalettes()) p->unload();
+  }
+  Ref<FrmToolPalette> floatBar(Bar b) {
+    automation::callMethod(*lib, "KaTFloat", {Variant(form), Variant(bar(b))});
+    return FrmToolPalette::loadedPalettes().back();
+  }
+  static ReVivezav& barOf(const FrmToolPalette& p) { return dynamic_cast<ReVivezav&>(*p.bar()); }
+  std::string prop(Bar b, const char* key) {
+    return automation::toString(lib->KaTGetProp(ObjectRef(bar(b)), key, Variant("-")));
+  }
+  std::vector<std::string> commands() const {
+    std::vector<std::string> out;
+    for (const auto& c : form->commands()) out.push_back(describe(c));
+    return out;
+  }
+};
+
+TEST_F(PaletteStories, WorkingOnAFloatingBarSendsCommandsAndItsStateComesHome) {
+  auto palette = floatBar(Format);
+  ReVivezav& floating = barOf(*palette);
+  EXPECT_FALSE(bar(Format)->visible());
+  EXPECT_EQ(bar(Draw)->top(), bar(File)->idealDepth()) << "the side bars moved up into the room";
+  EXPECT_EQ(app->broadcasts(), std::vector<std::string>{"REFRESHTOOLBAR"});
+
+  floating.click(floating.find("Bold"));
+  floating.spinUp(floating.find("FontSize"));
+  const int fontName = floating.find("FontName");
+  floating.addListItem(fontName, "Serif");
+  floating.addListItem(fontName, "Sans");
+  floating.pick(fontName, 1);
+  EXPECT_EQ(commands(), (std::vector<std::string>{"Bold (aCmdFlag 1)", "FontSize_SpinUp (aCmdFlag 1)",
+                                                  "FontName (aCmdFlag 1)"}));
+  EXPECT_EQ(lib->aSpinUp(), 9.0f);
+  EXPECT_EQ(lib->aBar(), palette->bar());
+
+  screen->pressCloseBox(palette->hWnd());
+  EXPECT_TRUE(bar(Format)->visible());
+  EXPECT_EQ(bar(Format)->top(), bar(File)->idealDepth()) << "laid out again at its place";
+  EXPECT_TRUE(bar(Format)->item(bar(Format)->find("Bold")).on()) << "pressed on the palette, pressed at home";
+  EXPECT_EQ(prop(Format, "State"), "Docked");
+  EXPECT_EQ(tbm->count(), 7);
+}
+
+TEST_F(PaletteStories, ThePaletteSnapsToItsToolbarWhileTheUserDragsItsRightEdge) {
+  auto palette = floatBar(File);
+  ReVivezav& floating = barOf(*palette);
+  const auto start = screen->windowRect(palette->hWnd());
+  constexpr int Frame = 2 * platform::HeadlessWindowing::FramePixels;
+  EXPECT_EQ(start.width() - Frame, floating.width() / Pixel) << "fitted on its first show";
+
+  const int oneRow = floating.idealDepth();
+  for (int width : {start.width() - 60, start.width() / 2, 60}) {
+    SCOPED_TRACE(width);
+    screen->dragEdge(palette->hWnd(), platform::wmsz::Right,
+                     {{start.left, start.top, start.left + width, start.bottom}});
+    const auto now = screen->windowRect(palette->hWnd());
+    EXPECT_LE(now.width(), std::max(width, floating.minLength() / Pixel + Frame));
+    EXPECT_EQ(now.width() - Frame, floating.width() / Pixel);
+    EXPECT_EQ(now.height() - Frame - platform::HeadlessWindowing::CaptionPixels, floating.height() / Pixel);
+    EXPECT_EQ(now.left, start.left);
+  }
+  EXPECT_GT(floating.idealDepth(), 2 * oneRow) << "narrow: several rows";
+}
+
+TEST_F(PaletteStories, ABarFloatedAgainComesBackWhereItWas) {
+  auto first = floatBar(View);
+  screen->moveWindow(first->hWnd(), {300, 200, 300 + 90, 200 + 160});
+  const auto fitted = screen->windowRect(first->hWnd());
+  automation::callMethod(*first, "Unload");
+  auto again = floatBar(View);
+  EXPECT_EQ(screen->windowRect(again->hWnd()), fitted);
+}
+
+TEST_F(PaletteStories, UnloadingTheHostFormClosesItsPalettesWithoutDockingThem) {
+  auto format = floatBar(Format);
+  auto draw = floatBar(Draw);
+  const ObjectRef hostBars[] = {ObjectRef(bar(Format)), ObjectRef(bar(Draw))};
+  EXPECT_EQ(tbm->count(), 9);
+  form->unload();
+  EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
+  EXPECT_EQ(tbm->count(), 0);
+  EXPECT_EQ(format->Tag(), "DONTDOCK");
+  EXPECT_EQ(draw->Tag(), "DONTDOCK");
+  for (const auto& b : hostBars) {
+    EXPECT_EQ(automation::toString(lib->KaTGetProp(b, "State", Variant("-"))), "Floating");
+    EXPECT_NE(automation::toString(lib->KaTGetProp(b, "FloatPos", Variant(""))), "");
+  }
+}
+
+}  // namespace
+}  // namespace zadeve::host
