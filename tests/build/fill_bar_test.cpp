@@ -115,8 +115,10 @@ TEST_F(FillBarTest, PreloadsNamedIconSetsOnceAndLeavesFailuresToTheButtons) {
   writeIni(IconSets + "IconSet3=nothere.bmp,16,15\nA=PUSH,1/3,A\nB=PUSH,3/1,B\n" + toolbarSection("P", {"A", "B"}));
   // 1.4 rounds to 1 again; 300 and -1 do not fit the loaded list; 9 has no entry, 3 no file.
   fill("Name=P;IconSets=1/x/1/300/-1/9/3/1.4/");
-  EXPECT_EQ(callsOf(*tb, "AddImageSet"), Lines{"AddImageSet(<Picture>, \"1\")"});
-  // The missing bitmap is reported by the first button that needs it, which is still added.
+  // The missing bitmap is reported by the first button that needs it, which still adds the
+  // set (with Nothing for its picture) and is still added itself.
+  EXPECT_EQ(callsOf(*tb, "AddImageSet"),
+            (Lines{"AddImageSet(<Picture>, \"1\")", "AddImageSet(Nothing, \"3\", \"\", &16:Integer, &15:Integer)"}));
   ASSERT_EQ(app->messages.size(), 1u);
   EXPECT_TRUE(app->messages[0].starts_with("File not found: " + dir.file("nothere.bmp"))) << app->messages[0];
   EXPECT_EQ(callsOf(*tb, "Add").back(), "AddPushButton(&\"B\", \"3.1\", &\"\", &\"B\", 0:Double, 0:Double, " + Size16);
