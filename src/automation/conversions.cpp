@@ -13,31 +13,55 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::optional<double> parseRadix(std::string_view digits, int radix) {
-  if (digits.empty()) return std::nullopt;
+// What a whole text says as a number: none, one, or one beyond what a Double holds.
+struct NumberText {
+  enum class Kind { NotANumber, Number, TooLarge } kind = Kind::NotANumber;
+  double value = 0;
+};
+
+NumberText number(double d) { return {NumberText::Kind::Number, d}; }
+NumberText notANumber() { return {}; }
+NumberText tooLarge() { return {NumberText::Kind::TooLarge, 0}; }
+
+NumberText readRadix(std::string_view digits, int radix) {
+  if (digits.empty()) return notANumber();
   uint64_t n = 0;
+  bool large = false;
   for (char c : digits) {
     int d;
     if (isDigit(c)) d = c - '0';
     else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
     else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return std::nullopt;
-    if (d >= radix) return std::nullopt;
-    n = n * radix + d;
-    if (n > 0xFFFFFFFFull) return std::nullopt;
+    else return notANumber();
+    if (d >= radix) return notANumber();
+    // Past 32 bits the text is still read to the end: a bad digit later is a mismatch.
+    if (!large) n = n * radix + d;
+    large = large || n > 0xFFFFFFFFull;
   }
+  if (large) return tooLarge();
   // Up to four hex digits form a 16-bit value, more a 32-bit one; both are signed.
-  if (n <= 0xFFFF && digits.size() <= (radix == 16 ? 4u : 6u)) return double(int16_t(uint16_t(n)));
-  return double(int32_t(uint32_t(n)));
+  if (n <= 0xFFFF && digits.size() <= (radix == 16 ? 4u : 6u)) return number(double(int16_t(uint16_t(n))));
+  return number(double(int32_t(uint32_t(n))));
 }
 
+enum class Grouping { No, Commas };
+
 // Reads a decimal number at the start of `s`; returns the number of characters used.
-size_t scanDecimal(std::string_view s, double& out) {
+// With Grouping::Commas a comma between two digits of the whole part is a thousands
+// separator, as in the en-US locale the runtime converts with.
+size_t scanDecimal(std::string_view s, double& out, Grouping grouping = Grouping::No) {
   size_t i = 0;
   std::string buf;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) buf += s[i++];
   size_t mantissa = 0;
-  while (i < s.size() && isDigit(s[i])) buf += s[i++], ++mantissa;
+  auto separator = [&](size_t at) {
+    return grouping == Grouping::Commas && s[at] == ',' && mantissa > 0 && isDigit(s[at - 1]) && at + 1 < s.size() &&
+           isDigit(s[at + 1]);
+  };
+  while (i < s.size() && (isDigit(s[i]) || separator(i))) {
+    if (s[i] != ',') buf += s[i], ++mantissa;
+    ++i;
+  }
   if (i < s.size() && s[i] == '.') {
     buf += s[i++];
     while (i < s.size() && isDigit(s[i])) buf += s[i++], ++mantissa;
@@ -54,8 +78,27 @@ size_t scanDecimal(std::string_view s, double& out) {
       i = j;
     }
   }
+  // Beyond Double's range strtod gives infinity; below it, 0 (the runtime's underflow).
   out = std::strtod(buf.c_str(), nullptr);
   return i;
+}
+
+NumberText readNumberText(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && isBlank(text[b])) ++b;
+  while (e > b && isBlank(text[e - 1])) --e;
+  std::string_view s = text.substr(b, e - b);
+  if (s.empty()) return notANumber();
+  if (s.size() > 2 && s[0] == '&') {
+    char p = s[1];
+    if (p == 'H' || p == 'h') return readRadix(s.substr(2), 16);
+    if (p == 'O' || p == 'o') return readRadix(s.substr(2), 8);
+    return notANumber();
+  }
+  double d = 0;
+  size_t used = scanDecimal(s, d, Grouping::Commas);
+  if (used != s.size()) return notANumber();
+  return std::isfinite(d) ? number(d) : tooLarge();
 }
 
 double numberOf(const Variant& v) {
@@ -68,7 +111,10 @@ double numberOf(const Variant& v) {
     case VarType::Double: return v.double_();
     case VarType::Boolean: return v.boolean() ? -1 : 0;
     case VarType::String: {
-      if (auto d = parseNumber(v.string())) return *d;
+      NumberText n = readNumberText(v.string());
+      if (n.kind == NumberText::Kind::Number) return n.value;
+      // A number the runtime cannot hold overflows; it is not a mismatch.
+      if (n.kind == NumberText::Kind::TooLarge) raise(err::Overflow);
       if (equalsIgnoreCase(v.string(), "True")) return -1;
       if (equalsIgnoreCase(v.string(), "False")) return 0;
       raise(err::TypeMismatch);
@@ -87,21 +133,9 @@ std::string tidyExponent(std::string s) {
 }  // namespace
 
 std::optional<double> parseNumber(std::string_view text) {
-  size_t b = 0, e = text.size();
-  while (b < e && isBlank(text[b])) ++b;
-  while (e > b && isBlank(text[e - 1])) --e;
-  std::string_view s = text.substr(b, e - b);
-  if (s.empty()) return std::nullopt;
-  if (s.size() > 2 && s[0] == '&') {
-    char p = s[1];
-    if (p == 'H' || p == 'h') return parseRadix(s.substr(2), 16);
-    if (p == 'O' || p == 'o') return parseRadix(s.substr(2), 8);
-    return std::nullopt;
-  }
-  double d = 0;
-  size_t used = scanDecimal(s, d);
-  if (used != s.size() || !std::isfinite(d)) return std::nullopt;
-  return d;
+  NumberText n = readNumberText(text);
+  if (n.kind != NumberText::Kind::Number) return std::nullopt;
+  return n.value;
 }
 
 bool isNumeric(const Variant& v) {
@@ -133,10 +167,13 @@ double val(std::string_view text) {
     while (n < s.size() && std::isxdigit(static_cast<unsigned char>(s[n])) &&
            (radix == 16 || (s[n] >= '0' && s[n] <= '7')))
       ++n;
-    return parseRadix(s.substr(2, n - 2), radix).value_or(0);
+    NumberText hex = readRadix(s.substr(2, n - 2), radix);
+    return hex.kind == NumberText::Kind::Number ? hex.value : 0;
   }
   double d = 0;
-  return scanDecimal(s, d) ? d : 0;
+  if (!scanDecimal(s, d)) return 0;
+  if (!std::isfinite(d)) raise(err::Overflow);
+  return d;
 }
 
 double leadingNumber(std::string_view text) {

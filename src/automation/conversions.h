@@ -3,10 +3,17 @@
 //
 //  - To integers: round half to even; out of range raises 6 (Overflow); a string that is
 //    not a number raises 13 (Type mismatch); Null raises 94; Empty is 0; Boolean true is -1.
+//  - A text that is a number too large for a Double ("1e999", &H with more than 32 bits)
+//    raises 6 in every conversion, as beyond the range of the target type does; a tiny one
+//    ("1e-400") is 0.
+//  - Texts read as in the en-US locale: "." is the decimal point and a comma between two
+//    digits of the whole part separates thousands ("1,5" is 15, "1,000.5" is 1000.5).
 //  - To text: a Boolean true is "True"; a whole Single or Double has no decimal point;
 //    Single keeps 7 significant digits, Double 15.
-//  - isNumeric: the runtime's numeric test (Empty counts as numeric, "" does not).
-//  - val: the leading-number rule: the number at the start of a text, 0 when there is none.
+//  - isNumeric: the runtime's numeric test, whether CDbl would succeed (Empty counts as
+//    numeric; "" and "1e999" do not).
+//  - val: the leading-number rule: the number at the start of a text, 0 when there is none;
+//    commas end the number ("1,5" is 1) and a number too large for a Double raises 6.
 
 #include <cstdint>
 #include <optional>
@@ -32,8 +39,9 @@ Variant convertTo(const Variant& v, VarType type);
 int16_t roundToInteger(double d);
 int32_t roundToLong(double d);
 
-// A whole text as a number: blanks around it, a sign, digits with one decimal point,
-// an exponent (E or D), or &H / &O radix prefixes. nullopt when it is not a number.
+// A whole text as a number: blanks around it, a sign, digits (with thousands commas) and
+// one decimal point, an exponent (E or D), or &H / &O radix prefixes. nullopt when it is
+// not a number or one too large for a Double.
 std::optional<double> parseNumber(std::string_view text);
 bool isNumeric(const Variant& v);
 double val(std::string_view text);

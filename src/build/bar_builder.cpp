@@ -168,7 +168,9 @@ void BarBuilder::addPanel(const std::string& name, std::string rest) {
   if (hostBar())
     tb_.AddPanel(name, p, Variant::missing(), rest);  // the control applies its own default
   else
-    tb_.AddPanel(name, p, Variant(automation::toVbBool(spring)), translate(next(rest, "|")));
+    // A Boolean, not the Integer -1: a control written in another language binds its
+    // by-reference Boolean parameter to nothing else.
+    tb_.AddPanel(name, p, Variant(spring), translate(next(rest, "|")));
 }
 
 BarBuilder::ImageReference BarBuilder::resolve(const std::string& name, std::string imageField) {

@@ -94,9 +94,9 @@ void ZuzuzudLibrary::ResolveButtonImage(const std::string& name, const std::stri
       });
       ObjectRef picture;
       step([&] { picture = platform::loadPicture(CurrentWorkspace_->BarsBitmapsDir() + file); });
-      // A picture that did not load has been reported already; handing the control
-      // Nothing would only report the same problem twice.
-      if (picture) step([&] { Toolbar(tb).AddImageSet(picture, std::to_string(set), "", width, height); });
+      // Added even when the picture did not load (Nothing then): a control may count on
+      // every set a bar uses being added, and one that refuses says so like any step.
+      step([&] { Toolbar(tb).AddImageSet(picture, std::to_string(set), "", width, height); });
       // Recorded even when loading failed, so later buttons of this build do not retry it.
       step([&] { build::recordLoaded(loaded, set); });
     }

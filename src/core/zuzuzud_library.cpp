@@ -45,7 +45,14 @@ void ZuzuzudLibrary::InitialiseZADEVE(ObjectRef TBM, std::string BarsCfgFile, st
   ws.BarsBitmapsDir(std::move(BarsBmpsDir));
   auto catalog = automation::makeObject<components::TextCatalog>();
   ws.LanguageCatalog(catalog);
-  if (!lngfile.empty()) catalog->LoadLanguageFile(lngfile);
+  if (lngfile.empty()) return;
+  // A language file that will not load must not stop the host from starting: the catalogue
+  // stays as it is and texts are shown as written. The catalogue's own LoadLanguageFile
+  // still raises, for a host or tool that wants to know what is wrong with the file.
+  try {
+    catalog->LoadLanguageFile(lngfile);
+  } catch (const automation::AutomationError&) {
+  }
 }
 
 void ZuzuzudLibrary::ShellApplicationObject(ObjectRef ShellApp) {

@@ -132,7 +132,9 @@ const ImageSet* ReVivezav::imageSet(int32_t number) const {
 }
 
 bool ReVivezav::showsImage(const Item& item) const {
-  return item.image.given() && imageSet(item.image.set) != nullptr;
+  if (!item.image.given()) return false;
+  const ImageSet* set = imageSet(item.image.set);
+  return set != nullptr && set->picture;
 }
 
 bool ReVivezav::showsCaption(const Item& item) const {
@@ -299,8 +301,8 @@ int32_t ReVivezav::addSeparator() {
 
 int32_t ReVivezav::addImageSet(automation::ObjectRef picture, std::string_view number,
                                std::string_view name, int32_t imageWidth, int32_t imageHeight) {
-  if (!picture) automation::raise(automation::err::InvalidPicture, "AddImageSet needs a picture, not Nothing");
-  if (!automation::objectAs<platform::Picture>(picture))
+  // Nothing is a set whose picture did not load: it keeps its number and shows no images.
+  if (picture && !automation::objectAs<platform::Picture>(picture))
     automation::raise(automation::err::InvalidPicture,
                       "AddImageSet needs a picture, not a " + std::string(picture->typeName()));
   requirePixels(imageWidth, "The image width");

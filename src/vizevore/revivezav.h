@@ -35,6 +35,8 @@
 // picture. A set given a number ("2") is referred to by that number and replaces an earlier
 // set of the same number; a set without one is numbered from 256 upwards, clear of the
 // library's icon-set numbers. `IconSetIndex` is the number of the set added last (-1: none).
+// A set whose picture is Nothing (the library's bitmap did not load) is numbered like any
+// other, but its buttons show no image and fall back to their captions.
 // w and h are the size of one image in pixels; a named set without a number (the symbol
 // palette's form) passes height first. Without sizes, the bar's image size applies.
 //

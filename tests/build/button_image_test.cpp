@@ -74,9 +74,22 @@ TEST_F(ButtonImageTest, FailuresAreReportedAndTheRestStillRuns) {
     EXPECT_TRUE(app->messages[0].starts_with(c.message)) << app->messages[0];
     EXPECT_EQ(loaded.size(), c.recorded) << c.field;
   }
-  // The set whose width failed is added at the default width.
-  EXPECT_EQ(callsOf(*tb), (Lines{"AddImageSet(<Picture>, \"7\", \"\", &16:Integer, &15:Integer)",
+  // A set whose picture failed is added with Nothing; the one whose width failed at the
+  // default width.
+  EXPECT_EQ(callsOf(*tb), (Lines{"AddImageSet(Nothing, \"5\", \"\", &16:Integer, &15:Integer)",
+                                 "AddImageSet(Nothing, \"6\", \"\", &16:Integer, &15:Integer)",
+                                 "AddImageSet(<Picture>, \"7\", \"\", &16:Integer, &15:Integer)",
                                  "AddImageSet(<Picture>, \"2\", \"\", &16:Integer, &15:Integer)"}));
+
+  // A control that refuses the set without its picture says so too; the button keeps its set.
+  tb->on("AddImageSet", refuse(automation::err::InvalidPicture, "No picture"));
+  loaded.clear();
+  app->messages.clear();
+  EXPECT_EQ(resolve("5/2"), "5.2|");
+  ASSERT_EQ(app->messages.size(), 2u);
+  EXPECT_TRUE(app->messages[0].starts_with("File not found: ")) << app->messages[0];
+  EXPECT_EQ(app->messages[1], "No picture\r\nwhile processing: 15");
+  EXPECT_EQ(loaded, "\x05");
 }
 
 TEST_F(ButtonImageTest, SymbolButtonsDrawTheirSymbolIntoASetOfTheirOwn) {

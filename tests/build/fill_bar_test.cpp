@@ -42,8 +42,8 @@ TEST_F(FillBarTest, BuildsEveryKindOfItemInEntryOrderWithLayoutSuppressed) {
              "AddCombo(&\"Fonts\", &\"1400\", &\"Font name\")",
              "AddSpin(&\"Size\", &8:Single, &6:Single, &72:Single, &1:Single, &0:Single, &\"Font size\")", "AddGap()",
              "AddMenu(&\"Layers\")", "AddMenuItem(&\"Recent\", \"1.2\", &\"extra\", &\"Recent\")",
-             "AddPanel(&\"Status\", &\"3000\", &-1:Integer, &\"Ready\")",
-             "AddPanel(&\"Busy\", &\"1500\", &0:Integer, &\"Busy\")", "SuppressLayout(False:Boolean)"}));
+             "AddPanel(&\"Status\", &\"3000\", &True:Boolean, &\"Ready\")",
+             "AddPanel(&\"Busy\", &\"1500\", &False:Boolean, &\"Busy\")", "SuppressLayout(False:Boolean)"}));
   auto pictures = imageSetPictures(*tb);  // the preloaded big strip, then the small one
   ASSERT_EQ(pictures.size(), 2u);
   EXPECT_EQ(pictures[0]->height(), 24);
@@ -60,7 +60,7 @@ TEST_F(FillBarTest, DefinitionGrammar) {
       {"PUSH,,T|~1.5~&H10", {push + "&\"T\", 1.5:Double, 16:Double, " + Size16}},
       // Empty fields keep the previous spin's values only within one build.
       {"SPIN,/7//,S", {"AddSpin(&\"F\", &0:Single, &7:Single, &0:Single, &0:Single, &0:Single, &\"S\")"}},
-      {"DIP,2/!,x", {set2, "AddPanel(&\"F\", &\"\", &-1:Integer, &\"x\")"}},
+      {"DIP,2/!,x", {set2, "AddPanel(&\"F\", &\"\", &True:Boolean, &\"x\")"}},
       {"WIDGET,1,2", {}},
       {"push,,lower case", {}},
   };
@@ -115,8 +115,10 @@ TEST_F(FillBarTest, PreloadsNamedIconSetsOnceAndLeavesFailuresToTheButtons) {
   writeIni(IconSets + "IconSet3=nothere.bmp,16,15\nA=PUSH,1/3,A\nB=PUSH,3/1,B\n" + toolbarSection("P", {"A", "B"}));
   // 1.4 rounds to 1 again; 300 and -1 do not fit the loaded list; 9 has no entry, 3 no file.
   fill("Name=P;IconSets=1/x/1/300/-1/9/3/1.4/");
-  EXPECT_EQ(callsOf(*tb, "AddImageSet"), Lines{"AddImageSet(<Picture>, \"1\")"});
-  // The missing bitmap is reported by the first button that needs it, which is still added.
+  // The missing bitmap is reported by the first button that needs it, which still adds the
+  // set (with Nothing for its picture) and is still added itself.
+  EXPECT_EQ(callsOf(*tb, "AddImageSet"),
+            (Lines{"AddImageSet(<Picture>, \"1\")", "AddImageSet(Nothing, \"3\", \"\", &16:Integer, &15:Integer)"}));
   ASSERT_EQ(app->messages.size(), 1u);
   EXPECT_TRUE(app->messages[0].starts_with("File not found: " + dir.file("nothere.bmp"))) << app->messages[0];
   EXPECT_EQ(callsOf(*tb, "Add").back(), "AddPushButton(&\"B\", \"3.1\", &\"\", &\"B\", 0:Double, 0:Double, " + Size16);

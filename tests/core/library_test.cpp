@@ -31,8 +31,7 @@ TEST(LibraryScreen, TwipsPerPixelAreRoundedHalfToEven) {
   }
 }
 
-// Each call stores on the current workspace and brings a fresh catalogue; one the catalogue
-// cannot load fails there, after the rest was stored.
+// Each call stores on the current workspace and brings a fresh catalogue.
 TEST_F(LibraryTest, InitialiseStoresEverythingOnTheCurrentWorkspace) {
   auto tbm = makeObject<FakeObject>("TBM");
   automation::callMethod(*lib, "InitialiseZADEVE", {Variant(tbm), Variant("bars.ini"), Variant("bmp/")});
@@ -43,11 +42,30 @@ TEST_F(LibraryTest, InitialiseStoresEverythingOnTheCurrentWorkspace) {
   auto catalog = ws.LanguageCatalog();
   ASSERT_TRUE(automation::objectAs<components::TextCatalog>(catalog));
   EXPECT_TRUE(tbm->calls().empty());
+}
 
+// The host starts with its texts as written, and the catalogue still tells a host that
+// asks it directly what is wrong with the file.
+TEST_F(LibraryTest, ALanguageFileThatWillNotLoadDoesNotStopTheStart) {
   support::TempDir dir;
-  EXPECT_AUTOMATION_ERROR(lib->InitialiseZADEVE(nullptr, "c.ini", "", dir.file("none.po")), 53, "none.po");
-  EXPECT_EQ(lib->BarsConfigFile(), "c.ini");
-  EXPECT_FALSE(lib->CurrentWorkspace()->LanguageCatalog() == catalog);
+  const std::string good = dir.write("de.po", "msgid \"Open\"\nmsgstr \"Oeffnen\"\n");
+  const std::pair<std::string, int32_t> files[] = {
+      {dir.file("none.po"), automation::err::FileNotFound},
+      {dir.write("bad.po", "msgid \"Open\"\nmsgstr \"Auf\"\nmsgstr \"B\"\n"), components::InvalidFileFormat},
+      {dir.path().string(), components::PathFileAccessError},
+  };
+  for (const auto& [file, number] : files) {
+    lib->InitialiseZADEVE(nullptr, "first.ini", "", good);
+    automation::callMethod(*lib, "InitialiseZADEVE",
+                           {Variant(ObjectRef()), Variant("c.ini"), Variant("bmp/"), Variant(file)});
+    EXPECT_EQ(lib->BarsConfigFile(), "c.ini") << file;
+    EXPECT_EQ(lib->BarsBitmapsDir(), "bmp/");
+    auto catalog = lib->CurrentWorkspace()->LanguageCatalog();
+    ASSERT_TRUE(catalog);
+    EXPECT_EQ(automation::callMethod(*catalog, "Translate", {Variant("Open")}), Variant("Open")) << file;
+    EXPECT_AUTOMATION_ERROR(automation::callMethod(*catalog, "LoadLanguageFile", {Variant(file)}), number, file);
+  }
+  EXPECT_TRUE(screen->messages().empty());
 }
 
 TEST_F(LibraryTest, NothingIsNoApplicationObject) {

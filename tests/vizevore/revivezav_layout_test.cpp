@@ -115,12 +115,18 @@ TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtons) {
   addPush(*bar, "widest", "1.0", "", BF_MAXWIDTH);
   callMethod(*bar, "AddMenu", {Variant("Edit")});      // 4 + 24 + 8 + 4
   addPush(*bar, "unloaded", "2.0", "Open");             // its set is not loaded: a caption
+  // A set whose bitmap did not load arrives as Nothing: numbered, but its buttons caption.
+  callMethod(*bar, "AddImageSet", {Variant::nothing(), Variant("3"), Variant(""), Variant(int16_t{16}),
+                                   Variant(int16_t{16})});
+  EXPECT_EQ(getLong(*bar, "IconSetIndex"), 3);
+  addPush(*bar, "failed", "3.0", "Open");
   letProperty(*bar, "Width", 1000 * T);
-  const int32_t widths[] = {32, 50, 32, 40, 50, 40, 32};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(bar->item(i).pixelRect.width, widths[i]) << i;
+  const int32_t widths[] = {32, 50, 32, 40, 50, 40, 32, 32};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(bar->item(i).pixelRect.width, widths[i]) << i;
   EXPECT_EQ(lengthsOf(*bar).depth, Button + metrics::LineHeight);
   callMethod(*bar, "AddImageSet", {Variant(strip(32, 16)), Variant("2")});
   EXPECT_EQ(bar->item(6).pixelRect.width, Button);
+  EXPECT_EQ(bar->item(7).pixelRect.width, 32);
 }
 
 TEST(ReVivezavLayout, SizesFollowTheButtonSizeImageSizeAndTwipsPerPixel) {
