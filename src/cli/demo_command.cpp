@@ -1,7 +1,9 @@
 // zadeve demo: the library's main road on a headless host. The tool creates the library,
 // a toolbar manager, an application object and a form, initialises the library with the
 // example configuration, builds a view's bars with KaTSetup, lays them out, shows what
-// happened, clicks a button as a user would, draws the form into a PNG and unloads it.
+// happened and clicks a button as a user would. Then it floats a bar into a palette, works
+// on the palette and drags its edge, draws the screen into a PNG, docks the bar again
+// through the palette's menu and unloads the form.
 //
 // The calls on the library are late-bound, by name, as a host makes them.
 
@@ -17,11 +19,14 @@
 #include "automation/dispatch.h"
 #include "cli/cli.h"
 #include "core/zuzuzud_library.h"
+#include "host/desktop_picture.h"
 #include "host/form_picture.h"
 #include "host/headless_form.h"
+#include "host/reference_controls.h"
 #include "host/shell_application.h"
 #include "host/toolbar_manager.h"
 #include "platform/current_directory.h"
+#include "palette/tool_palette.h"
 #include "platform/headless_windowing.h"
 
 namespace zadeve::cli {
@@ -57,7 +62,7 @@ class DemoSession {
   }
   DemoSession(const DemoSession&) = delete;
   DemoSession& operator=(const DemoSession&) = delete;
-  const platform::HeadlessWindowing& screen() const { return *screen_; }
+  platform::HeadlessWindowing& screen() const { return *screen_; }
 
  private:
   std::shared_ptr<platform::HeadlessWindowing> screen_;
@@ -147,6 +152,80 @@ void clickAToggle(std::ostream& out, host::HeadlessForm& form) {
   }
 }
 
+std::string pixels(const platform::PixelRect& r) { return pixels(r.left, r.top, r.width(), r.height()); }
+
+// The bar a palette shows best: the first visible bar with a spin button, else the first
+// visible one.
+int16_t barToFloat(const host::HeadlessForm& form) {
+  int16_t first = -1;
+  for (int16_t i = 0; i <= form.bars().upperBound(); ++i) {
+    auto bar = form.bar(i);
+    if (!bar || !bar->visible()) continue;
+    if (first < 0) first = i;
+    for (const auto& item : bar->items())
+      if (item.kind == vizevore::ItemKind::Spin) return i;
+  }
+  return first;
+}
+
+// The user's side of a palette: a click and a spin on its toolbar, a drag of its right edge
+// to half its width. Each command the host form runs is printed as it arrives.
+void workOnPalette(std::ostream& out, platform::HeadlessWindowing& screen, host::HeadlessForm& form,
+                   palette::FrmToolPalette& palette) {
+  auto bar = automation::objectAs<vizevore::ReVivezav>(palette.bar());
+  if (!bar) return;
+  auto ran = [&](size_t before) {
+    for (size_t i = before; i < form.commands().size(); ++i)
+      out << "  " << form.name() << " ran " << host::describe(form.commands()[i]) << "\n";
+  };
+  for (const auto& item : bar->items()) {
+    const bool toggle = item.kind == vizevore::ItemKind::ToggleButton, spin = item.kind == vizevore::ItemKind::Spin;
+    if (!toggle && !spin) continue;
+    const size_t before = form.commands().size();
+    const int32_t k = bar->find(item.tag);
+    out << "User " << (toggle ? "clicks \"" : "spins up \"") << item.tag << "\" on the palette\n";
+    toggle ? bar->click(k) : bar->spinUp(k);
+    ran(before);
+  }
+  const auto r = screen.windowRect(palette.hWnd());
+  screen.dragEdge(palette.hWnd(), platform::wmsz::Right, {{r.left, r.top, r.left + r.width() / 2, r.bottom}});
+  out << "User drags the palette's right edge to half its width: the palette snaps to "
+      << pixels(screen.windowRect(palette.hWnd())) << ", its toolbar in " << bar->idealDepth() / bar->twipsPerPixel()
+      << " px of rows\n";
+}
+
+void floatAndDock(std::ostream& out, DemoSession& session, core::ZuzuzudLibrary& lib, host::HeadlessForm& form,
+                  const host::ShellApplication& app, const fs::path& png) {
+  const int16_t index = barToFloat(form);
+  if (index < 0) return;
+  auto hostBar = form.bar(index);
+  auto& screen = session.screen();
+  automation::callMethod(lib, "KaTFloat", {Variant(ObjectRef(&form)), Variant(ObjectRef(hostBar))});
+  auto palette = palette::FrmToolPalette::loadedPalettes().back();
+  // The user moves it over the document by its caption.
+  const auto at = screen.windowRect(palette->hWnd());
+  screen.moveWindow(palette->hWnd(), {form.pixelWidth() / 2, form.pixelHeight() / 2,
+                                      form.pixelWidth() / 2 + at.width(), form.pixelHeight() / 2 + at.height()});
+  out << "\nFloated " << palette->Caption() << " (bar(" << index << ")): palette "
+      << pixels(screen.windowRect(palette->hWnd())) << ", owned by " << form.name() << ", host bar "
+      << (hostBar->visible() ? "visible" : "hidden") << ", State=" << automation::toString(lib.KaTGetProp(ObjectRef(hostBar), "State", ""))
+      << ", application heard " << (app.broadcasts().empty() ? "nothing" : app.broadcasts().back()) << "\n";
+  workOnPalette(out, screen, form, *palette);
+
+  std::vector<const host::HeadlessForm*> forms{&form};
+  auto picture = host::renderDesktop(screen, forms);
+  picture.writePng(png.string());
+  out << "\nPicture of the screen: " << png.string() << " (" << picture.width() << " x " << picture.height()
+      << " px): " << form.name() << " and its palette\n";
+
+  // Right-click on the palette's toolbar, "Dock".
+  screen.pickInNextMenu("Dock");
+  if (auto bar = automation::objectAs<vizevore::ReVivezav>(palette->bar())) bar->contextMenu(0, 0);
+  out << "User docks it through the palette's menu: host bar " << (hostBar->visible() ? "visible" : "hidden")
+      << ", State=" << automation::toString(lib.KaTGetProp(ObjectRef(hostBar), "State", ""))
+      << ", FloatPos=" << automation::toString(lib.KaTGetProp(ObjectRef(hostBar), "FloatPos", "")) << "\n";
+}
+
 void runDemo(const DemoOptions& o, Console& console) {
   auto& out = console.out;
   const fs::path folder = fs::absolute(o.examples).lexically_normal();
@@ -161,12 +240,14 @@ void runDemo(const DemoOptions& o, Console& console) {
   std::string bitmaps = (folder / "").string();
 
   DemoSession session;
+  host::registerReferenceControls();
   auto lib = makeObject<core::ZuzuzudLibrary>();
   auto tbm = makeObject<host::ToolbarManager>();
   auto app = makeObject<host::ShellApplication>();
   auto form = makeObject<host::HeadlessForm>("frmMain", o.width, o.height);
   form->setCaption("ZADEVE demo - " + o.view);
   form->setLibrary(lib);
+  form->setApplication(app);
 
   out << "zadeve demo: view " << o.view << " of " << ini.string() << "\n"
       << "  bitmaps " << bitmaps << "\n"
@@ -183,10 +264,7 @@ void runDemo(const DemoOptions& o, Console& console) {
   printBars(out, *lib, *form, *tbm);
   printFree(out, *form);
   clickAToggle(out, *form);
-
-  host::renderForm(*form).writePng(png.string());
-  out << "\nPicture of " << form->name() << ": " << png.string() << " (" << form->pixelWidth() << " x "
-      << form->pixelHeight() << " px)\n";
+  floatAndDock(out, session, *lib, *form, *app, png);
 
   form->unload();
   out << "Unloaded " << form->name() << ": TBM holds " << tbm->count() << " bars\n";

@@ -51,6 +51,11 @@ void Canvas::setPixel(int x, int y, Color c) {
   if (inClip(x, y)) at(x, y) = c;
 }
 
+void Canvas::draw(const Canvas& source, int x, int y) {
+  for (int sy = 0; sy < source.height_; ++sy)
+    for (int sx = 0; sx < source.width_; ++sx) setPixel(x + sx, y + sy, source.pixels_[static_cast<size_t>(sy) * source.width_ + sx]);
+}
+
 void Canvas::blendPixel(int x, int y, Color c, uint8_t coverage) {
   if (!inClip(x, y) || coverage == 0) return;
   Color& p = at(x, y);

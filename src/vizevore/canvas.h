@@ -98,6 +98,8 @@ class Canvas {
   // pixels with partial alpha are blended either way.
   void blit(const platform::Picture& picture, const Box& src, int x, int y,
             Transparency t = Transparency::KeyColor);
+  // Copies another canvas whole to (x, y).
+  void draw(const Canvas& source, int x, int y);
   // The greyed-out look of a disabled image: its dark shapes embossed in shadow and
   // highlight, its colours gone.
   void blitDisabled(const platform::Picture& picture, const Box& src, int x, int y);

@@ -30,7 +30,12 @@ TEST(DemoCommand, BuildsTheExampleViewAndDrawsIt) {
            "  bar(6)  Tools   TOP     hidden\n",
            "User clicks \"Bold\" on bar(1): frmMain received bar(1) ButtonClick Bold\n",
            "Unloaded frmMain: TBM holds 0 bars\n", "\nFree rectangle: left ",
-           "Picture of frmMain: " + png + " (800 x 600 px)\n"})
+           "Floated Format (bar(1)): palette (400, 300) 220 x 82 px, owned by frmMain, host bar hidden, "
+           "State=Floating, application heard REFRESHTOOLBAR\n",
+           "  frmMain ran FontSize_SpinUp (aCmdFlag 0)\n", "  frmMain ran Bold (aCmdFlag 0)\n",
+           "User drags the palette's right edge to half its width: the palette snaps to (400, 300) 148 x 82 px",
+           "Picture of the screen: " + png + " (824 x 642 px): frmMain and its palette\n",
+           "User docks it through the palette's menu: host bar visible, State=Docked, FloatPos=6000,4500,2220,1230\n"})
     EXPECT_NE(r.out.find(line), std::string::npos) << "missing: " << line << "in:\n" << r.out;
   EXPECT_TRUE(isPng(png));
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/conversions.h"
+#include "host/desktop_picture.h"
 #include "host/example_view.h"
 #include "palette/tool_palette.h"
 #include "platform/headless_windowing.h"
@@ -104,6 +105,26 @@ TEST_F(PaletteStories, UnloadingTheHostFormClosesItsPalettesWithoutDockingThem) 
     EXPECT_EQ(automation::toString(lib->KaTGetProp(b, "State", Variant("-"))), "Floating");
     EXPECT_NE(automation::toString(lib->KaTGetProp(b, "FloatPos", Variant(""))), "");
   }
+}
+
+TEST_F(PaletteStories, TheScreenShowsTheFormAndAboveItThePaletteWithItsToolbar) {
+  auto palette = floatBar(View);
+  screen->moveWindow(palette->hWnd(), {300, 200, 300 + 60, 200 + 160});
+  const auto r = screen->windowRect(palette->hWnd());
+  const std::vector<const HeadlessForm*> forms{form.get()};
+  auto picture = renderDesktop(*screen, forms);
+  ASSERT_EQ(picture.width(), 808 + 16);
+  ASSERT_EQ(picture.height(), 626 + 16);
+  const int f = platform::HeadlessWindowing::FramePixels;
+  EXPECT_EQ(picture.pixel(f + 2, f + 2), vizevore::colors::Selection) << "the form's caption";
+  EXPECT_EQ(picture.pixel(r.left + f + 2, r.top + f + 2), vizevore::colors::Selection) << "the palette's caption";
+  // The palette's toolbar draws its buttons inside the client area, over the document.
+  int drawn = 0;
+  const int top = r.top + f + platform::HeadlessWindowing::CaptionPixels;
+  for (int y = top; y < r.bottom - f; ++y)
+    for (int x = r.left + f; x < r.right - f; ++x) drawn += picture.pixel(x, y) == vizevore::colors::Face ? 0 : 1;
+  EXPECT_GT(drawn, 50);
+  EXPECT_EQ(picture.pixel(r.right + 2, r.top + 2), vizevore::colors::Window) << "beside it the document";
 }
 
 }  // namespace
