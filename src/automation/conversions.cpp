@@ -176,6 +176,9 @@ double val(std::string_view text) {
   return d;
 }
 
+int32_t addLong(int32_t a, int32_t b) { return roundToLong(double(a) + double(b)); }
+int32_t subtractLong(int32_t a, int32_t b) { return roundToLong(double(a) - double(b)); }
+
 double leadingNumber(std::string_view text) {
   size_t i = text.find_first_not_of(" \t");
   if (i == std::string_view::npos) return 0;

@@ -39,6 +39,10 @@ Variant convertTo(const Variant& v, VarType type);
 int16_t roundToInteger(double d);
 int32_t roundToLong(double d);
 
+// 32-bit Long arithmetic of the runtime: a result out of range raises 6.
+int32_t addLong(int32_t a, int32_t b);
+int32_t subtractLong(int32_t a, int32_t b);
+
 // A whole text as a number: blanks around it, a sign, digits (with thousands commas) and
 // one decimal point, an exponent (E or D), or &H / &O radix prefixes. nullopt when it is
 // not a number or one too large for a Double.

@@ -3,8 +3,6 @@
 // while dragging, the sizing rectangle is corrected on every step (onSizing), so the window
 // snaps during the drag; otherwise the resize at the end of the drag fits it.
 
-#include <limits>
-
 #include "automation/conversions.h"
 #include "automation/error.h"
 #include "core/host_contracts.h"
@@ -17,14 +15,6 @@ using namespace automation;
 using core::Toolbar;
 
 namespace {
-
-// 32-bit arithmetic with the overflow error.
-int32_t checked(int64_t v) {
-  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) raise(err::Overflow);
-  return static_cast<int32_t>(v);
-}
-int32_t plus(int32_t a, int32_t b) { return checked(int64_t{a} + b); }
-int32_t minus(int32_t a, int32_t b) { return checked(int64_t{a} - b); }
 
 // Single-precision twips arithmetic; an overflow is the runtime's overflow error.
 float single(double v) { return toSingle(Variant(v)); }
@@ -69,8 +59,8 @@ void FrmToolPalette::onSizing(int32_t message, int32_t edge, int32_t address) {
   int32_t L = 0, T = 0, R = 0, B = 0;
   platform::GetRECT(address, L, T, R, B);
   const double tppx = twipsPerPixelX(), tppy = twipsPerPixelY();
-  int32_t wt = roundToLong(tppx * minus(R, L));
-  int32_t ht = roundToLong(tppy * minus(B, T));
+  int32_t wt = roundToLong(tppx * subtractLong(R, L));
+  int32_t ht = roundToLong(tppy * subtractLong(B, T));
   if (Height() == ht && Width() == wt) return;
 
   namespace e = platform::wmsz;
@@ -94,9 +84,9 @@ void FrmToolPalette::onSizing(int32_t message, int32_t edge, int32_t address) {
   const int32_t wp = roundToLong(Width() / tppx);
   const int32_t hp = roundToLong(Height() / tppy);
   switch (anchor) {
-    case Anchor::TopRight: platform::SetRECT(address, minus(R, wp), T, R, plus(T, hp)); break;
-    case Anchor::BottomLeft: platform::SetRECT(address, L, minus(B, hp), plus(L, wp), B); break;
-    case Anchor::TopLeft: platform::SetRECT(address, L, T, plus(L, wp), plus(T, hp)); break;
+    case Anchor::TopRight: platform::SetRECT(address, subtractLong(R, wp), T, R, addLong(T, hp)); break;
+    case Anchor::BottomLeft: platform::SetRECT(address, L, subtractLong(B, hp), addLong(L, wp), B); break;
+    case Anchor::TopLeft: platform::SetRECT(address, L, T, addLong(L, wp), addLong(T, hp)); break;
   }
 }
 

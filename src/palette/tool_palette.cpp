@@ -1,7 +1,6 @@
 #include "palette/tool_palette.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "automation/conversions.h"
 #include "automation/dispatch.h"
@@ -28,13 +27,6 @@ std::vector<Ref<FrmToolPalette>>& forms() {
 }
 
 int32_t toPixels(double twips, double twipsPerPixel) { return roundToLong(twips / twipsPerPixel); }
-
-// 32-bit addition with the overflow error.
-int32_t add(int32_t a, int32_t b) {
-  const int64_t sum = int64_t{a} + b;
-  if (sum < std::numeric_limits<int32_t>::min() || sum > std::numeric_limits<int32_t>::max()) raise(err::Overflow);
-  return static_cast<int32_t>(sum);
-}
 
 }  // namespace
 
@@ -170,7 +162,7 @@ void FrmToolPalette::Move(double left, double top, double width, double height) 
   const int32_t l = toPixels(left, tx), t = toPixels(top, ty);
   // The system takes a negative size as none.
   const int32_t w = std::max(0, toPixels(width, tx)), h = std::max(0, toPixels(height, ty));
-  platform::windowing().moveWindow(hWnd_, {l, t, add(l, w), add(t, h)});
+  platform::windowing().moveWindow(hWnd_, {l, t, addLong(l, w), addLong(t, h)});
 }
 
 void FrmToolPalette::windowResized() {

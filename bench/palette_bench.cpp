@@ -1,0 +1,102 @@
+// Palettes with our real control on the reference host: one step of a user's drag of a
+// palette's right edge with contents shown (a 100-step drag from wide to narrow and back,
+// 40 items on the bar), and one float-and-dock cycle of that bar.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "automation/dispatch.h"
+#include "core/zuzuzud_library.h"
+#include "host/headless_form.h"
+#include "host/reference_controls.h"
+#include "host/shell_application.h"
+#include "host/toolbar_manager.h"
+#include "palette/tool_palette.h"
+#include "platform/current_directory.h"
+#include "support/headless_screen.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using namespace zadeve;
+using automation::makeObject;
+using automation::Variant;
+using palette::FrmToolPalette;
+
+constexpr int Items = 40;
+constexpr int DragSteps = 100;
+
+// One bar of 40 items: buttons from an icon strip, toggles, a combo, a spin, separators.
+std::string barsIni() {
+  std::string s = "[Functions]\nIconSetCount=1\nIconSet0=std16.bmp,16,15\n";
+  for (int f = 0; f < 12; ++f) s += "Push" + std::to_string(f) + "=PUSH,0/" + std::to_string(f) + ",Push|~0~0\n";
+  s += "Bold=TOGGLE,,Bold|\nFont=COMBO,140,Font|\nSize=SPIN,8/6/72/1/0,Size|\n";
+  s += "[View.Toolbars]\nBar0=Name=Big;Home=TOP;Visible=Yes\n[Toolbar.Big]\nButtonCount=" + std::to_string(Items) +
+       "\nButtonSize=22\n";
+  for (int n = 0; n < Items; ++n) {
+    const char* entry = n % 10 == 4 ? "!SEPARATOR" : n % 10 == 7 ? "Bold" : n == 9 ? "Font" : n == 19 ? "Size" : nullptr;
+    s += "Button" + std::to_string(n) + "=" + (entry ? entry : "Push" + std::to_string(n % 12)) + "\n";
+  }
+  return s;
+}
+
+struct Host {
+  support::HeadlessScreen screen;
+  support::TempDir dir;
+  std::string cwd = platform::currentDirectory();
+  automation::Ref<core::ZuzuzudLibrary> lib = makeObject<core::ZuzuzudLibrary>();
+  automation::Ref<host::ToolbarManager> tbm = makeObject<host::ToolbarManager>();
+  automation::Ref<host::ShellApplication> app = makeObject<host::ShellApplication>();
+  automation::Ref<host::HeadlessForm> form = makeObject<host::HeadlessForm>("frmMain", 1000, 700);
+
+  Host() {
+    host::registerReferenceControls();
+    std::filesystem::copy_file(std::string(ZADEVE_TEST_DATA) + "/pictures/std16.bmp", dir.file("std16.bmp"));
+    dir.write("BARS.INI", barsIni());
+    form->setLibrary(lib);
+    lib->InitialiseZADEVE(tbm, dir.file("BARS.INI"), dir.path().string() + "/");
+    lib->ShellApplicationObject(app);
+    lib->KaTSetup(form, "View");
+  }
+  ~Host() {
+    form->unload();
+    platform::changeDirectory(cwd);
+  }
+  automation::Ref<FrmToolPalette> floatBar() {
+    lib->KaTFloat(form, form->bar(0));
+    return FrmToolPalette::loadedPalettes().back();
+  }
+};
+
+void BM_PaletteDragStep(benchmark::State& state) {
+  Host host;
+  auto palette = host.floatBar();
+  const auto start = host.screen->windowRect(palette->hWnd());
+  std::vector<platform::PixelRect> drag;
+  for (int i = 0; i < DragSteps; ++i) {
+    const int span = start.width() - 60;
+    const int width = 60 + (i < DragSteps / 2 ? span - 2 * span * i / DragSteps : 2 * span * i / DragSteps - span);
+    drag.push_back({start.left, start.top, start.left + width, start.bottom});
+  }
+  for (auto _ : state) host.screen->dragEdge(palette->hWnd(), platform::wmsz::Right, drag);
+  state.SetItemsProcessed(state.iterations() * DragSteps);
+  state.counters["step_us"] =
+      benchmark::Counter(double(state.iterations()) * DragSteps, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  palette->unload();
+}
+BENCHMARK(BM_PaletteDragStep)->Unit(benchmark::kMillisecond);
+
+void BM_FloatDockCycle(benchmark::State& state) {
+  Host host;
+  for (auto _ : state) {
+    auto palette = host.floatBar();
+    host.screen->pressCloseBox(palette->hWnd());
+  }
+}
+BENCHMARK(BM_FloatDockCycle)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
