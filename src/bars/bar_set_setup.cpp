@@ -17,6 +17,7 @@
 #include "core/host_contracts.h"
 #include "core/zuzuzud_library.h"
 #include "platform/current_directory.h"
+#include "platform/profile_cache.h"
 #include "platform/windowing.h"
 
 namespace zadeve::core {
@@ -43,6 +44,7 @@ bool isExcluded(const std::string& entry, const std::string& excludeBars) {
 }  // namespace
 
 void ZuzuzudLibrary::KaTSetup(const ObjectRef& frm, const std::string& barSet, const std::string& excludeBars) {
+  platform::ProfileCallScope oneCall;
   try {
     const std::string folder = CurrentWorkspace_->BarsBitmapsDir();
     platform::changeDrive(folder);

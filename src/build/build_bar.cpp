@@ -13,10 +13,12 @@
 #include "build/bar_builder.h"
 #include "core/host_contracts.h"
 #include "core/zuzuzud_library.h"
+#include "platform/profile_cache.h"
 
 namespace zadeve::core {
 
 void ZuzuzudLibrary::KaTBuildBar(const ObjectRef& tb, const std::string& barName, bool /*isPalette*/) {
+  platform::ProfileCallScope oneCall;
   bool reportMissing = build::readReportMissing(*this);
   Toolbar bar(tb);
   bar.Reset();

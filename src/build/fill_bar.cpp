@@ -10,6 +10,7 @@
 #include "core/host_contracts.h"
 #include "core/zuzuzud_library.h"
 #include "platform/picture.h"
+#include "platform/profile_cache.h"
 
 namespace zadeve::core {
 
@@ -49,6 +50,7 @@ void switchLayoutOnQuietly(const Toolbar& tb) noexcept {
 }  // namespace
 
 void ZuzuzudLibrary::FillBar(const ObjectRef& tb, bool floating) {
+  platform::ProfileCallScope oneCall;
   bool reportMissing = build::readReportMissing(*this);
   Toolbar bar(tb);
   bar.Reset();

@@ -5,6 +5,7 @@
 
 #include "automation/conversions.h"
 #include "core/library_rows.h"
+#include "platform/profile_cache.h"
 
 namespace zadeve::core {
 
@@ -54,6 +55,12 @@ std::vector<LibraryRow> coreLibraryRows() {
       {{"KaTDisableFloatingMenu", 44, Method, {}}, [](L& l, CallArgs&) { return l.KaTDisableFloatingMenu(), none(); }},
       {{"KaTEnableFloatingMenu", 45, Method, {}}, [](L& l, CallArgs&) { return l.KaTEnableFloatingMenu(), none(); }},
   };
+}
+
+// Every member a host reaches by name enters here, so one scope covers them all.
+Variant ZuzuzudLibrary::invoke(std::string_view name, automation::InvokeKind kind, std::span<automation::Arg> args) {
+  platform::ProfileCallScope oneCall;
+  return Dispatchable::invoke(name, kind, args);
 }
 
 const automation::MemberTable<ZuzuzudLibrary>& ZuzuzudLibrary::memberTable() {

@@ -30,6 +30,9 @@ class ZuzuzudLibrary : public automation::Dispatchable<ZuzuzudLibrary> {
   ZuzuzudLibrary();
   ~ZuzuzudLibrary() override;
 
+  // The dispatch face: each call through it is one call of the library (config_access.cpp).
+  Variant invoke(std::string_view name, automation::InvokeKind kind, std::span<automation::Arg> args) override;
+
   // 1, 2
   std::string BarsConfigFile() const;
   void BarsConfigFile(std::string value);

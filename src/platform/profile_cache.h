@@ -19,6 +19,8 @@ namespace zadeve::platform {
 // times lie safely before the moment its bytes were last read; until then every load
 // reads the file again and compares the bytes.
 //
+// Inside a call (see ProfileCallScope) a file is checked at its first load only.
+//
 // Like the rest of the library, it is used from one thread.
 class ProfileCache {
  public:
@@ -28,8 +30,17 @@ class ProfileCache {
   // The document for the file at `path` as it is now; null when it cannot be read.
   std::shared_ptr<const ProfileDocument> load(const std::string& path);
 
+  // Our own writer found or left `bytes` at `path`, described by `stat`; `atNs` is the clock
+  // before it read or wrote them. Inside a call, every other file is checked again at its
+  // next load (another spelling of the path may name the same file).
+  void stored(const std::string& path, std::string bytes, const FileStat& stat, std::int64_t atNs);
+
+  // Drops what is known of `path`; inside a call, every file is checked again as above.
   void forget(const std::string& path);
   void clear();
+
+  void beginCall() noexcept;
+  void endCall() noexcept;
 
   static ProfileCache& instance();
 
@@ -37,12 +48,33 @@ class ProfileCache {
   struct Entry {
     FileStat stat;
     std::int64_t verifiedAtNs = 0;  // the clock before the bytes were last read
+    std::uint64_t checkedInEpoch = 0;  // when it was last checked inside a call; 0 for none
     std::shared_ptr<const ProfileDocument> document;
   };
 
   static bool isSafelyOld(const Entry& entry) noexcept;
+  Entry& entryFor(const std::string& path);
+  std::uint64_t currentEpoch() const noexcept { return callDepth_ > 0 ? epoch_ : 0; }
 
   std::unordered_map<std::string, Entry> entries_;
+  int callDepth_ = 0;
+  // A new one when the outermost call begins and after each of our writes: inside a call,
+  // an entry checked in the current epoch is used without looking at the file.
+  std::uint64_t epoch_ = 0;
+};
+
+// One check of each profile file per call of the library. Open one at the entry of a
+// library member: the first load of a file inside it validates the cache against the file
+// as above; later loads reuse that document until the outermost scope closes. Our own
+// writes update the cache at once, so they are seen by the rest of the call; an edit by
+// anyone else after that first check is seen from the next call on. Nested scopes change
+// nothing.
+class ProfileCallScope {
+ public:
+  ProfileCallScope() noexcept { ProfileCache::instance().beginCall(); }
+  ~ProfileCallScope() { ProfileCache::instance().endCall(); }
+  ProfileCallScope(const ProfileCallScope&) = delete;
+  ProfileCallScope& operator=(const ProfileCallScope&) = delete;
 };
 
 // Reads and parses the file without looking at or filling any cache.

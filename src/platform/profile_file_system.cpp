@@ -2,9 +2,14 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
+
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,6 +91,23 @@ std::optional<std::string> PosixFileSystem::realPath(const std::string& path) {
   return result;
 }
 
+int PosixFileSystem::flock(int fd, int operation) { return ::flock(fd, operation); }
+
+std::optional<std::vector<std::string>> PosixFileSystem::listFolder(const std::string& path) {
+  DIR* folder = ::opendir(path.c_str());
+  if (folder == nullptr) return std::nullopt;
+  std::vector<std::string> names;
+  while (const dirent* entry = ::readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(folder);
+  return names;
+}
+
+int PosixFileSystem::processId() { return static_cast<int>(::getpid()); }
+int PosixFileSystem::kill(int pid, int signal) { return ::kill(static_cast<pid_t>(pid), signal); }
+
 std::int64_t PosixFileSystem::nowNs() {
   timespec now {};
   ::clock_gettime(CLOCK_REALTIME, &now);
@@ -100,27 +122,29 @@ bool readProfileFile(FileSystem& fs, const std::string& path, FileStat& stat, st
   // O_NONBLOCK keeps a FIFO at the path from stalling the reader; regular files ignore it.
   const int fd = fs.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
   if (fd < 0) return false;
-  bool ok = fs.fstat(fd, stat) == 0 && stat.isRegular();
-  if (ok) {
-    bytes.clear();
-    bytes.resize(static_cast<std::size_t>(stat.size > 0 ? stat.size : 0) + 1);
-    std::size_t used = 0;
-    for (;;) {
-      // The file may have grown since fstat; keep reading until the end.
-      if (used == bytes.size()) bytes.resize(bytes.size() * 2 + 4096);
-      const std::ptrdiff_t got = fs.read(fd, bytes.data() + used, bytes.size() - used);
-      if (got == 0) break;
-      if (got < 0) {
-        if (errno == EINTR) continue;
-        ok = false;
-        break;
-      }
-      used += static_cast<std::size_t>(got);
-    }
-    bytes.resize(used);
-  }
+  const bool ok = readOpenProfileFile(fs, fd, stat, bytes);
   fs.close(fd);
   return ok;
+}
+
+bool readOpenProfileFile(FileSystem& fs, int fd, FileStat& stat, std::string& bytes) {
+  if (fs.fstat(fd, stat) != 0 || !stat.isRegular()) return false;
+  bytes.clear();
+  bytes.resize(static_cast<std::size_t>(stat.size > 0 ? stat.size : 0) + 1);
+  std::size_t used = 0;
+  for (;;) {
+    // The file may have grown since fstat; keep reading until the end.
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2 + 4096);
+    const std::ptrdiff_t got = fs.read(fd, bytes.data() + used, bytes.size() - used);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    used += static_cast<std::size_t>(got);
+  }
+  bytes.resize(used);
+  return true;
 }
 
 }  // namespace zadeve::platform

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zadeve::platform {
 
@@ -42,6 +43,11 @@ class FileSystem {
   virtual int rename(const std::string& from, const std::string& to) = 0;
   virtual int unlink(const std::string& path) = 0;
   virtual std::optional<std::string> realPath(const std::string& path) = 0;
+  virtual int flock(int fd, int operation) = 0;
+  // The names in a folder, "." and ".." left out.
+  virtual std::optional<std::vector<std::string>> listFolder(const std::string& path) = 0;
+  virtual int processId() = 0;
+  virtual int kill(int pid, int signal) = 0;
   // Wall-clock time in nanoseconds: the clock file times are stamped with.
   virtual std::int64_t nowNs() = 0;
 };
@@ -61,6 +67,10 @@ class PosixFileSystem : public FileSystem {
   int rename(const std::string& from, const std::string& to) override;
   int unlink(const std::string& path) override;
   std::optional<std::string> realPath(const std::string& path) override;
+  int flock(int fd, int operation) override;
+  std::optional<std::vector<std::string>> listFolder(const std::string& path) override;
+  int processId() override;
+  int kill(int pid, int signal) override;
   std::int64_t nowNs() override;
 };
 
@@ -72,5 +82,8 @@ void setProfileFileSystem(FileSystem* fileSystem);
 // Reads a whole regular file. Anything else (missing, a directory, a pipe, unreadable)
 // is false; `stat` describes the file as it was opened.
 bool readProfileFile(FileSystem& fs, const std::string& path, FileStat& stat, std::string& bytes);
+
+// The same for a file already open for reading; the descriptor stays open.
+bool readOpenProfileFile(FileSystem& fs, int fd, FileStat& stat, std::string& bytes);
 
 }  // namespace zadeve::platform

@@ -7,24 +7,15 @@
 #include "platform/profile_cache.h"
 #include "platform/profile_editor.h"
 #include "platform/profile_file_system.h"
+#include "platform/profile_lock.h"
 #include "platform/profile_parser.h"
+#include "platform/profile_temporary.h"
 
 namespace zadeve::platform {
 namespace {
 
 constexpr unsigned kPermissionBits = 07777;
 constexpr unsigned kAnyWriteBit = 0222;
-
-struct PathParts {
-  std::string folder;
-  std::string name;
-};
-
-PathParts splitPath(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {".", path};
-  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
-}
 
 // A file without any write bit is read-only even for root, who could write it regardless;
 // the rename would not care either, so the check has to be explicit.
@@ -42,34 +33,21 @@ bool writeAll(FileSystem& fs, int fd, std::string_view bytes) {
   return true;
 }
 
-int createTemporary(FileSystem& fs, const PathParts& parts, unsigned mode, std::string& tempPath) {
-  static unsigned counter = 0;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    tempPath = parts.folder + "/." + parts.name + "." + std::to_string(fs.nowNs()) + "." +
-               std::to_string(++counter) + ".tmp";
-    const int fd = fs.open(tempPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
 // Writes `bytes` beside `path` and renames it over, so readers see the old file or the new
-// one, never a mix. On failure the temporary is removed and `path` is untouched.
-bool replaceFile(FileSystem& fs, const std::string& path, std::string_view bytes,
-                 const FileStat* original) {
-  const PathParts parts = splitPath(path);
+// one, never a mix. On failure the temporary is removed and `path` is untouched; on success
+// `written` describes the new file.
+bool replaceFile(FileSystem& fs, const std::string& path, std::string_view bytes, const FileStat& original,
+                 FileStat& written) {
+  const ProfilePath parts = splitProfilePath(path);
   if (parts.name.empty()) return false;
   std::string tempPath;
-  // A new file gets what a plain create would give it (0666 less the umask).
-  const int fd = createTemporary(fs, parts, original ? 0600 : 0666, tempPath);
+  const int fd = createProfileTemporary(fs, parts, 0600, tempPath);
   if (fd < 0) return false;
 
-  if (original != nullptr) {
-    // Best effort: an unprivileged writer cannot hand the file to another owner.
-    fs.fchown(fd, original->owner, original->group);
-    fs.fchmod(fd, original->mode & kPermissionBits);
-  }
-  bool ok = writeAll(fs, fd, bytes) && fs.fsync(fd) == 0;
+  // Best effort: an unprivileged writer cannot hand the file to another owner.
+  fs.fchown(fd, original.owner, original.group);
+  fs.fchmod(fd, original.mode & kPermissionBits);
+  bool ok = writeAll(fs, fd, bytes) && fs.fsync(fd) == 0 && fs.fstat(fd, written) == 0;
   ok = (fs.close(fd) == 0) && ok;
   ok = ok && fs.rename(tempPath, path) == 0;
   if (!ok) {
@@ -108,20 +86,43 @@ bool writeProfileString(std::optional<std::string_view> section,
   if (keyName && valueText && keyName->empty()) return false;
 
   FileSystem& fs = profileFileSystem();
-  // Through a symbolic link, replace the file it points to rather than the link.
-  const std::string target = fs.realPath(path).value_or(path);
+  // A missing file is created only by a write that puts something into it.
+  const bool fillsEmptyFile = edit("", sectionName, keyName, valueText).has_value();
+  // The cache learns what every write found, changed or not: a write is seen by the reads
+  // after it even inside one call of the library, where the file is not checked again.
+  ProfileCache& cache = ProfileCache::instance();
+  ProfileHold hold(fs, path, fillsEmptyFile ? CreateMissing::Yes : CreateMissing::No);
+  if (hold.state() == ProfileHold::State::Missing) {
+    cache.forget(path);
+    return true;
+  }
+  if (hold.state() == ProfileHold::State::Failed) return false;
+
+  const std::int64_t readAt = fs.nowNs();
   FileStat stat;
   std::string bytes;
-  const bool exists = fs.stat(target, stat) == 0;
-  if (exists && !readProfileFile(fs, target, stat, bytes)) return false;
+  if (!readOpenProfileFile(fs, hold.fd(), stat, bytes)) {
+    hold.discardCreated();
+    return false;
+  }
+  auto edited = edit(bytes, sectionName, keyName, valueText);
+  if (!edited) {
+    cache.stored(path, std::move(bytes), stat, readAt);
+    return true;
+  }
+  // The file just created for the lock is ours to write, whatever the umask left of its mode.
+  if (!hold.created() && !isWritable(fs, hold.target(), stat)) return false;
 
-  const auto edited = edit(bytes, sectionName, keyName, valueText);
-  if (!edited) return true;
-  if (exists && !isWritable(fs, target, stat)) return false;
-
-  const bool replaced = replaceFile(fs, target, *edited, exists ? &stat : nullptr);
-  ProfileCache::instance().forget(path);
-  return replaced;
+  removeOrphanedTemporaries(fs, splitProfilePath(hold.target()));
+  const std::int64_t writtenAt = fs.nowNs();
+  FileStat written;
+  if (!replaceFile(fs, hold.target(), *edited, stat, written)) {
+    hold.discardCreated();
+    cache.forget(path);
+    return false;
+  }
+  cache.stored(path, std::move(*edited), written, writtenAt);
+  return true;
 }
 
 }  // namespace zadeve::platform

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "support/counting_file_system.h"
 #include "support/library_internals.h"
 #include "support/toolbar_fixture.h"
 
@@ -99,6 +102,44 @@ TEST_F(BarSetSetup, FailuresEndInTheLibrarysOwnMessageBoxes) {
   EXPECT_EQ(tags(), (Lines{"Name=A", "Name=B", "Name=C"}));
   EXPECT_EQ(tbm->items, (std::vector<ObjectRef>{form->bar(0), form->bar(2)}));
   EXPECT_TRUE(laidOut());
+}
+
+// One check of BARS.INI per call, through either face; an edit made between two calls
+// (here of the same size, within the same tick of the file's clock) is seen by the second.
+TEST_F(BarSetSetup, EachCallChecksTheFileOnceAndSeesEditsMadeBeforeIt) {
+  support::CountingFileSystem counting(dir.file("BARS.INI"));
+  const std::string sections = toolbarSection("A", {"!GAP", "!SEPARATOR"}) + toolbarSection("B", {"!GAP"});
+  setup("BarCount=3\nBar0=Name=A\nBar1=Name=B\nBar2=Name=C\n" + sections);
+  EXPECT_EQ(tags(), (Lines{"Name=A", "Name=B", "Name=C"}));
+  EXPECT_EQ(counting.checks, 1);
+
+  writeIni("[Main.Toolbars]\nBarCount=3\nBar0=Name=A\nBar1=Name=D\nBar2=Name=C\n" + sections);
+  form = makeObject<FakeForm>();
+  Variant view("Main");
+  automation::callMethod(*lib, "KaTSetup", {Variant(ObjectRef(form)), automation::byRef(view)});
+  EXPECT_EQ(tags(), (Lines{"Name=A", "Name=D", "Name=C"}));
+  EXPECT_EQ(counting.checks, 2);
+}
+
+// A host handler running inside KaTSetup (here the toolbar manager's Add) writes through
+// the library: the rest of the call reads what it wrote. An edit it makes to the file
+// directly waits for the next call.
+TEST_F(BarSetSetup, AHostsWriteThroughTheLibraryIsSeenLaterInTheSameCall) {
+  bool first = true;
+  tbm->on("Add", [&](support::FakeObject&, std::span<automation::Arg> args) -> Variant {
+    tbm->items.push_back(automation::toObject(args[0].value()));
+    if (std::exchange(first, false)) {
+      EXPECT_EQ(lib->SetConfigValue("Main.Toolbars", "Bar1", "Name=Late"), Variant(int16_t(1)));
+      std::string text = support::TempDir::read(dir.file("BARS.INI"));
+      writeIni(text.replace(text.find("Name=C"), 6, "Name=E"));
+    }
+    return Variant();
+  });
+  setup("BarCount=3\nBar0=Name=A\nBar1=Name=B\nBar2=Name=C\n");
+  EXPECT_EQ(tags(), (Lines{"Name=A", "Name=Late", "Name=C"}));
+  form = makeObject<FakeForm>();
+  lib->KaTSetup(form, "Main");
+  EXPECT_EQ(tags(), (Lines{"Name=A", "Name=Late", "Name=E"}));
 }
 
 }  // namespace

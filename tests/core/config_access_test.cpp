@@ -5,6 +5,7 @@
 #include "automation/dispatch.h"
 #include "core/zuzuzud_library.h"
 #include "support/automation_assert.h"
+#include "support/counting_file_system.h"
 #include "support/temp_dir.h"
 
 namespace zadeve::core {
@@ -82,6 +83,26 @@ TEST_F(ConfigAccess, GetIconSetNumberFindsTheFirstWholeMatch) {
   useFile("[Functions]\nIconSetCount=many\n");
   int16_t n = 0;
   EXPECT_AUTOMATION_ERROR(lib->GetIconSetNumber("x", n), 13, "Type mismatch");
+}
+
+// GetIconSetNumber makes one lookup per entry but checks the file once per call; each call,
+// and each single GetConfigValue, sees the file as it is when it begins.
+TEST_F(ConfigAccess, EachCallChecksTheFileOnceAndSeesEditsMadeBeforeIt) {
+  useFile("[Functions]\nIconSetCount=3\nIconSet0=Std\nIconSet1=Big\nIconSet2=Old\n");
+  support::CountingFileSystem counting(lib->BarsConfigFile());
+  int16_t number = 0;
+  EXPECT_TRUE(lib->GetIconSetNumber("Old", number));
+  EXPECT_EQ(counting.checks, 1);
+
+  useFile("[Functions]\nIconSetCount=3\nIconSet0=Std\nIconSet1=Big\nIconSet2=New\n");
+  Variant found(int16_t(0));
+  EXPECT_EQ(automation::callMethod(*lib, "GetIconSetNumber", {Variant("New"), byRef(found)}), Variant(true));
+  EXPECT_EQ(found, Variant(int16_t(2)));
+  EXPECT_EQ(counting.checks, 2);
+
+  useFile("[Functions]\nIconSetCount=3\nIconSet0=Std\nIconSet1=Big\nIconSet2=Now\n");
+  EXPECT_EQ(get("Functions", "IconSet2", ""), "Now");
+  EXPECT_EQ(counting.checks, 3);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 // frozen file times, as a file system with coarse timestamps would within one tick.
 struct WatchedFileSystem : PosixFileSystem {
   int opens = 0;
+  int stats = 0;
   std::int64_t clockAheadNs = 0;
   std::optional<std::int64_t> frozenNs;
 
@@ -25,7 +26,10 @@ struct WatchedFileSystem : PosixFileSystem {
     ++opens;
     return PosixFileSystem::open(path, flags, mode);
   }
-  int stat(const std::string& path, FileStat& out) override { return freeze(PosixFileSystem::stat(path, out), out); }
+  int stat(const std::string& path, FileStat& out) override {
+    ++stats;
+    return freeze(PosixFileSystem::stat(path, out), out);
+  }
   int fstat(int fd, FileStat& out) override { return freeze(PosixFileSystem::fstat(fd, out), out); }
   std::int64_t nowNs() override { return PosixFileSystem::nowNs() + clockAheadNs; }
   int freeze(int result, FileStat& out) const {
@@ -86,6 +90,47 @@ TEST_F(ProfileCacheTest, TrustsAFileOnceItIsSafelyOldUntilItsStatChanges) {
 
   fs::remove(path);
   EXPECT_EQ(read(), "d");
+}
+
+// One call of the library: the file is checked at its first read only; an edit behind the
+// library's back waits for the next call, while the library's own writes (under any
+// spelling of the path) are seen at once.
+TEST_F(ProfileCacheTest, InsideACallTheFileIsCheckedOnceAndOwnWritesAreSeenAtOnce) {
+  dir.write("b.ini", "[s]\nk=v\n");
+  {
+    ProfileCallScope call;
+    EXPECT_EQ(read(), "v");
+    const int stats = watched.stats, opens = watched.opens;
+    dir.write("b.ini", "[s]\nk=edited\n");
+    {
+      ProfileCallScope nested;
+      EXPECT_EQ(read(), "v");
+    }
+    EXPECT_EQ(read(), "v");
+    EXPECT_EQ(read("missing"), "d");
+    EXPECT_EQ(watched.stats - stats, 0);
+    EXPECT_EQ(watched.opens - opens, 0);
+
+    ASSERT_TRUE(writeProfileString("s", "j", "w", path));  // edits the file as it is now
+    EXPECT_EQ(read(), "edited");
+    EXPECT_EQ(read("j"), "w");
+    ASSERT_TRUE(writeProfileString("s", "k", "again", dir.file("./b.ini")));
+    EXPECT_EQ(read(), "again");
+    dir.write("b.ini", "[s]\nk=late\n");
+    EXPECT_EQ(read(), "again");
+    ASSERT_TRUE(writeProfileString("s", "k", "late", path));  // changes nothing: it is there
+    EXPECT_EQ(read(), "late");
+    dir.write("b.ini", "[s]\nk=later\n");
+    EXPECT_EQ(read(), "late");
+  }
+  EXPECT_EQ(read(), "later");
+  {
+    ProfileCallScope next;
+    EXPECT_EQ(read(), "later");
+    fs::remove(path);
+    ASSERT_TRUE(writeProfileString("s", "k", std::nullopt, path));  // nothing there to delete
+    EXPECT_EQ(read(), "d");
+  }
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ TEST(ProfileWrite, ReplacesTheLinkTargetKeepingItsPermissions) {
   EXPECT_EQ(entries(dir), 2);
 }
 
-enum class Failure { ReadOriginal, CreateTemporary, Write, ShortWriteThenFull, Fsync, Close, Rename };
+enum class Failure { ReadOriginal, Lock, CreateTemporary, Write, ShortWriteThenFull, Fsync, Close, Rename };
 
 // The real file system with one call broken; installed for its lifetime.
 struct FailingFileSystem : PosixFileSystem {
@@ -147,6 +147,9 @@ struct FailingFileSystem : PosixFileSystem {
     wrote = true;
     return PosixFileSystem::write(fd, buffer, halve ? count / 2 : count);
   }
+  int flock(int fd, int operation) override {
+    return failure == Failure::Lock ? fail(EIO) : PosixFileSystem::flock(fd, operation);
+  }
   int fsync(int fd) override { return failure == Failure::Fsync ? fail(EIO) : PosixFileSystem::fsync(fd); }
   int close(int fd) override {
     const int result = PosixFileSystem::close(fd);
@@ -161,7 +164,7 @@ struct FailingFileSystem : PosixFileSystem {
 
 TEST(ProfileWriterFailure, EachFailingCallLeavesTheFileAsItWasAndNoTemporary) {
   const std::string before = "; settings\r\n[s]\r\nk=1\r\n\r\n[t]\r\nj=2\r\n";
-  for (Failure failure : {Failure::ReadOriginal, Failure::CreateTemporary, Failure::Write,
+  for (Failure failure : {Failure::ReadOriginal, Failure::Lock, Failure::CreateTemporary, Failure::Write,
                           Failure::ShortWriteThenFull, Failure::Fsync, Failure::Close, Failure::Rename}) {
     SCOPED_TRACE(static_cast<int>(failure));
     support::TempDir dir;

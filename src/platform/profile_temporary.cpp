@@ -1,0 +1,79 @@
+#include "platform/profile_temporary.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdint>
+
+#include <fcntl.h>
+
+namespace zadeve::platform {
+namespace {
+
+constexpr std::string_view kScheme = ".zadeve-";
+constexpr std::string_view kSuffix = ".tmp";
+
+// Decimal digits without a leading zero, as the writer prints them; the rest of `text` stays.
+std::optional<std::int64_t> takeNumber(std::string_view& text) {
+  std::size_t digits = 0;
+  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+  if (digits == 0 || digits > 10 || text[0] == '0') return std::nullopt;
+  std::int64_t value = 0;
+  std::from_chars(text.data(), text.data() + digits, value);
+  text.remove_prefix(digits);
+  return value;
+}
+
+std::string temporaryName(const ProfilePath& file, int pid, unsigned n) {
+  return "." + file.name + std::string(kScheme) + std::to_string(pid) + "-" + std::to_string(n) +
+         std::string(kSuffix);
+}
+
+}  // namespace
+
+ProfilePath splitProfilePath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+int createProfileTemporary(FileSystem& fs, const ProfilePath& file, unsigned mode, std::string& tempPath) {
+  // A leftover of an earlier process with our id may hold a name; take the next one.
+  static unsigned counter = 0;
+  const int pid = fs.processId();
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    tempPath = file.folder + "/" + temporaryName(file, pid, ++counter);
+    const int fd = fs.open(tempPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+std::optional<int> profileTemporaryOwner(std::string_view entry, std::string_view name) {
+  if (!entry.starts_with('.')) return std::nullopt;
+  entry.remove_prefix(1);
+  if (!entry.starts_with(name)) return std::nullopt;
+  entry.remove_prefix(name.size());
+  if (!entry.starts_with(kScheme)) return std::nullopt;
+  entry.remove_prefix(kScheme.size());
+  const auto pid = takeNumber(entry);
+  if (!pid || *pid > INT_MAX || !entry.starts_with('-')) return std::nullopt;
+  entry.remove_prefix(1);
+  if (!takeNumber(entry) || entry != kSuffix) return std::nullopt;
+  return static_cast<int>(*pid);
+}
+
+void removeOrphanedTemporaries(FileSystem& fs, const ProfilePath& file) {
+  const auto entries = fs.listFolder(file.folder);
+  if (!entries) return;
+  const int self = fs.processId();
+  for (const std::string& entry : *entries) {
+    const auto owner = profileTemporaryOwner(entry, file.name);
+    if (!owner || *owner == self) continue;
+    // Signal 0 only asks whether the process exists; EPERM means it does, as another user's.
+    if (fs.kill(*owner, 0) == 0 || errno != ESRCH) continue;
+    fs.unlink(file.folder + "/" + entry);
+  }
+}
+
+}  // namespace zadeve::platform
