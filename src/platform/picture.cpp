@@ -7,7 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <chrono>
+#include <map>
 #include <memory>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace zadeve::platform {
 
@@ -87,8 +93,7 @@ struct StbFree {
 
 }  // namespace
 
-Picture::Picture(int width, int height, std::vector<uint8_t> rgba)
-    : width_(width), height_(height), rgba_(std::move(rgba)) {}
+Picture::Picture(int width, int height, Pixels rgba) : width_(width), height_(height), rgba_(std::move(rgba)) {}
 
 Ref<Picture> Picture::fromPixels(int width, int height, std::vector<uint8_t> rgba) {
   if (width <= 0 || height <= 0 || int64_t{width} * height > MaxPixels)
@@ -96,12 +101,12 @@ Ref<Picture> Picture::fromPixels(int width, int height, std::vector<uint8_t> rgb
                                             std::to_string(height) + " is not allowed");
   if (rgba.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 4)
     automation::raise(err::InvalidCall, "Picture pixel data does not match its size");
-  return Ref<Picture>(new Picture(width, height, std::move(rgba)));
+  return Ref<Picture>(new Picture(width, height, std::make_shared<const std::vector<uint8_t>>(std::move(rgba))));
 }
 
 Rgba Picture::pixel(int x, int y) const {
   assert(x >= 0 && x < width_ && y >= 0 && y < height_);
-  const uint8_t* p = rgba_.data() + (static_cast<size_t>(y) * width_ + x) * 4;
+  const uint8_t* p = rgba_->data() + (static_cast<size_t>(y) * width_ + x) * 4;
   return {p[0], p[1], p[2], p[3]};
 }
 
@@ -126,7 +131,76 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   return Picture::fromPixels(w, h, std::move(rgba));
 }
 
+namespace {
+
+// Bars of one view load the same icon strips again and again; decoding is what costs.
+// A decoded strip is reused while its file is the same file, of the same size and time,
+// and has been left alone for a while: a file written within the last two seconds may
+// still change within one timestamp tick, so it is decoded afresh every time.
+class DecodedPictures {
+ public:
+  Ref<Picture> find(const std::string& path) {
+#ifndef _WIN32
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return nullptr;
+    auto it = entries_.find(path);
+    if (it == entries_.end() || !(it->second.identity == identityOf(st))) return nullptr;
+    return it->second.picture->copy();
+#else
+    (void)path;
+    return nullptr;
+#endif
+  }
+
+  void keep(const std::string& path, const Ref<Picture>& picture) {
+#ifndef _WIN32
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return;
+    const auto age = std::chrono::system_clock::now().time_since_epoch() - std::chrono::seconds(st.st_mtim.tv_sec);
+    if (age < std::chrono::seconds(2)) return;
+    if (entries_.size() >= MaxEntries) entries_.clear();
+    entries_[path] = {identityOf(st), picture->copy()};
+#else
+    (void)path, (void)picture;
+#endif
+  }
+
+ private:
+  static constexpr size_t MaxEntries = 64;
+#ifndef _WIN32
+  struct Identity {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    int64_t seconds, nanoseconds;
+    bool operator==(const Identity&) const = default;
+  };
+  static Identity identityOf(const struct stat& st) {
+    return {st.st_dev, st.st_ino, st.st_size, int64_t{st.st_mtim.tv_sec}, int64_t{st.st_mtim.tv_nsec}};
+  }
+  struct Entry {
+    Identity identity;
+    Ref<Picture> picture;
+  };
+  std::map<std::string, Entry> entries_;
+#endif
+};
+
+DecodedPictures& decodedPictures() {
+  static DecodedPictures cache;
+  return cache;
+}
+
+}  // namespace
+
 Ref<Picture> loadPicture(const std::string& path) {
+  if (auto known = decodedPictures().find(path)) return known;
+  auto picture = readPicture(path);
+  decodedPictures().keep(path, picture);
+  return picture;
+}
+
+Ref<Picture> readPicture(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path p(path);

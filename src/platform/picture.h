@@ -1,8 +1,10 @@
 #pragma once
 // Pictures: decoded bitmaps as automation objects. A picture is immutable once made; it
-// holds its pixels as 8-bit RGBA, rows top to bottom, no padding.
+// holds its pixels as 8-bit RGBA, rows top to bottom, no padding. Pictures loaded from the
+// same unchanged file share their pixels, each still an object of its own.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,24 +30,30 @@ class Picture : public automation::Dispatchable<Picture> {
 
   int width() const { return width_; }
   int height() const { return height_; }
-  std::span<const uint8_t> rgba() const { return rgba_; }
+  std::span<const uint8_t> rgba() const { return *rgba_; }
   // The pixel at (x, y); no range check beyond the debug assertion.
   Rgba pixel(int x, int y) const;
 
   static const automation::MemberTable<Picture>& memberTable();
 
+  using Pixels = std::shared_ptr<const std::vector<uint8_t>>;
+  // Another picture with the same pixels.
+  automation::Ref<Picture> copy() const { return automation::Ref<Picture>(new Picture(width_, height_, rgba_)); }
+
  private:
-  Picture(int width, int height, std::vector<uint8_t> rgba);
+  Picture(int width, int height, Pixels rgba);
 
   int width_;
   int height_;
-  std::vector<uint8_t> rgba_;
+  Pixels rgba_;
 };
 
 // Loads and decodes a picture file: BMP (uncompressed, 1 to 32 bits), PNG, GIF or JPEG.
 // Raises 53 when the file does not exist or cannot be opened and 481 when it is not a
 // picture the decoder accepts; both descriptions name the path.
 automation::Ref<Picture> loadPicture(const std::string& path);
+// The same, always reading and decoding the file.
+automation::Ref<Picture> readPicture(const std::string& path);
 
 // Decodes a picture held in memory; `name` only goes into the 481 description.
 automation::Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name);

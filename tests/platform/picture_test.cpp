@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <random>
 
 #include "automation/dispatch.h"
@@ -111,6 +113,36 @@ TEST(Picture, RandomlyCorruptedFilesLoadOrRaise481) {
 TEST(Picture, FromPixelsChecksTheSize) {
   EXPECT_AUTOMATION_ERROR(Picture::fromPixels(2, 2, std::vector<uint8_t>(24)), err::InvalidCall, "size");
   EXPECT_AUTOMATION_ERROR(Picture::fromPixels(-2, -3, std::vector<uint8_t>(24)), err::InvalidCall, "-2x-3");
+}
+
+}  // namespace
+}  // namespace zadeve::platform
+
+namespace zadeve::platform {
+namespace {
+
+TEST(Picture, AnUnchangedFileIsDecodedOnceAndAChangedOneAgain) {
+  support::TempDir dir;
+  namespace fs = std::filesystem;
+  const std::string path = dir.file("strip.bmp");
+  auto ageBy = [&](int seconds) { fs::last_write_time(path, fs::last_write_time(path) - std::chrono::seconds(seconds)); };
+  fs::copy_file(Dir + "check24.bmp", path);
+  auto fresh = loadPicture(path), freshAgain = loadPicture(path);
+  EXPECT_NE(fresh->rgba().data(), freshAgain->rgba().data()) << "a file just written may still change";
+
+  ageBy(10);
+  auto first = loadPicture(path), second = loadPicture(path);
+  EXPECT_NE(first.get(), second.get()) << "each load is an object of its own";
+  EXPECT_EQ(first->rgba().data(), second->rgba().data());
+
+  // Another picture of the same size under the same name, dated as the first: another file.
+  fs::remove(path);
+  fs::copy_file(Dir + "check24_topdown.bmp", path);
+  auto replaced = loadPicture(path);
+  EXPECT_NE(replaced->rgba().data(), first->rgba().data());
+  EXPECT_EQ(replaced->width(), first->width());
+  fs::remove(path);
+  EXPECT_AUTOMATION_ERROR(loadPicture(path), 53, path);
 }
 
 }  // namespace
