@@ -28,6 +28,7 @@
 #include "platform/current_directory.h"
 #include "palette/tool_palette.h"
 #include "platform/headless_windowing.h"
+#include "vizevore/button_types.h"
 
 namespace zadeve::cli {
 namespace {
@@ -132,21 +133,44 @@ void printFree(std::ostream& out, const host::HeadlessForm& form) {
       << " bottom " << free->bottom << " twips = " << pixels(box.x, box.y, box.w, box.h) << "\n";
 }
 
+// Where the buttons of a function stand, found as a host finds them: with its own function
+// scan over the form, palettes included. "bar(1) on, palette off".
+std::string functionButtons(core::ZuzuzudLibrary& lib, host::HeadlessForm& form, const std::string& fn) {
+  std::string s;
+  automation::callMethod(lib, "KaTBeginScanFunction", {Variant(ObjectRef(&form)), fn});
+  while (automation::toBoolean(automation::callMethod(lib, "KaTNextScanFunction"))) {
+    ObjectRef bar = automation::getProperty(lib, "aBar").object();
+    const bool on = automation::toInteger(automation::getProperty(*bar, "PushButtonFlags")) & BF_ON;
+    const int32_t element = form.bars().indexOf(dynamic_cast<vizevore::ReVivezav&>(*bar));
+    s += std::string(s.empty() ? "" : ", ") + (element >= 0 ? "bar(" + std::to_string(element) + ")" : "palette") +
+         (on ? " on" : " off");
+  }
+  return s;
+}
+
+void printRan(std::ostream& out, const host::HeadlessForm& form, size_t before) {
+  for (size_t i = before; i < form.commands().size(); ++i)
+    out << "  " << form.name() << " ran " << host::describe(form.commands()[i]) << "\n";
+}
+
 // What a user does first: press the first toggle button on a visible bar.
-void clickAToggle(std::ostream& out, host::HeadlessForm& form) {
+void clickAToggle(std::ostream& out, core::ZuzuzudLibrary& lib, host::HeadlessForm& form) {
   for (int16_t i = 0; i <= form.bars().upperBound(); ++i) {
     auto bar = form.bar(i);
     if (!bar || !bar->visible()) continue;
     for (int32_t k = 0; k < bar->itemCount(); ++k) {
       const auto& item = bar->item(k);
       if (item.kind != vizevore::ItemKind::ToggleButton || !item.enabled()) continue;
-      const size_t before = form.events().size();
+      const size_t before = form.events().size(), ran = form.commands().size();
+      const std::string fn = item.tag, caption = item.caption;
       bar->click(k);
-      out << "\nUser clicks \"" << item.caption << "\" on bar(" << i << "): ";
+      out << "\nUser clicks \"" << caption << "\" on bar(" << i << "): ";
       if (form.events().size() > before)
         out << form.name() << " received " << host::describe(form.events().back()) << "\n";
       else
         out << "no event reached " << form.name() << "\n";
+      printRan(out, form, ran);
+      out << "  KaSetFunctionState put every " << fn << " button in step: " << functionButtons(lib, form, fn) << "\n";
       return;
     }
   }
@@ -170,28 +194,50 @@ int16_t barToFloat(const host::HeadlessForm& form) {
 
 // The user's side of a palette: a click and a spin on its toolbar, a drag of its right edge
 // to half its width. Each command the host form runs is printed as it arrives.
-void workOnPalette(std::ostream& out, platform::HeadlessWindowing& screen, host::HeadlessForm& form,
-                   palette::FrmToolPalette& palette) {
+void workOnPalette(std::ostream& out, platform::HeadlessWindowing& screen, core::ZuzuzudLibrary& lib,
+                   host::HeadlessForm& form, palette::FrmToolPalette& palette) {
   auto bar = automation::objectAs<vizevore::ReVivezav>(palette.bar());
   if (!bar) return;
-  auto ran = [&](size_t before) {
-    for (size_t i = before; i < form.commands().size(); ++i)
-      out << "  " << form.name() << " ran " << host::describe(form.commands()[i]) << "\n";
-  };
   for (const auto& item : bar->items()) {
     const bool toggle = item.kind == vizevore::ItemKind::ToggleButton, spin = item.kind == vizevore::ItemKind::Spin;
     if (!toggle && !spin) continue;
     const size_t before = form.commands().size();
-    const int32_t k = bar->find(item.tag);
-    out << "User " << (toggle ? "clicks \"" : "spins up \"") << item.tag << "\" on the palette\n";
+    const std::string fn = item.tag;
+    const int32_t k = bar->find(fn);
+    out << "User " << (toggle ? "clicks \"" : "spins up \"") << fn << "\" on the palette\n";
     toggle ? bar->click(k) : bar->spinUp(k);
-    ran(before);
+    printRan(out, form, before);
+    if (toggle)
+      out << "  " << fn << " buttons of " << form.name() << ": " << functionButtons(lib, form, fn) << "\n";
+    else
+      out << "  StatusText panel reads \""
+          << automation::toString(automation::callMethod(lib, "GetStatusMsg", {Variant(ObjectRef(&form)), "StatusText"}))
+          << "\"\n";
   }
   const auto r = screen.windowRect(palette.hWnd());
   screen.dragEdge(palette.hWnd(), platform::wmsz::Right, {{r.left, r.top, r.left + r.width() / 2, r.bottom}});
   out << "User drags the palette's right edge to half its width: the palette snaps to "
       << pixels(screen.windowRect(palette.hWnd())) << ", its toolbar in " << bar->idealDepth() / bar->twipsPerPixel()
       << " px of rows\n";
+}
+
+// The host fills the font names of every FontName combo of the form, the hidden docked
+// one and the palette's alike, and selects one by its text.
+void fillACombo(std::ostream& out, core::ZuzuzudLibrary& lib, host::HeadlessForm& form) {
+  const Variant self{ObjectRef(&form)};
+  int32_t data = 0;
+  for (const char* name : {"Serif", "Sans", "Mono"})
+    automation::callMethod(lib, "KaAddFunctionListItem", {self, "FontName", name, Variant(++data)});
+  automation::callMethod(lib, "KaSetItemIndexByText", {self, "FontName", "sans"});
+  Variant item(""), itemData(int32_t{0});
+  automation::callMethod(lib, "KaGetFunctionListItem",
+                         {self, "FontName", automation::byRef(item), automation::byRef(itemData)});
+  int combos = 0;
+  automation::callMethod(lib, "KaTBeginScanFunction", {self, "FontName"});
+  while (automation::toBoolean(automation::callMethod(lib, "KaTNextScanFunction"))) ++combos;
+  out << "Host fills FontName with KaAddFunctionListItem (Serif, Sans, Mono) on " << combos
+      << " combos; KaSetItemIndexByText \"sans\" selects " << automation::toString(item) << " (data "
+      << automation::toString(itemData) << ")\n";
 }
 
 void floatAndDock(std::ostream& out, DemoSession& session, core::ZuzuzudLibrary& lib, host::HeadlessForm& form,
@@ -210,7 +256,8 @@ void floatAndDock(std::ostream& out, DemoSession& session, core::ZuzuzudLibrary&
       << pixels(screen.windowRect(palette->hWnd())) << ", owned by " << form.name() << ", host bar "
       << (hostBar->visible() ? "visible" : "hidden") << ", State=" << automation::toString(lib.KaTGetProp(ObjectRef(hostBar), "State", ""))
       << ", application heard " << (app.broadcasts().empty() ? "nothing" : app.broadcasts().back()) << "\n";
-  workOnPalette(out, screen, form, *palette);
+  workOnPalette(out, screen, lib, form, *palette);
+  fillACombo(out, lib, form);
 
   std::vector<const host::HeadlessForm*> forms{&form};
   auto picture = host::renderDesktop(screen, forms);
@@ -263,7 +310,7 @@ void runDemo(const DemoOptions& o, Console& console) {
   printReports(out, *app, session.screen());
   printBars(out, *lib, *form, *tbm);
   printFree(out, *form);
-  clickAToggle(out, *form);
+  clickAToggle(out, *lib, *form);
   floatAndDock(out, session, *lib, *form, *app, png);
 
   form->unload();

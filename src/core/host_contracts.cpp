@@ -34,6 +34,7 @@ std::string ListControl::List(int32_t index) const { return toString(get("List",
 int32_t ListControl::ListCount() const { return toLong(get("ListCount")); }
 int32_t ListControl::ListIndex() const { return toLong(get("ListIndex")); }
 void ListControl::ListIndex(int32_t index) const { let("ListIndex", Variant(index)); }
+void ListControl::ListIndex(int16_t index) const { let("ListIndex", i16(index)); }
 
 // --- Button ----------------------------------------------------------------------------
 
@@ -94,11 +95,11 @@ void Toolbar::CopyStateFromReVivezavAsObject(const ObjectRef& source) const {
 
 void Toolbar::buttonIndex(int16_t index) const { let("buttonIndex", i16(index)); }
 Button Toolbar::ButtonFor(const std::string& fn) const { return Button(toObject(get("", {str(fn)}))); }
-int16_t Toolbar::ButtonType() const { return toInteger(get("ButtonType")); }
+int32_t Toolbar::ButtonType() const { return toLong(get("ButtonType")); }
 int16_t Toolbar::PushButtonFlags() const { return toInteger(get("PushButtonFlags")); }
 void Toolbar::PushButtonFlags(int16_t flags) const { let("PushButtonFlags", i16(flags)); }
-bool Toolbar::ButtonEnabled() const { return toBoolean(get("ButtonEnabled")); }
-void Toolbar::ButtonEnabled(bool enabled) const { let("ButtonEnabled", Variant(enabled)); }
+Variant Toolbar::ButtonEnabled() const { return get("ButtonEnabled"); }
+void Toolbar::ButtonEnabled(int16_t enabled) const { let("ButtonEnabled", i16(enabled)); }
 std::string Toolbar::ButtonTag() const { return toString(get("ButtonTag")); }
 void Toolbar::ButtonTooltip(const std::string& tip) const { let("ButtonTooltip", str(tip)); }
 int16_t Toolbar::ButtonListIndex() const { return toInteger(get("ButtonListIndex")); }
@@ -163,6 +164,10 @@ void Toolbar::AddPanel(const std::string& name, const std::string& p, const Vari
 }
 
 // --- HostForm --------------------------------------------------------------------------
+
+bool HostForm::isForm(const automation::Object& object) {
+  return object.typeName() == "Form" || object.typeName() == "frmToolPalette";
+}
 
 Toolbar HostForm::bar(int16_t index) const {
   auto array = toObject(get("bar"));

@@ -56,6 +56,7 @@ class ListControl : public HostObject {
   int32_t ListCount() const;
   int32_t ListIndex() const;
   void ListIndex(int32_t index) const;
+  void ListIndex(int16_t index) const;  // written as a 16-bit integer
 };
 
 class Button : public HostObject {
@@ -119,11 +120,11 @@ class Toolbar : public HostObject {
   void buttonIndex(int16_t index) const;
   // The default member: the button of a function, or Nothing.
   Button ButtonFor(const std::string& fn) const;
-  int16_t ButtonType() const;
+  int32_t ButtonType() const;
   int16_t PushButtonFlags() const;
   void PushButtonFlags(int16_t flags) const;
-  bool ButtonEnabled() const;
-  void ButtonEnabled(bool enabled) const;
+  Variant ButtonEnabled() const;
+  void ButtonEnabled(int16_t enabled) const;
   std::string ButtonTag() const;
   void ButtonTooltip(const std::string& tip) const;
   int16_t ButtonListIndex() const;
@@ -155,6 +156,9 @@ class Toolbar : public HostObject {
 class HostForm : public HostObject {
  public:
   using HostObject::HostObject;
+  // Whether an object is a form of the runtime (a host form or the library's palette);
+  // a type test, not a call.
+  static bool isForm(const automation::Object& object);
   Toolbar bar(int16_t index) const;
   void loadBar(int16_t index) const;
   Variant ScaleWidth() const;

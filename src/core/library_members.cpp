@@ -66,7 +66,7 @@ Variant ZuzuzudLibrary::invoke(std::string_view name, automation::InvokeKind kin
 const automation::MemberTable<ZuzuzudLibrary>& ZuzuzudLibrary::memberTable() {
   static const automation::MemberTable<ZuzuzudLibrary> table("ZuzuzudLibrary", [] {
     std::vector<LibraryRow> rows;
-    for (auto part : {coreLibraryRows, buildLibraryRows, barsLibraryRows, paletteLibraryRows})
+    for (auto part : {coreLibraryRows, buildLibraryRows, barsLibraryRows, paletteLibraryRows, functionsLibraryRows})
       for (auto& row : part()) rows.push_back(std::move(row));
     std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.slot < b.slot; });
     return rows;

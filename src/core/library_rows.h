@@ -18,6 +18,7 @@ using automation::byVal;
 using automation::CallArgs;
 using automation::InvokeKind;
 using automation::optionalParam;
+using automation::Param;
 using automation::VarType;
 using L = ZuzuzudLibrary;
 inline constexpr auto Get = InvokeKind::PropertyGet;
@@ -32,5 +33,6 @@ std::vector<LibraryRow> coreLibraryRows();   // core/: configuration, initialisa
 std::vector<LibraryRow> buildLibraryRows();  // build/: single host bar
 std::vector<LibraryRow> barsLibraryRows();   // bars/: bar sets, layout, properties, unload, rebuild
 std::vector<LibraryRow> paletteLibraryRows();  // palette/: floating
+std::vector<LibraryRow> functionsLibraryRows();  // functions/: scans, function state, lists, status panels
 
 }  // namespace zadeve::core

@@ -79,11 +79,6 @@ void HeadlessForm::setCaption(std::string caption) {
 
 void HeadlessForm::setApplication(Ref<ShellApplication> app) { application_ = std::move(app); }
 
-void HeadlessForm::runCommand() {
-  ShellApplication& app = *application_;
-  commands_.push_back({app.commandString(), app.commandFlag(), app.commandValue()});
-}
-
 void HeadlessForm::setScaleWidth(int32_t twips) {
   requireSize(twips, "ScaleWidth");
   scaleWidth_ = twips;
@@ -156,6 +151,7 @@ void HeadlessForm::controlEvent(Object& control, std::string_view event, std::sp
   if (args.size() == 1 && isNumeric(args[0].value())) e.value = toSingle(args[0].value());
   events_.push_back(e);
   if (eventListener_) eventListener_(events_.back());
+  if (application_ && !e.function.empty()) commandFromEvent(source, e);
 }
 
 const MemberTable<HeadlessForm>& HeadlessForm::memberTable() {

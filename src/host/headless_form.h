@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,8 +77,18 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>,
   // The application object whose command the default handler runs on "ExecuteCommand".
   void setApplication(automation::Ref<ShellApplication> app);
   const automation::Ref<ShellApplication>& application() const { return application_; }
+
+  // Commands (form_commands.cpp). A palette prepares its command in the application object
+  // and signals "ExecuteCommand" (runCommand()); the form's own bars raise events, which a
+  // form with an application turns into the same commands. Either way the form records the
+  // command and does what the example view's command does: a toggle such as "Bold" flips
+  // the state the host keeps and puts every button of it in step with KaSetFunctionState;
+  // "FontSize_SpinUp" and its kin write the size to the "StatusText" panel with StatusMsg.
   const std::vector<ExecutedCommand>& commands() const { return commands_; }
   void runCommand();
+  void runCommand(ExecutedCommand command, std::optional<float> value);
+  // The host's own state of a toggle command; false until it first runs.
+  bool commandState(const std::string& name) const;
 
   platform::WindowHandle hWnd() const { return hWnd_; }
 
@@ -123,6 +134,8 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>,
   void windowCloseRequested() override { unload(); }
 
  private:
+  void commandFromEvent(const vizevore::ReVivezav& source, const ControlEvent& e);
+
   std::string name_;
   std::string caption_;
   std::string tag_;
@@ -135,6 +148,7 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>,
   automation::ObjectRef library_;
   automation::Ref<ShellApplication> application_;
   std::vector<ExecutedCommand> commands_;
+  std::map<std::string, bool> commandStates_;
   platform::WindowHandle hWnd_ = 0;
   SignalHandler signalHandler_;
   std::vector<std::string> signals_;

@@ -33,6 +33,11 @@ TEST(DemoCommand, BuildsTheExampleViewAndDrawsIt) {
            "Floated Format (bar(1)): palette (400, 300) 220 x 82 px, owned by frmMain, host bar hidden, "
            "State=Floating, application heard REFRESHTOOLBAR\n",
            "  frmMain ran FontSize_SpinUp (aCmdFlag 0)\n", "  frmMain ran Bold (aCmdFlag 0)\n",
+           // the host's side of its commands: function state, a status panel, a combo
+           "  frmMain ran Bold (aCmdFlag 1)\n  KaSetFunctionState put every Bold button in step: bar(1) on\n",
+           "  StatusText panel reads \"Font size 9\"\n", "  Bold buttons of frmMain: bar(1) off, palette off\n",
+           "Host fills FontName with KaAddFunctionListItem (Serif, Sans, Mono) on 2 combos; "
+           "KaSetItemIndexByText \"sans\" selects Sans (data 2)\n",
            "User drags the palette's right edge to half its width: the palette snaps to (400, 300) 148 x 82 px",
            "Picture of the screen: " + png + " (824 x 642 px): frmMain and its palette\n",
            "User docks it through the palette's menu: host bar visible, State=Docked, FloatPos=6000,4500,2220,1230\n"})
