@@ -25,6 +25,7 @@ const MemberInfo& findMember(std::span<const MemberInfo* const> rows, std::strin
 }
 
 Binding::Binding(const MemberInfo& member, std::span<Arg> args) : member_(member) {
+  callArgs_.member_ = &member;
   const auto& params = member.params;
   if (args.size() > params.size()) raise(err::WrongArgumentCount);
   // Temporaries are addressed by index: fill them all before taking addresses.

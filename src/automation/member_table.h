@@ -46,8 +46,12 @@ inline Param optionalParam(Param p, Variant defaultValue = Variant::missing()) {
 }
 
 // The bound arguments a handler sees, one per declared parameter.
+struct MemberInfo;
+
 class CallArgs {
  public:
+  // The row being run: lets one handler serve several rows (the workspace proxies).
+  const MemberInfo& member() const { return *member_; }
   size_t size() const { return slots_.size(); }
   Variant& operator[](size_t i) { return *slots_.at(i); }
   const Variant& operator[](size_t i) const { return *slots_.at(i); }
@@ -63,6 +67,7 @@ class CallArgs {
 
  private:
   friend class Binding;
+  const MemberInfo* member_ = nullptr;
   std::vector<Variant*> slots_;
 };
 

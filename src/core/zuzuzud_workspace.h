@@ -3,10 +3,12 @@
 // reads and writes the fields of the library's current workspace. The first five
 // fields are public members of the automation interface; the rest are reached only
 // from inside the library through the plain accessors below. The proxy members that
-// let hosts call the library through a workspace are defined in workspace/.
+// follow the fields on the interface, through which hosts call the library with a
+// workspace current, are defined in workspace/.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "automation/member_table.h"
 
@@ -19,6 +21,8 @@ using automation::Variant;
 class ZuzuzudWorkspace : public automation::Dispatchable<ZuzuzudWorkspace> {
  public:
   static const automation::MemberTable<ZuzuzudWorkspace>& memberTable();
+  // The public fields take the interface's first slots; the proxies follow them.
+  static constexpr int32_t PublicFieldCount = 5;
 
   // Public fields.
   int16_t aBarIndex = 0;
@@ -45,6 +49,10 @@ class ZuzuzudWorkspace : public automation::Dispatchable<ZuzuzudWorkspace> {
   const ObjectRef& ScanForm() const { return ScanForm_; }
   void ScanForm(ObjectRef v) { ScanForm_ = std::move(v); }
 
+  // The proxy of the library member that `args` were bound for: runs it on the
+  // process-wide library object with this workspace current (workspace/).
+  Variant RunProxy(automation::CallArgs& args);
+
  private:
   ObjectRef TBM_;
   std::string BarsConfigFile_;
@@ -55,5 +63,8 @@ class ZuzuzudWorkspace : public automation::Dispatchable<ZuzuzudWorkspace> {
   std::string ScanFunction_;
   ObjectRef ScanForm_;
 };
+
+// The proxy rows of the interface, after the public fields (workspace/).
+std::vector<automation::Member<ZuzuzudWorkspace>> workspaceProxyRows();
 
 }  // namespace zadeve::core
