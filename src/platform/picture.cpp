@@ -9,6 +9,8 @@
 #include <fstream>
 #include <memory>
 
+#include "platform/bmp_palette.h"
+
 namespace zadeve::platform {
 
 using automation::CallArgs;
@@ -110,6 +112,8 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   if (bytes.size() > MaxFileBytes) invalidPicture(name, "file too large");
   if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
   checkBmpLength(bytes, name);
+  const auto rewritten = withFullPalette(bytes, name);
+  if (rewritten) bytes = *rewritten;
   const int length = static_cast<int>(bytes.size());
   int w = 0, h = 0, channels = 0;
   if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &channels))

@@ -108,6 +108,38 @@ TEST(Picture, RandomlyCorruptedFilesLoadOrRaise481) {
   }
 }
 
+// Paletted BMPs whose palette is short, or written after the small OS/2 header: every pixel
+// takes its colour from the palette, or black when its index lies beyond it, never from
+// memory the decoder did not fill.
+TEST(Picture, PalettedBmpPixelsComeFromThePaletteOrAreBlack) {
+  auto bmp = [](std::vector<uint8_t> header, std::vector<uint8_t> palette, std::vector<uint8_t> rows) {
+    const size_t offset = 14 + header.size() + palette.size();
+    std::vector<uint8_t> b = {'B', 'M'};
+    for (size_t v : {offset + rows.size(), size_t{0}, offset})  // size, reserved, pixel offset
+      for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (const auto* part : {&header, &palette, &rows}) b.insert(b.end(), part->begin(), part->end());
+    return b;
+  };
+  const Rgba black{0, 0, 0}, white{255, 255, 255}, red{255, 0, 0};
+  // 2 x 2, 8 bits, three 3-byte entries (blue, green, red) after the 12-byte header.
+  const auto os2 = bmp({12, 0, 0, 0, 2, 0, 2, 0, 1, 0, 8, 0}, {0, 0, 0, 255, 255, 255, 0, 0, 255},
+                       {0, 1, 0, 0, 2, 0, 0, 0});
+  // 2 x 1, 8 bits, two 4-byte entries; the second pixel names entry 200.
+  std::vector<uint8_t> info(40, 0);
+  for (auto [at, v] : {std::pair{0, 40}, {4, 2}, {8, 1}, {12, 1}, {14, 8}}) info[at] = static_cast<uint8_t>(v);
+  const auto shortPalette = bmp(info, {0, 0, 255, 0, 255, 255, 255, 0}, {1, 200, 0, 0});
+
+  Ref<Picture> p = decodePicture(os2, "os2.bmp");
+  ASSERT_EQ(p->width(), 2);
+  EXPECT_EQ((std::vector{p->pixel(0, 0), p->pixel(1, 0), p->pixel(0, 1), p->pixel(1, 1)}),
+            (std::vector{red, black, black, white}));
+  Ref<Picture> q = decodePicture(shortPalette, "short.bmp");
+  EXPECT_EQ((std::vector{q->pixel(0, 0), q->pixel(1, 0)}), (std::vector{white, black}));
+  auto inside = shortPalette;
+  inside[10] = 30;  // the pixels would start in the middle of the header
+  EXPECT_AUTOMATION_ERROR(decodePicture(inside, "inside.bmp"), err::InvalidPicture, "inside the header");
+}
+
 TEST(Picture, FromPixelsChecksTheSize) {
   EXPECT_AUTOMATION_ERROR(Picture::fromPixels(2, 2, std::vector<uint8_t>(24)), err::InvalidCall, "size");
   EXPECT_AUTOMATION_ERROR(Picture::fromPixels(-2, -3, std::vector<uint8_t>(24)), err::InvalidCall, "-2x-3");

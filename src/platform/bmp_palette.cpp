@@ -1,0 +1,75 @@
+#include "platform/bmp_palette.h"
+
+#include <algorithm>
+#include <string>
+
+#include "automation/error.h"
+
+namespace zadeve::platform {
+namespace {
+
+constexpr size_t FileHeaderSize = 14;
+constexpr uint32_t CoreHeaderSize = 12;  // the OS/2 header: 16-bit sizes, 3-byte entries
+constexpr uint32_t InfoHeaderSize = 40;
+
+uint32_t readLe(std::span<const uint8_t> b, size_t at, size_t n) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < n; ++i) v |= uint32_t{b[at + i]} << (8 * i);
+  return v;
+}
+
+void putLe(std::vector<uint8_t>& out, uint32_t v, size_t n) {
+  for (size_t i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+bool knownHeader(uint32_t size) {
+  return size == CoreHeaderSize || size == InfoHeaderSize || size == 56 || size == 108 || size == 124;
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> withFullPalette(std::span<const uint8_t> bytes, std::string_view name) {
+  if (bytes.size() < FileHeaderSize + CoreHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
+  const uint32_t offset = readLe(bytes, 10, 4);
+  const uint32_t headerSize = readLe(bytes, 14, 4);
+  if (!knownHeader(headerSize) || bytes.size() < FileHeaderSize + headerSize) return std::nullopt;
+  const bool core = headerSize == CoreHeaderSize;
+  const uint32_t width = core ? readLe(bytes, 18, 2) : readLe(bytes, 18, 4);
+  const uint32_t height = core ? readLe(bytes, 20, 2) : readLe(bytes, 22, 4);
+  const uint32_t planes = core ? readLe(bytes, 22, 2) : readLe(bytes, 26, 2);
+  const uint32_t bitCount = core ? readLe(bytes, 24, 2) : readLe(bytes, 28, 2);
+  const uint32_t compression = core ? 0 : readLe(bytes, 30, 4);
+  if (planes != 1 || compression != 0 || (bitCount != 1 && bitCount != 4 && bitCount != 8)) return std::nullopt;
+
+  const size_t headerEnd = FileHeaderSize + headerSize;
+  if (offset < headerEnd) {
+    automation::raise(automation::err::InvalidPicture,
+                      "Invalid picture: " + std::string(name) + " (pixels inside the header)");
+  }
+  const size_t pixels = std::min<size_t>(offset, bytes.size());
+  const size_t entrySize = core ? 3 : 4;
+  const size_t colours = size_t{1} << bitCount;
+  const size_t given = std::min((pixels - headerEnd) / entrySize, colours);
+
+  std::vector<uint8_t> out = {'B', 'M'};
+  const size_t newOffset = FileHeaderSize + InfoHeaderSize + colours * 4;
+  out.reserve(newOffset + bytes.size() - pixels);
+  putLe(out, static_cast<uint32_t>(newOffset + bytes.size() - pixels), 4);
+  putLe(out, 0, 4);  // reserved
+  putLe(out, static_cast<uint32_t>(newOffset), 4);
+  putLe(out, InfoHeaderSize, 4);
+  putLe(out, width, 4);
+  putLe(out, height, 4);
+  putLe(out, 1, 2);
+  putLe(out, bitCount, 2);
+  for (int field = 0; field < 6; ++field) putLe(out, 0, 4);  // compression .. colours important
+  for (size_t i = 0; i < colours; ++i) {
+    const size_t at = headerEnd + i * entrySize;
+    for (size_t c = 0; c < 3; ++c) out.push_back(i < given ? bytes[at + c] : 0);
+    out.push_back(0);
+  }
+  out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(pixels), bytes.end());
+  return out;
+}
+
+}  // namespace zadeve::platform
