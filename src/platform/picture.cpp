@@ -40,13 +40,18 @@ uint32_t readLe(std::span<const uint8_t> b, size_t at, size_t n) {
   return v;
 }
 
-// The decoder pads a BMP whose pixel rows run past the end of the file with black
-// instead of failing, so a cut-off icon strip would load as a half-black one. Uncompressed
-// BMPs state exactly how many bytes their rows need; check that before decoding.
-void checkBmpLength(std::span<const uint8_t> b, std::string_view name) {
-  if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return;
+// What the decoder lets through in a BMP header. It pads pixel rows that run past the end
+// of the file with black instead of failing, so a cut-off icon strip would load as a
+// half-black one; uncompressed BMPs state exactly how many bytes their rows need.
+void checkBmpHeader(std::span<const uint8_t> b, std::string_view name) {
+  if (b.size() < 2 || b[0] != 'B' || b[1] != 'M') return;
+  if (b.size() < 26) invalidPicture(name, "truncated header");
   const uint32_t pixelOffset = readLe(b, 10, 4);
   const uint32_t headerSize = readLe(b, 14, 4);
+  // With a header it does not know, the decoder goes on to try the file as a TGA, whose
+  // decoder is the least tried against damaged files.
+  if (headerSize != 12 && headerSize != 40 && headerSize != 56 && headerSize != 108 && headerSize != 124)
+    invalidPicture(name, "unknown BMP header");
   int64_t width = 0, height = 0;
   uint32_t bitCount = 0, compression = 0;
   if (headerSize == 12) {
@@ -63,6 +68,8 @@ void checkBmpLength(std::span<const uint8_t> b, std::string_view name) {
   if (height < 0) height = -height;
   if (width <= 0 || height <= 0) invalidPicture(name, "empty image");
   if (width * height > MaxPixels) invalidPicture(name, "image too large");
+  // The decoder reads the field as signed and takes every negative value for uncompressed.
+  if (compression >= 0x80000000u) invalidPicture(name, "unknown compression");
   const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
   if (!uncompressed || bitCount == 0 || bitCount > 32) return;  // the decoder judges these
   const int64_t rowBits = width * bitCount;
@@ -111,7 +118,7 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   if (bytes.empty()) invalidPicture(name, "empty file");
   if (bytes.size() > MaxFileBytes) invalidPicture(name, "file too large");
   if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
-  checkBmpLength(bytes, name);
+  checkBmpHeader(bytes, name);
   const auto rewritten = withFullPalette(bytes, name);
   if (rewritten) bytes = *rewritten;
   const int length = static_cast<int>(bytes.size());

@@ -62,7 +62,10 @@ TEST(Picture, DamagedHeadersAreInvalidPictures) {
   const struct { const char* what; size_t offset; uint32_t value; } cases[] = {
       {"huge width", 18, 0x7FFFFFFF}, {"huge height", 22, 0x7FFFFFF0},   {"large square", 18, 40000},
       {"negative width", 18, 0xFFFFFFFB}, {"zero height", 22, 0},        {"pixels past the end", 10, 5000},
-      {"unknown compression", 30, 77},   {"odd bit count", 28, 0x00070007}};
+      {"unknown compression", 30, 77},   {"odd bit count", 28, 0x00070007},
+      // The decoder takes the top bit of the compression as a sign (so as uncompressed),
+      // and tries a header it does not know as another format.
+      {"negative compression", 30, 0x80000000}, {"unknown header size", 14, 0x2800}};
   for (const auto& c : cases) {
     std::vector<uint8_t> bad = good;
     for (int i = 0; i < 4; ++i) bad[c.offset + i] = static_cast<uint8_t>(c.value >> (8 * i));
