@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/bmp_palette.h"
+#include "platform/jpeg_check.h"
 
 namespace zadeve::platform {
 
@@ -119,6 +120,7 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   if (bytes.size() > MaxFileBytes) invalidPicture(name, "file too large");
   if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
   checkBmpHeader(bytes, name);
+  if (bytes[0] == 0xFF) checkJpegTables(bytes, name);
   const auto rewritten = withFullPalette(bytes, name);
   if (rewritten) bytes = *rewritten;
   const int length = static_cast<int>(bytes.size());

@@ -143,6 +143,21 @@ TEST(Picture, PalettedBmpPixelsComeFromThePaletteOrAreBlack) {
   EXPECT_AUTOMATION_ERROR(decodePicture(inside, "inside.bmp"), err::InvalidPicture, "inside the header");
 }
 
+// A Huffman table of more than 256 symbols would be written past its end by the decoder.
+TEST(Picture, JpegWithAnOversizedHuffmanTableIsAnInvalidPicture) {
+  const std::vector<uint8_t> good = readBytes("grey8.jpg");  // one 8 x 8 block of grey
+  Ref<Picture> p = decodePicture(good, "grey8.jpg");
+  EXPECT_EQ(p->width(), 8);
+  EXPECT_EQ(p->pixel(3, 3), (Rgba{136, 136, 136}));  // 128 + DC 64 / 8
+
+  // An extra table (AC, number 1, which no scan uses) of 255 + 45 symbols after the SOI.
+  std::vector<uint8_t> table = {0xFF, 0xC4, 0x01, 0x3F, 0x11, 255, 45};
+  table.resize(table.size() + 14 + 300, 0);
+  std::vector<uint8_t> bad = good;
+  bad.insert(bad.begin() + 2, table.begin(), table.end());
+  EXPECT_AUTOMATION_ERROR(decodePicture(bad, "table.jpg"), err::InvalidPicture, "bad Huffman table");
+}
+
 TEST(Picture, FromPixelsChecksTheSize) {
   EXPECT_AUTOMATION_ERROR(Picture::fromPixels(2, 2, std::vector<uint8_t>(24)), err::InvalidCall, "size");
   EXPECT_AUTOMATION_ERROR(Picture::fromPixels(-2, -3, std::vector<uint8_t>(24)), err::InvalidCall, "-2x-3");
