@@ -9,7 +9,7 @@
 #include <fstream>
 #include <memory>
 
-#include "platform/bmp_palette.h"
+#include "platform/full_palette.h"
 #include "platform/jpeg_check.h"
 
 namespace zadeve::platform {
@@ -121,7 +121,8 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
   checkBmpHeader(bytes, name);
   if (bytes[0] == 0xFF) checkJpegTables(bytes, name);
-  const auto rewritten = withFullPalette(bytes, name);
+  auto rewritten = bmpWithFullPalette(bytes, name);
+  if (!rewritten) rewritten = pngWithFullPalette(bytes, name);
   if (rewritten) bytes = *rewritten;
   const int length = static_cast<int>(bytes.size());
   int w = 0, h = 0, channels = 0;

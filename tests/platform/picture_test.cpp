@@ -111,10 +111,10 @@ TEST(Picture, RandomlyCorruptedFilesLoadOrRaise481) {
   }
 }
 
-// Paletted BMPs whose palette is short, or written after the small OS/2 header: every pixel
-// takes its colour from the palette, or black when its index lies beyond it, never from
-// memory the decoder did not fill.
-TEST(Picture, PalettedBmpPixelsComeFromThePaletteOrAreBlack) {
+// Paletted pictures whose palette is short, or written after the small OS/2 header: every
+// pixel takes its colour from the palette, or black when its index lies beyond it, never
+// from memory the decoder did not fill.
+TEST(Picture, PalettedPixelsComeFromThePaletteOrAreBlack) {
   auto bmp = [](std::vector<uint8_t> header, std::vector<uint8_t> palette, std::vector<uint8_t> rows) {
     const size_t offset = 14 + header.size() + palette.size();
     std::vector<uint8_t> b = {'B', 'M'};
@@ -141,6 +141,20 @@ TEST(Picture, PalettedBmpPixelsComeFromThePaletteOrAreBlack) {
   auto inside = shortPalette;
   inside[10] = 30;  // the pixels would start in the middle of the header
   EXPECT_AUTOMATION_ERROR(decodePicture(inside, "inside.bmp"), err::InvalidPicture, "inside the header");
+
+  // 2 x 1 PNG, palette red and blue; the pixels name entries 1 and 5.
+  const std::string_view png(
+      "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x02\0\0\0\x01\x08\x03\0\0\0\xc3\xfc\x8f\xb8"
+      "\0\0\0\x06PLTE\xff\0\0\0\0\xff\x6c\xa1\xfd\x8e"
+      "\0\0\0\x0bIDAT\x78\x9c\x63\x60\x64\x05\0\0\x0a\0\x07\xfa\x9d\x11\x79\0\0\0\0IEND\xae\x42\x60\x82",
+      86);
+  std::vector<uint8_t> shortPng(png.begin(), png.end());
+  Ref<Picture> r = decodePicture(shortPng, "short.png");
+  EXPECT_EQ((std::vector{r->pixel(0, 0), r->pixel(1, 0)}), (std::vector{Rgba{0, 0, 255}, black}));
+  // Transparency for three entries of a palette of two stays an invalid picture.
+  const uint8_t alpha[] = {0, 0, 0, 3, 't', 'R', 'N', 'S', 0x80, 0x80, 0x80, 0, 0, 0, 0};
+  shortPng.insert(shortPng.begin() + 51, std::begin(alpha), std::end(alpha));
+  EXPECT_AUTOMATION_ERROR(decodePicture(shortPng, "alpha.png"), err::InvalidPicture, "tRNS");
 }
 
 // A Huffman table of more than 256 symbols would be written past its end by the decoder.
