@@ -2,6 +2,7 @@
 // picture comes out whose size and pixels agree with each other, or error 481 does; the
 // file and the memory road give the same answer.
 
+#include <cstdint>
 #include <cstdlib>
 #include <span>
 
@@ -40,6 +41,11 @@ uint32_t readBe(std::span<const uint8_t> b, size_t at, size_t n) {
   return v;
 }
 
+int64_t area(int64_t w, int64_t h) {
+  w = std::abs(w), h = std::abs(h);
+  return w > (int64_t{1} << 31) || h > (int64_t{1} << 31) ? INT64_MAX : w * h;
+}
+
 // The size a picture's header claims, read without the decoder (which must not see an
 // input before the library's own checks have).
 int64_t claimedPixels(std::span<const uint8_t> b) {
@@ -48,15 +54,15 @@ int64_t claimedPixels(std::span<const uint8_t> b) {
     const bool core = readLe(b, 14, 4) == 12;
     const int64_t w = core ? readLe(b, 18, 2) : static_cast<int32_t>(readLe(b, 18, 4));
     const int64_t h = core ? readLe(b, 20, 2) : static_cast<int32_t>(readLe(b, 22, 4));
-    return std::abs(w * h);
+    return area(w, h);
   }
-  if (b[0] == 0x89) return int64_t{readBe(b, 16, 4)} * readBe(b, 20, 4);
-  if (b[0] == 'G') return int64_t{readLe(b, 6, 2)} * readLe(b, 8, 2);
+  if (b[0] == 0x89) return area(readBe(b, 16, 4), readBe(b, 20, 4));
+  if (b[0] == 'G') return area(readLe(b, 6, 2), readLe(b, 8, 2));
   // JPEG: the first frame header (SOF0 to SOF15, less DHT, JPG and DAC) gives the size.
   for (size_t i = 0; i + 8 < b.size(); ++i) {
     const uint8_t m = b[i + 1];
     if (b[i] == 0xFF && m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC)
-      return int64_t{readBe(b, i + 5, 2)} * readBe(b, i + 7, 2);
+      return area(readBe(b, i + 5, 2), readBe(b, i + 7, 2));
   }
   return 0;
 }
