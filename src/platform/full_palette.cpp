@@ -37,7 +37,7 @@ bool knownHeader(uint32_t size) {
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> bmpWithFullPalette(std::span<const uint8_t> bytes, std::string_view name) {
+std::optional<std::vector<uint8_t>> bmpWithFullPalette(std::span<const uint8_t> bytes) {
   if (bytes.size() < FileHeaderSize + CoreHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
   const uint32_t offset = readLe(bytes, 10, 4);
   const uint32_t headerSize = readLe(bytes, 14, 4);
@@ -51,7 +51,7 @@ std::optional<std::vector<uint8_t>> bmpWithFullPalette(std::span<const uint8_t> 
   if (planes != 1 || compression != 0 || (bitCount != 1 && bitCount != 4 && bitCount != 8)) return std::nullopt;
 
   const size_t headerEnd = FileHeaderSize + headerSize;
-  if (offset < headerEnd) invalid(name, "pixels inside the header");
+  if (offset < headerEnd) return std::nullopt;
   const size_t pixels = std::min<size_t>(offset, bytes.size());
   const size_t entrySize = core ? 3 : 4;
   const size_t colours = size_t{1} << bitCount;

@@ -13,9 +13,8 @@
 namespace zadeve::platform {
 
 // An uncompressed 1-, 4- or 8-bit BMP whose header makes sense, rewritten with the standard
-// 40-byte header; nothing for any other file (the decoder judges those itself). Raises 481
-// naming `name` when the pixels are said to start inside the header.
-std::optional<std::vector<uint8_t>> bmpWithFullPalette(std::span<const uint8_t> bytes, std::string_view name);
+// 40-byte header; nothing for any other file (the decoder judges those itself).
+std::optional<std::vector<uint8_t>> bmpWithFullPalette(std::span<const uint8_t> bytes);
 
 // A PNG with a short PLTE chunk, the chunk grown to 256 entries (the decoder checks no
 // CRC); nothing for any other file. Raises 481 naming `name` for a palette transparency

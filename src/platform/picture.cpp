@@ -53,6 +53,10 @@ void checkBmpHeader(std::span<const uint8_t> b, std::string_view name) {
   // decoder is the least tried against damaged files.
   if (headerSize != 12 && headerSize != 40 && headerSize != 56 && headerSize != 108 && headerSize != 124)
     invalidPicture(name, "unknown BMP header");
+  // The decoder reads zeros past the end, and takes pixels said to start inside the
+  // header from wherever its palette arithmetic lands.
+  if (b.size() < 14 + headerSize) invalidPicture(name, "truncated header");
+  if (pixelOffset < 14 + headerSize) invalidPicture(name, "pixels inside the header");
   int64_t width = 0, height = 0;
   uint32_t bitCount = 0, compression = 0;
   if (headerSize == 12) {
@@ -60,7 +64,6 @@ void checkBmpHeader(std::span<const uint8_t> b, std::string_view name) {
     height = static_cast<int16_t>(readLe(b, 20, 2));
     bitCount = readLe(b, 24, 2);
   } else {
-    if (b.size() < 34) invalidPicture(name, "truncated header");
     width = static_cast<int32_t>(readLe(b, 18, 4));
     height = static_cast<int32_t>(readLe(b, 22, 4));
     bitCount = readLe(b, 28, 2);
@@ -121,7 +124,7 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
   checkBmpHeader(bytes, name);
   if (bytes[0] == 0xFF) checkJpegTables(bytes, name);
-  auto rewritten = bmpWithFullPalette(bytes, name);
+  auto rewritten = bmpWithFullPalette(bytes);
   if (!rewritten) rewritten = pngWithFullPalette(bytes, name);
   if (rewritten) bytes = *rewritten;
   const int length = static_cast<int>(bytes.size());

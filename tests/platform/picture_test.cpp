@@ -141,6 +141,8 @@ TEST(Picture, PalettedPixelsComeFromThePaletteOrAreBlack) {
   auto inside = shortPalette;
   inside[10] = 30;  // the pixels would start in the middle of the header
   EXPECT_AUTOMATION_ERROR(decodePicture(inside, "inside.bmp"), err::InvalidPicture, "inside the header");
+  inside.resize(50);  // and the header itself cut short
+  EXPECT_AUTOMATION_ERROR(decodePicture(inside, "cut.bmp"), err::InvalidPicture, "truncated header");
 
   // 2 x 1 PNG, palette red and blue; the pixels name entries 1 and 5.
   const std::string_view png(
