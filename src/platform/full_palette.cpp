@@ -1,9 +1,8 @@
 #include "platform/full_palette.h"
 
 #include <algorithm>
-#include <string>
 
-#include "automation/error.h"
+#include "platform/decoder_checks.h"
 
 namespace zadeve::platform {
 namespace {
@@ -11,11 +10,6 @@ namespace {
 constexpr size_t FileHeaderSize = 14;
 constexpr uint32_t CoreHeaderSize = 12;  // the OS/2 header: 16-bit sizes, 3-byte entries
 constexpr uint32_t InfoHeaderSize = 40;
-
-[[noreturn]] void invalid(std::string_view name, std::string_view why) {
-  automation::raise(automation::err::InvalidPicture,
-                    "Invalid picture: " + std::string(name) + " (" + std::string(why) + ")");
-}
 
 uint32_t readLe(std::span<const uint8_t> b, size_t at, size_t n) {
   uint32_t v = 0;
@@ -107,7 +101,7 @@ std::optional<std::vector<uint8_t>> pngWithFullPalette(std::span<const uint8_t> 
       grown = true;
     } else {
       if (type == "PLTE") entries = length / 3;
-      if (type == "tRNS" && indexed && entries > 0 && length > entries) invalid(name, "bad tRNS length");
+      if (type == "tRNS" && indexed && entries > 0 && length > entries) invalidPicture(name, "bad tRNS length");
       out.insert(out.end(), chunk.begin(), chunk.end());
     }
     at += ChunkFrame + length;

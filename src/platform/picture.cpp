@@ -9,8 +9,8 @@
 #include <fstream>
 #include <memory>
 
+#include "platform/decoder_checks.h"
 #include "platform/full_palette.h"
-#include "platform/jpeg_check.h"
 
 namespace zadeve::platform {
 
@@ -28,59 +28,6 @@ namespace {
 // damaged header, and refusing it early keeps a bad file from costing gigabytes.
 constexpr std::uintmax_t MaxFileBytes = 64u << 20;
 constexpr int64_t MaxPixels = int64_t{1} << 25;
-
-[[noreturn]] void invalidPicture(std::string_view name, std::string_view why) {
-  std::string text = "Invalid picture: " + std::string(name);
-  if (!why.empty()) text += " (" + std::string(why) + ")";
-  automation::raise(err::InvalidPicture, std::move(text));
-}
-
-uint32_t readLe(std::span<const uint8_t> b, size_t at, size_t n) {
-  uint32_t v = 0;
-  for (size_t i = 0; i < n; ++i) v |= uint32_t{b[at + i]} << (8 * i);
-  return v;
-}
-
-// What the decoder lets through in a BMP header. It pads pixel rows that run past the end
-// of the file with black instead of failing, so a cut-off icon strip would load as a
-// half-black one; uncompressed BMPs state exactly how many bytes their rows need.
-void checkBmpHeader(std::span<const uint8_t> b, std::string_view name) {
-  if (b.size() < 2 || b[0] != 'B' || b[1] != 'M') return;
-  if (b.size() < 26) invalidPicture(name, "truncated header");
-  const uint32_t pixelOffset = readLe(b, 10, 4);
-  const uint32_t headerSize = readLe(b, 14, 4);
-  // With a header it does not know, the decoder goes on to try the file as a TGA, whose
-  // decoder is the least tried against damaged files.
-  if (headerSize != 12 && headerSize != 40 && headerSize != 56 && headerSize != 108 && headerSize != 124)
-    invalidPicture(name, "unknown BMP header");
-  // The decoder reads zeros past the end, and takes pixels said to start inside the
-  // header from wherever its palette arithmetic lands.
-  if (b.size() < 14 + headerSize) invalidPicture(name, "truncated header");
-  if (pixelOffset < 14 + headerSize) invalidPicture(name, "pixels inside the header");
-  int64_t width = 0, height = 0;
-  uint32_t bitCount = 0, compression = 0;
-  if (headerSize == 12) {
-    width = static_cast<int16_t>(readLe(b, 18, 2));
-    height = static_cast<int16_t>(readLe(b, 20, 2));
-    bitCount = readLe(b, 24, 2);
-  } else {
-    width = static_cast<int32_t>(readLe(b, 18, 4));
-    height = static_cast<int32_t>(readLe(b, 22, 4));
-    bitCount = readLe(b, 28, 2);
-    compression = readLe(b, 30, 4);
-  }
-  if (height < 0) height = -height;
-  if (width <= 0 || height <= 0) invalidPicture(name, "empty image");
-  if (width * height > MaxPixels) invalidPicture(name, "image too large");
-  // The decoder reads the field as signed and takes every negative value for uncompressed.
-  if (compression >= 0x80000000u) invalidPicture(name, "unknown compression");
-  const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
-  if (!uncompressed || bitCount == 0 || bitCount > 32) return;  // the decoder judges these
-  const int64_t rowBits = width * bitCount;
-  const int64_t stride = (rowBits + 31) / 32 * 4;
-  const int64_t needed = int64_t{pixelOffset} + stride * (height - 1) + (rowBits + 7) / 8;
-  if (needed > static_cast<int64_t>(b.size())) invalidPicture(name, "truncated pixel data");
-}
 
 // The formats a picture file may have. The decoder knows more (TGA, PSD, HDR, ...), but
 // TGA has no signature, so without this check random bytes could pass for a picture, and
@@ -122,8 +69,9 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   if (bytes.empty()) invalidPicture(name, "empty file");
   if (bytes.size() > MaxFileBytes) invalidPicture(name, "file too large");
   if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
-  checkBmpHeader(bytes, name);
-  if (bytes[0] == 0xFF) checkJpegTables(bytes, name);
+  checkBmpHeader(bytes, name, MaxPixels);
+  checkPngChunks(bytes, name);
+  checkJpegTables(bytes, name);
   auto rewritten = bmpWithFullPalette(bytes);
   if (!rewritten) rewritten = pngWithFullPalette(bytes, name);
   if (rewritten) bytes = *rewritten;

@@ -76,6 +76,11 @@ TEST(Picture, DamagedHeadersAreInvalidPictures) {
   const uint8_t side[] = {0, 0, 0x17, 0x70};  // 6000 big-endian, as width and as height
   for (int at : {16, 20}) std::copy(side, side + 4, png.begin() + at);
   EXPECT_AUTOMATION_ERROR(decodePicture(png, "huge.png"), err::InvalidPicture, "too large");
+  // A chunk whose length runs past the end would have the decoder reserve that much first.
+  std::vector<uint8_t> chunk = readBytes("check.png");
+  const uint8_t length[] = {0x7F, 0xFF, 0xFF, 0xF0};
+  std::copy(length, length + 4, chunk.begin() + 33);  // the chunk after IHDR
+  EXPECT_AUTOMATION_ERROR(decodePicture(chunk, "chunk.png"), err::InvalidPicture, "truncated chunk");
 }
 
 // The last 12 bytes are row padding or the closing PNG chunk, which the decoder may
