@@ -61,8 +61,8 @@ void checkBmpHeader(std::span<const uint8_t> b, std::string_view name, int64_t m
   if (b.size() < 26) invalidPicture(name, "truncated header");
   const uint32_t pixelOffset = readLe(b, 10, 4);
   const uint32_t headerSize = readLe(b, 14, 4);
-  // With a header it does not know, the decoder goes on to try the file as a TGA, whose
-  // decoder is the least tried against damaged files.
+  // A header the decoder does not know would make it try the other formats, and the
+  // file fail with a reason that names none of its faults.
   if (headerSize != 12 && headerSize != 40 && headerSize != 56 && headerSize != 108 && headerSize != 124)
     invalidPicture(name, "unknown BMP header");
   // The decoder reads zeros past the end, and takes pixels said to start inside the

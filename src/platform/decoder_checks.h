@@ -12,7 +12,7 @@ namespace zadeve::platform {
 // "Invalid picture: <name> (<why>)".
 [[noreturn]] void invalidPicture(std::string_view name, std::string_view why);
 
-// A header the decoder does not know (it would try the file as a TGA), a compression it
+// A header the decoder does not know, a compression it
 // takes for none, a header or pixel rows cut short (it reads zeros and pads with black),
 // pixels said to start inside the header, and more than `maxPixels` pixels.
 void checkBmpHeader(std::span<const uint8_t> bytes, std::string_view name, int64_t maxPixels);

@@ -1,7 +1,5 @@
 #include "platform/picture.h"
 
-#include <stb_image.h>
-
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
@@ -11,6 +9,7 @@
 
 #include "platform/decoder_checks.h"
 #include "platform/full_palette.h"
+#include "platform/image_decoder.h"
 
 namespace zadeve::platform {
 
@@ -29,9 +28,8 @@ namespace {
 constexpr std::uintmax_t MaxFileBytes = 64u << 20;
 constexpr int64_t MaxPixels = int64_t{1} << 25;
 
-// The formats a picture file may have. The decoder knows more (TGA, PSD, HDR, ...), but
-// TGA has no signature, so without this check random bytes could pass for a picture, and
-// the rarely used decoders are the least tried against damaged files.
+// The formats a picture file may have, the only ones the decoder is built with. Each has a
+// signature, so random bytes cannot pass for a picture.
 bool knownSignature(std::span<const uint8_t> b) {
   auto starts = [&](std::string_view sig) {
     return b.size() >= sig.size() && std::equal(sig.begin(), sig.end(), b.begin(),
@@ -40,10 +38,6 @@ bool knownSignature(std::span<const uint8_t> b) {
   return starts("BM") || starts("\x89PNG\r\n\x1a\n") || starts("GIF87a") || starts("GIF89a") ||
          starts("\xFF\xD8\xFF");
 }
-
-struct StbFree {
-  void operator()(stbi_uc* p) const { stbi_image_free(p); }
-};
 
 }  // namespace
 
@@ -75,19 +69,15 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   auto rewritten = bmpWithFullPalette(bytes);
   if (!rewritten) rewritten = pngWithFullPalette(bytes, name);
   if (rewritten) bytes = *rewritten;
-  const int length = static_cast<int>(bytes.size());
-  int w = 0, h = 0, channels = 0;
-  if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &channels))
-    invalidPicture(name, stbi_failure_reason() ? stbi_failure_reason() : "unknown format");
+  int w = 0, h = 0;
+  std::string why;
+  if (!decoder::info(bytes, w, h, why)) invalidPicture(name, why.empty() ? "unknown format" : why);
   // A top-down BMP reports a negative height here (and a positive one once decoded).
   const int64_t area = std::abs(int64_t{w}) * std::abs(int64_t{h});
   if (area == 0) invalidPicture(name, "empty image");
   if (area > MaxPixels) invalidPicture(name, "image too large");
-  std::unique_ptr<stbi_uc, StbFree> data(
-      stbi_load_from_memory(bytes.data(), length, &w, &h, &channels, 4));
-  if (!data) invalidPicture(name, stbi_failure_reason() ? stbi_failure_reason() : "");
-  const size_t size = static_cast<size_t>(w) * static_cast<size_t>(h) * 4;
-  std::vector<uint8_t> rgba(data.get(), data.get() + size);
+  std::vector<uint8_t> rgba = decoder::decodeRgba(bytes, w, h, why);
+  if (rgba.empty()) invalidPicture(name, why);
   return Picture::fromPixels(w, h, std::move(rgba));
 }
 
