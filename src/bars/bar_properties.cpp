@@ -37,6 +37,9 @@ Variant ZuzuzudLibrary::KaTGetProp(const ObjectRef& tb, const std::string& Key, 
   auto field = findField(tag, Key);
   if (!field) return dv;
   size_t valueStart = field->start + Key.size() + 1;
+  // A key holding ";" ends its own field: the value would have a negative length, which
+  // the runtime's substring refuses.
+  if (field->end < valueStart) automation::raise(automation::err::InvalidCall);
   return Variant(tag.substr(valueStart, field->end - valueStart));
 }
 

@@ -1,7 +1,5 @@
 #include "platform/picture.h"
 
-#include <stb_image.h>
-
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
@@ -14,6 +12,10 @@
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
+
+#include "platform/decoder_checks.h"
+#include "platform/full_palette.h"
+#include "platform/image_decoder.h"
 
 namespace zadeve::platform {
 
@@ -32,52 +34,8 @@ namespace {
 constexpr std::uintmax_t MaxFileBytes = 64u << 20;
 constexpr int64_t MaxPixels = int64_t{1} << 25;
 
-[[noreturn]] void invalidPicture(std::string_view name, std::string_view why) {
-  std::string text = "Invalid picture: " + std::string(name);
-  if (!why.empty()) text += " (" + std::string(why) + ")";
-  automation::raise(err::InvalidPicture, std::move(text));
-}
-
-uint32_t readLe(std::span<const uint8_t> b, size_t at, size_t n) {
-  uint32_t v = 0;
-  for (size_t i = 0; i < n; ++i) v |= uint32_t{b[at + i]} << (8 * i);
-  return v;
-}
-
-// The decoder pads a BMP whose pixel rows run past the end of the file with black
-// instead of failing, so a cut-off icon strip would load as a half-black one. Uncompressed
-// BMPs state exactly how many bytes their rows need; check that before decoding.
-void checkBmpLength(std::span<const uint8_t> b, std::string_view name) {
-  if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return;
-  const uint32_t pixelOffset = readLe(b, 10, 4);
-  const uint32_t headerSize = readLe(b, 14, 4);
-  int64_t width = 0, height = 0;
-  uint32_t bitCount = 0, compression = 0;
-  if (headerSize == 12) {
-    width = static_cast<int16_t>(readLe(b, 18, 2));
-    height = static_cast<int16_t>(readLe(b, 20, 2));
-    bitCount = readLe(b, 24, 2);
-  } else {
-    if (b.size() < 34) invalidPicture(name, "truncated header");
-    width = static_cast<int32_t>(readLe(b, 18, 4));
-    height = static_cast<int32_t>(readLe(b, 22, 4));
-    bitCount = readLe(b, 28, 2);
-    compression = readLe(b, 30, 4);
-  }
-  if (height < 0) height = -height;
-  if (width <= 0 || height <= 0) invalidPicture(name, "empty image");
-  if (width * height > MaxPixels) invalidPicture(name, "image too large");
-  const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
-  if (!uncompressed || bitCount == 0 || bitCount > 32) return;  // the decoder judges these
-  const int64_t rowBits = width * bitCount;
-  const int64_t stride = (rowBits + 31) / 32 * 4;
-  const int64_t needed = int64_t{pixelOffset} + stride * (height - 1) + (rowBits + 7) / 8;
-  if (needed > static_cast<int64_t>(b.size())) invalidPicture(name, "truncated pixel data");
-}
-
-// The formats a picture file may have. The decoder knows more (TGA, PSD, HDR, ...), but
-// TGA has no signature, so without this check random bytes could pass for a picture, and
-// the rarely used decoders are the least tried against damaged files.
+// The formats a picture file may have, the only ones the decoder is built with. Each has a
+// signature, so random bytes cannot pass for a picture.
 bool knownSignature(std::span<const uint8_t> b) {
   auto starts = [&](std::string_view sig) {
     return b.size() >= sig.size() && std::equal(sig.begin(), sig.end(), b.begin(),
@@ -86,10 +44,6 @@ bool knownSignature(std::span<const uint8_t> b) {
   return starts("BM") || starts("\x89PNG\r\n\x1a\n") || starts("GIF87a") || starts("GIF89a") ||
          starts("\xFF\xD8\xFF");
 }
-
-struct StbFree {
-  void operator()(stbi_uc* p) const { stbi_image_free(p); }
-};
 
 }  // namespace
 
@@ -114,20 +68,21 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   if (bytes.empty()) invalidPicture(name, "empty file");
   if (bytes.size() > MaxFileBytes) invalidPicture(name, "file too large");
   if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
-  checkBmpLength(bytes, name);
-  const int length = static_cast<int>(bytes.size());
-  int w = 0, h = 0, channels = 0;
-  if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &channels))
-    invalidPicture(name, stbi_failure_reason() ? stbi_failure_reason() : "unknown format");
+  checkBmpHeader(bytes, name, MaxPixels);
+  checkPngChunks(bytes, name);
+  checkJpegTables(bytes, name);
+  auto rewritten = bmpWithFullPalette(bytes);
+  if (!rewritten) rewritten = pngWithFullPalette(bytes, name);
+  if (rewritten) bytes = *rewritten;
+  int w = 0, h = 0;
+  std::string why;
+  if (!decoder::info(bytes, w, h, why)) invalidPicture(name, why.empty() ? "unknown format" : why);
   // A top-down BMP reports a negative height here (and a positive one once decoded).
   const int64_t area = std::abs(int64_t{w}) * std::abs(int64_t{h});
   if (area == 0) invalidPicture(name, "empty image");
   if (area > MaxPixels) invalidPicture(name, "image too large");
-  std::unique_ptr<stbi_uc, StbFree> data(
-      stbi_load_from_memory(bytes.data(), length, &w, &h, &channels, 4));
-  if (!data) invalidPicture(name, stbi_failure_reason() ? stbi_failure_reason() : "");
-  const size_t size = static_cast<size_t>(w) * static_cast<size_t>(h) * 4;
-  std::vector<uint8_t> rgba(data.get(), data.get() + size);
+  std::vector<uint8_t> rgba = decoder::decodeRgba(bytes, w, h, why);
+  if (rgba.empty()) invalidPicture(name, why);
   return Picture::fromPixels(w, h, std::move(rgba));
 }
 

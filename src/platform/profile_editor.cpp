@@ -50,7 +50,10 @@ std::string spliced(std::string_view text, std::size_t from, std::size_t to, std
 
 std::string keyLine(std::string_view text, std::size_t pos, std::string_view key,
                     std::string_view value) {
-  const std::string_view lineEnd = profileLineEnd(text);
+  std::string_view lineEnd = profileLineEnd(text);
+  // A lone CR ending the new line would join the LF of an empty line after it into one
+  // line end, and that line would be gone.
+  if (lineEnd == "\r" && pos < text.size() && text[pos] == '\n') lineEnd = "\r\n";
   std::string line;
   if (needsLineEndBefore(text, pos)) line.append(lineEnd);
   line.append(key).append("=").append(value).append(lineEnd);

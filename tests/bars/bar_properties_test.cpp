@@ -31,6 +31,9 @@ TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCase) {
   EXPECT_AUTOMATION_ERROR(lib->KaTBarName(huge), automation::err::Overflow, "Overflow");
   EXPECT_EQ(lib->KaTGetProp(huge, "Home", Variant("d")), Variant("d"));
   EXPECT_AUTOMATION_ERROR(lib->KaTBarName(barWithTag("Name=" + std::string(40000, 'y'))), 6, "Overflow");
+  // The ";" of a key is where its value ends, before the value begins.
+  EXPECT_AUTOMATION_ERROR(lib->KaTGetProp(barWithTag("Name=A;a;b=1"), "a;b", Variant("d")),
+                          automation::err::InvalidCall, "Invalid procedure call");
 }
 
 TEST_F(BarProperties, SetReplacesInPlaceOrAppends) {

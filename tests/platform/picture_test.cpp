@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 
 #include "automation/dispatch.h"
@@ -64,7 +66,9 @@ TEST(Picture, DamagedHeadersAreInvalidPictures) {
   const struct { const char* what; size_t offset; uint32_t value; } cases[] = {
       {"huge width", 18, 0x7FFFFFFF}, {"huge height", 22, 0x7FFFFFF0},   {"large square", 18, 40000},
       {"negative width", 18, 0xFFFFFFFB}, {"zero height", 22, 0},        {"pixels past the end", 10, 5000},
-      {"unknown compression", 30, 77},   {"odd bit count", 28, 0x00070007}};
+      {"unknown compression", 30, 77},   {"odd bit count", 28, 0x00070007},
+      // The decoder takes the top bit of the compression as a sign (so as uncompressed).
+      {"negative compression", 30, 0x80000000}, {"unknown header size", 14, 0x2800}};
   for (const auto& c : cases) {
     std::vector<uint8_t> bad = good;
     for (int i = 0; i < 4; ++i) bad[c.offset + i] = static_cast<uint8_t>(c.value >> (8 * i));
@@ -75,6 +79,11 @@ TEST(Picture, DamagedHeadersAreInvalidPictures) {
   const uint8_t side[] = {0, 0, 0x17, 0x70};  // 6000 big-endian, as width and as height
   for (int at : {16, 20}) std::copy(side, side + 4, png.begin() + at);
   EXPECT_AUTOMATION_ERROR(decodePicture(png, "huge.png"), err::InvalidPicture, "too large");
+  // A chunk whose length runs past the end would have the decoder reserve that much first.
+  std::vector<uint8_t> chunk = readBytes("check.png");
+  const uint8_t length[] = {0x7F, 0xFF, 0xFF, 0xF0};
+  std::copy(length, length + 4, chunk.begin() + 33);  // the chunk after IHDR
+  EXPECT_AUTOMATION_ERROR(decodePicture(chunk, "chunk.png"), err::InvalidPicture, "truncated chunk");
 }
 
 // The last 12 bytes are row padding or the closing PNG chunk, which the decoder may
@@ -108,6 +117,89 @@ TEST(Picture, RandomlyCorruptedFilesLoadOrRaise481) {
       }
     }
   }
+}
+
+// Paletted pictures whose palette is short, or written after the small OS/2 header: every
+// pixel takes its colour from the palette, or black when its index lies beyond it, never
+// from memory the decoder did not fill.
+TEST(Picture, PalettedPixelsComeFromThePaletteOrAreBlack) {
+  auto bmp = [](std::vector<uint8_t> header, std::vector<uint8_t> palette, std::vector<uint8_t> rows) {
+    const size_t offset = 14 + header.size() + palette.size();
+    std::vector<uint8_t> b = {'B', 'M'};
+    for (size_t v : {offset + rows.size(), size_t{0}, offset})  // size, reserved, pixel offset
+      for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (const auto* part : {&header, &palette, &rows}) b.insert(b.end(), part->begin(), part->end());
+    return b;
+  };
+  const Rgba black{0, 0, 0}, white{255, 255, 255}, red{255, 0, 0};
+  // 2 x 2, 8 bits, three 3-byte entries (blue, green, red) after the 12-byte header.
+  const auto os2 = bmp({12, 0, 0, 0, 2, 0, 2, 0, 1, 0, 8, 0}, {0, 0, 0, 255, 255, 255, 0, 0, 255},
+                       {0, 1, 0, 0, 2, 0, 0, 0});
+  // 2 x 1, 8 bits, two 4-byte entries; the second pixel names entry 200.
+  std::vector<uint8_t> info(40, 0);
+  for (auto [at, v] : {std::pair{0, 40}, {4, 2}, {8, 1}, {12, 1}, {14, 8}}) info[at] = static_cast<uint8_t>(v);
+  const auto shortPalette = bmp(info, {0, 0, 255, 0, 255, 255, 255, 0}, {1, 200, 0, 0});
+
+  Ref<Picture> p = decodePicture(os2, "os2.bmp");
+  ASSERT_EQ(p->width(), 2);
+  EXPECT_EQ((std::vector{p->pixel(0, 0), p->pixel(1, 0), p->pixel(0, 1), p->pixel(1, 1)}),
+            (std::vector{red, black, black, white}));
+  Ref<Picture> q = decodePicture(shortPalette, "short.bmp");
+  EXPECT_EQ((std::vector{q->pixel(0, 0), q->pixel(1, 0)}), (std::vector{white, black}));
+  auto inside = shortPalette;
+  inside[10] = 30;  // the pixels would start in the middle of the header
+  EXPECT_AUTOMATION_ERROR(decodePicture(inside, "inside.bmp"), err::InvalidPicture, "inside the header");
+  inside.resize(50);  // and the header itself cut short
+  EXPECT_AUTOMATION_ERROR(decodePicture(inside, "cut.bmp"), err::InvalidPicture, "truncated header");
+
+  // 2 x 1 PNG, palette red and blue; the pixels name entries 1 and 5.
+  const std::string_view png(
+      "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x02\0\0\0\x01\x08\x03\0\0\0\xc3\xfc\x8f\xb8"
+      "\0\0\0\x06PLTE\xff\0\0\0\0\xff\x6c\xa1\xfd\x8e"
+      "\0\0\0\x0bIDAT\x78\x9c\x63\x60\x64\x05\0\0\x0a\0\x07\xfa\x9d\x11\x79\0\0\0\0IEND\xae\x42\x60\x82",
+      86);
+  std::vector<uint8_t> shortPng(png.begin(), png.end());
+  Ref<Picture> r = decodePicture(shortPng, "short.png");
+  EXPECT_EQ((std::vector{r->pixel(0, 0), r->pixel(1, 0)}), (std::vector{Rgba{0, 0, 255}, black}));
+  // Transparency for three entries of a palette of two stays an invalid picture.
+  const uint8_t alpha[] = {0, 0, 0, 3, 't', 'R', 'N', 'S', 0x80, 0x80, 0x80, 0, 0, 0, 0};
+  shortPng.insert(shortPng.begin() + 51, std::begin(alpha), std::end(alpha));
+  EXPECT_AUTOMATION_ERROR(decodePicture(shortPng, "alpha.png"), err::InvalidPicture, "tRNS");
+}
+
+// A Huffman table of more than 256 symbols would be written past its end by the decoder.
+TEST(Picture, JpegWithAnOversizedHuffmanTableIsAnInvalidPicture) {
+  const std::vector<uint8_t> good = readBytes("grey8.jpg");  // one 8 x 8 block of grey
+  Ref<Picture> p = decodePicture(good, "grey8.jpg");
+  EXPECT_EQ(p->width(), 8);
+  EXPECT_EQ(p->pixel(3, 3), (Rgba{136, 136, 136}));  // 128 + DC 64 / 8
+
+  // An extra table (AC, number 1, which no scan uses) of 255 + 45 symbols after the SOI.
+  std::vector<uint8_t> table = {0xFF, 0xC4, 0x01, 0x3F, 0x11, 255, 45};
+  table.resize(table.size() + 14 + 300, 0);
+  std::vector<uint8_t> bad = good;
+  bad.insert(bad.begin() + 2, table.begin(), table.end());
+  EXPECT_AUTOMATION_ERROR(decodePicture(bad, "table.jpg"), err::InvalidPicture, "bad Huffman table");
+}
+
+// The scan of undefined_table.jpg uses a Huffman table no segment defines: whatever the
+// decoder makes of it, it must not depend on what its memory held before.
+TEST(Picture, DamagedFilesDecodeTheSameWhateverMemoryHeldBefore) {
+  const std::vector<uint8_t> bytes = readBytes("undefined_table.jpg");
+  std::vector<std::vector<uint8_t>> results;
+  for (int fill : {0x00, 0x55, 0xFF}) {
+    // Blocks around the size of the decoder's own state, left full of the pattern.
+    std::vector<void*> junk;
+    for (size_t size = 16 << 10; size <= 64 << 10; size += 2 << 10) {
+      junk.push_back(std::malloc(size));
+      std::memset(junk.back(), fill, size);
+    }
+    for (void* block : junk) std::free(block);
+    Ref<Picture> p = decodePicture(bytes, "undefined_table.jpg");
+    results.emplace_back(p->rgba().begin(), p->rgba().end());
+  }
+  EXPECT_EQ(results[1], results[0]);
+  EXPECT_EQ(results[2], results[0]);
 }
 
 TEST(Picture, FromPixelsChecksTheSize) {

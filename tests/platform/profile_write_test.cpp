@@ -42,6 +42,8 @@ const WriteCase writeCases[] = {
     {"FirstKeyGoesAfterHeader", "[a]\r\n; note\r\n[b]\r\n", "a", "k", "1", "[a]\r\nk=1\r\n; note\r\n[b]\r\n"},
     {"AppendsSectionWithTheFilesLineEnd", "[a]\nx=1\n", "b", "k", "v", "[a]\nx=1\n[b]\nk=v\n"},
     {"AppendsSectionWithLoneCr", "[a]\rx=1\r", "b", "k", "v", "[a]\rx=1\r[b]\rk=v\r"},
+    // A lone CR before the blank line's LF would make one CRLF of them and lose that line.
+    {"AddedLineKeepsTheBlankLineAfterIt", "[a]\rx=1\n\n; c\n", "a", "y", "2", "[a]\rx=1\ny=2\r\n\n; c\n"},
     {"EndsUnterminatedLineBeforeAddingKey", "[a]\nx=1", "a", "y", "2", "[a]\nx=1\ny=2\n"},
     {"EndsUnterminatedLineBeforeAddingSection", "[a]\r\nx=1", "b", "y", "2", "[a]\r\nx=1\r\n[b]\r\ny=2\r\n"},
     {"ReplacedValueKeepsPlaceAndSpelling", "[Sec]\r\n  Key = old  \r\nz=1\r\n", "sec", "KEY", "new",
