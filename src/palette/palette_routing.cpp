@@ -6,6 +6,7 @@
 #include "automation/conversions.h"
 #include "automation/error.h"
 #include "core/host_contracts.h"
+#include "core/type_library_enums.h"
 #include "palette/tool_palette.h"
 
 namespace zadeve::palette {
@@ -14,11 +15,9 @@ using namespace automation;
 using core::HostForm;
 using core::Toolbar;
 
-namespace {
-constexpr int16_t KAT_PUSHBUTTON = 10;
-constexpr int16_t KAT_COMBO = 40;
-constexpr int16_t BF_ON = 128;
-}  // namespace
+using core::BF_ON;
+using core::KAT_COMBO;
+using core::KAT_PUSHBUTTON;
 
 void FrmToolPalette::onButtonClick() {
   if (!targetForm) return platform::windowing().beep();
