@@ -87,6 +87,10 @@ class PaletteTest : public ::testing::Test {
       }
     }
     platform::registerControl(FrmToolPalette::ToolbarProgId, previousFactory_);
+    // The fakes' logs hold their arguments: the host bar and a palette bar that copied
+    // states both ways would keep each other.
+    hostBar->clearCalls();
+    for (auto& bar : paletteBars) bar->clearCalls();
   }
 
   // Floats the host bar and returns its palette.
