@@ -292,6 +292,16 @@ void runDemo(const DemoOptions& o, Console& console) {
   auto tbm = makeObject<host::ToolbarManager>();
   auto app = makeObject<host::ShellApplication>();
   auto form = makeObject<host::HeadlessForm>("frmMain", o.width, o.height);
+  // Also when a step fails: the form lets the library go, which holds it as its scan form.
+  struct UnloadOnExit {
+    host::HeadlessForm& form;
+    ~UnloadOnExit() {
+      try {
+        form.unload();
+      } catch (...) {
+      }
+    }
+  } unloadOnExit{*form};
   form->setCaption("ZADEVE demo - " + o.view);
   form->setLibrary(lib);
   form->setApplication(app);

@@ -47,6 +47,9 @@ class ExampleView : public ::testing::Test {
   }
   ~ExampleView() override {
     try {
+      // As the host's Form_Unload: the form lets the library go, which may hold the form
+      // as its scan form.
+      form->unload();
       platform::changeDirectory(directory);
     } catch (...) {
     }

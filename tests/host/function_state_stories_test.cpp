@@ -88,6 +88,8 @@ class FunctionStateStories : public ::testing::Test {
   }
   ~FunctionStateStories() override {
     for (auto& p : FrmToolPalette::loadedPalettes()) p->unload();
+    // The forms let the library go: it holds the last scan's form.
+    for (auto& f : {form, other}) f->unload();
     platform::changeDirectory(cwd);
   }
 
