@@ -65,6 +65,11 @@ class Faces : public ExampleView {
       } catch (const automation::AutomationError&) {
       }
     }
+    // The form and the workspace it lays out through keep each other until it unloads.
+    try {
+      frm->unload();
+    } catch (const automation::AutomationError&) {
+    }
   }
 
   Variant call(const char* member, std::initializer_list<Arg> args = {}) {
@@ -161,7 +166,7 @@ const std::vector<Case>& cases() {
          other->setLibrary(t.face);
          t.call("KaTSetup", {Variant(ObjectRef(other)), "MainView"});
          EXPECT_EQ(automation::toString(t.call("KaTBarName", {Variant(ObjectRef(other->bar(Status)))})), "Status");
-         t.call("KaTUnloadBars", {Variant(ObjectRef(other))});
+         other->unload();
        }},
       {"KaTSetVisible", Method,
        [](F& t) {

@@ -37,6 +37,11 @@ struct Context {
       } catch (const automation::AutomationError&) {
       }
     }
+    // The form and the workspace it lays out through keep each other until it unloads.
+    try {
+      form->unload();
+    } catch (const automation::AutomationError&) {
+    }
   }
   Variant call(const char* member, std::initializer_list<automation::Arg> args = {}) {
     return callMethod(*ws, member, args);
