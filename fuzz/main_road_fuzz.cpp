@@ -18,7 +18,7 @@
 #include "host/shell_application.h"
 #include "host/toolbar_manager.h"
 #include "platform/current_directory.h"
-#include "platform/windowing.h"
+#include "platform/headless_windowing.h"
 
 using namespace zadeve;
 using automation::makeObject;
