@@ -9,7 +9,32 @@ bool kindsMeet(InvokeKind call, InvokeKind row) {
   return reads(call) == reads(row);
 }
 
+// FNV-1a over the upper-case letters: the key under which every spelling of a name meets.
+uint64_t caselessHash(std::string_view name) {
+  uint64_t h = 14695981039346656037ull;
+  for (char c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  }
+  return h;
+}
+
 }  // namespace
+
+MemberIndex::MemberIndex(std::span<const MemberInfo* const> rows) {
+  for (const MemberInfo* row : rows) {
+    byName_[caselessHash(row->name)].push_back(row);
+    if (row->isDefault) defaults_.push_back(row);
+  }
+}
+
+const MemberInfo& MemberIndex::find(std::string_view name, InvokeKind kind) const {
+  if (name.empty()) return findMember(defaults_, name, kind);
+  auto it = byName_.find(caselessHash(name));
+  // Rows that only share the hash are told apart by findMember's own comparison.
+  if (it == byName_.end()) return findMember({}, name, kind);
+  return findMember(it->second, name, kind);
+}
 
 const MemberInfo& findMember(std::span<const MemberInfo* const> rows, std::string_view name,
                              InvokeKind kind) {
@@ -28,33 +53,31 @@ Binding::Binding(const MemberInfo& member, std::span<Arg> args) : member_(member
   callArgs_.member_ = &member;
   const auto& params = member.params;
   if (args.size() > params.size()) raise(err::WrongArgumentCount);
-  // Temporaries are addressed by index: fill them all before taking addresses.
+  // Reserved up front, so the temporaries never move while slots point at them.
   temps_.reserve(params.size());
-  std::vector<std::ptrdiff_t> tempOf(params.size(), -1);
-  std::vector<Variant*> direct(params.size(), nullptr);
+  callArgs_.slots_.reserve(params.size());
+  auto temporary = [&](Variant value) {
+    temps_.push_back(std::move(value));
+    callArgs_.slots_.push_back(&temps_.back());
+  };
 
   for (size_t i = 0; i < params.size(); ++i) {
     const Param& p = params[i];
     Arg* a = i < args.size() ? &args[i] : nullptr;
     if (!a || a->value().isMissing()) {
       if (!p.optional) raise(err::ArgumentNotOptional, "Argument not optional: " + std::string(p.name));
-      tempOf[i] = static_cast<std::ptrdiff_t>(temps_.size());
-      temps_.push_back(p.defaultValue);
+      temporary(p.defaultValue);
       continue;
     }
     Variant& given = a->value();
     bool sameType = p.type == VarType::Variant || given.type() == p.type;
     if (p.passing == Passing::ByRef && a->byRef() && sameType) {
-      direct[i] = &given;
+      callArgs_.slots_.push_back(&given);
       continue;
     }
-    tempOf[i] = static_cast<std::ptrdiff_t>(temps_.size());
-    temps_.push_back(convertTo(given, p.type));
-    if (p.passing == Passing::ByRef && a->byRef())
-      copies_.push_back({static_cast<size_t>(tempOf[i]), &given, temps_.back()});
+    temporary(convertTo(given, p.type));
+    if (p.passing == Passing::ByRef && a->byRef()) copies_.push_back({temps_.size() - 1, &given, temps_.back()});
   }
-  for (size_t i = 0; i < params.size(); ++i)
-    callArgs_.slots_.push_back(direct[i] ? direct[i] : &temps_[static_cast<size_t>(tempOf[i])]);
 }
 
 void Binding::writeBack() {

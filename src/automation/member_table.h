@@ -14,9 +14,11 @@
 //    copied back to a by-reference caller when the handler returns.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "automation/conversions.h"
@@ -86,6 +88,19 @@ struct MemberInfo {
 const MemberInfo& findMember(std::span<const MemberInfo* const> rows, std::string_view name,
                              InvokeKind kind);
 
+// The rows of a table grouped by their name without case, so a call looks at the one or
+// two rows of its name instead of comparing every name of the table.
+class MemberIndex {
+ public:
+  explicit MemberIndex(std::span<const MemberInfo* const> rows);
+  // As findMember over all the rows.
+  const MemberInfo& find(std::string_view name, InvokeKind kind) const;
+
+ private:
+  std::unordered_map<uint64_t, std::vector<const MemberInfo*>> byName_;
+  std::vector<const MemberInfo*> defaults_;
+};
+
 // Binds args to a row's parameters for the duration of one call (see the rules above).
 class Binding {
  public:
@@ -120,13 +135,14 @@ class MemberTable {
   MemberTable(std::string_view className, std::vector<Member<T>> members)
       : className_(className), members_(std::move(members)) {
     for (const auto& m : members_) rows_.push_back(&m);
+    index_ = std::make_unique<MemberIndex>(rows_);
   }
 
   std::string_view className() const { return className_; }
   const std::vector<Member<T>>& members() const { return members_; }
 
   Variant invoke(T& self, std::string_view name, InvokeKind kind, std::span<Arg> args) const {
-    const auto& row = static_cast<const Member<T>&>(findMember(rows_, name, kind));
+    const auto& row = static_cast<const Member<T>&>(index_->find(name, kind));
     Binding binding(row, args);
     Variant value = row.handler(self, binding.args());
     binding.writeBack();
@@ -137,6 +153,7 @@ class MemberTable {
   std::string_view className_;
   std::vector<Member<T>> members_;
   std::vector<const MemberInfo*> rows_;
+  std::unique_ptr<MemberIndex> index_;
 };
 
 // Base for classes whose automation face is a member table: T provides
