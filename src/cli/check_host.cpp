@@ -18,20 +18,20 @@ using automation::Variant;
 // included, goes on to the application object itself.
 class ReportTap : public automation::Object {
  public:
-  ReportTap(automation::ObjectRef application, const CheckHost::ReportListener& listener)
-      : application_(std::move(application)), listener_(listener) {}
+  ReportTap(automation::ObjectRef application, std::shared_ptr<CheckHost::ReportListener> listener)
+      : application_(std::move(application)), listener_(std::move(listener)) {}
 
   Variant invoke(std::string_view name, automation::InvokeKind kind, std::span<automation::Arg> args) override {
     if (kind == automation::InvokeKind::Method && platform::profileNamesEqual(name, "MsgBoxSub") && !args.empty() &&
-        listener_)
-      listener_(automation::toString(args[0].value()));
+        *listener_)
+      (*listener_)(automation::toString(args[0].value()));
     return application_->invoke(name, kind, args);
   }
   std::string_view typeName() const override { return application_->typeName(); }
 
  private:
   automation::ObjectRef application_;
-  const CheckHost::ReportListener& listener_;
+  std::shared_ptr<CheckHost::ReportListener> listener_;
 };
 
 }  // namespace
@@ -59,7 +59,7 @@ CheckHost::~CheckHost() {
 }
 
 CheckHost::Outcome CheckHost::setUp(const std::string& view, const ReportListener& listener) {
-  listener_ = listener;
+  *listener_ = listener;
   const size_t shown = screen_->messages().size();
   const int registered = tbm_->count();
   auto form = automation::makeObject<host::HeadlessForm>("frmCheck", 800, 600);
@@ -67,11 +67,11 @@ CheckHost::Outcome CheckHost::setUp(const std::string& view, const ReportListene
   try {
     automation::callMethod(*library_, "KaTSetup", {Variant(automation::ObjectRef(form)), view});
   } catch (...) {
-    listener_ = nullptr;
+    *listener_ = nullptr;
     form->unload();
     throw;
   }
-  listener_ = nullptr;
+  *listener_ = nullptr;
   Outcome outcome;
   outcome.barsMade = tbm_->count() - registered;
   // The form holds the library, and the library its last scan form, until it unloads.

@@ -45,7 +45,8 @@ class CheckHost {
   std::string previousDirectory_;
   automation::Ref<core::ZuzuzudLibrary> library_;
   automation::Ref<host::ToolbarManager> tbm_;
-  ReportListener listener_;
+  // Shared with the application object, which the library may outlive the host in.
+  std::shared_ptr<ReportListener> listener_ = std::make_shared<ReportListener>();
 };
 
 }  // namespace zadeve::cli::check
