@@ -14,6 +14,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   app.require_subcommand(1);
   addIniCommand(app, console);
   addDemoCommand(app, console);
+  addCheckCommand(app, console);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend() - (args.empty() ? 0 : 1));
   try {

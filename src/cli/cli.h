@@ -26,6 +26,7 @@ struct Console {
 
 void addIniCommand(CLI::App& app, Console& console);
 void addDemoCommand(CLI::App& app, Console& console);
+void addCheckCommand(CLI::App& app, Console& console);
 
 // Runs the tool on argv (argv[0] is the program name) and returns the exit status.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
