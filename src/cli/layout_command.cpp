@@ -108,7 +108,7 @@ void printText(std::ostream& out, HostSession& session, const host::HeadlessForm
   out << view << " on " << form.name() << ", " << form.pixelWidth() << " x " << form.pixelHeight() << " px = "
       << form.scaleWidth() << " x " << form.scaleHeight() << " twips\n";
   std::vector<std::vector<std::string>> rows{{"bar", "name", "edge", "shown", "left", "top", "width", "height",
-                                              "px left", "top", "width", "height", "edges", "border"}};
+                                              "px left", "px top", "px width", "px height", "edges", "border"}};
   auto n = [](int32_t v) { return std::to_string(v); };
   for (const auto& r : barRows(session, form)) {
     const auto& b = *r.bar;
