@@ -5,7 +5,6 @@
 #include <ostream>
 
 #include "automation/error.h"
-#include "cli/host_session.h"
 
 namespace zadeve::cli {
 
@@ -39,11 +38,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   } catch (const automation::AutomationError& e) {
     err << "zadeve: error " << e.number() << ": " << e.description() << "\n";
     return ExitFailed;
-  } catch (const CommandError& e) {
-    err << "zadeve: " << e.what() << "\n";
-    return ExitFailed;
   } catch (const std::exception& e) {
-    // Whatever else went wrong, in one line and without a trace.
+    // The tool's own failures ("FILE: no view ...") and whatever else went wrong: one line.
     err << "zadeve: " << e.what() << "\n";
     return ExitFailed;
   }
