@@ -27,6 +27,9 @@ struct Console {
 void addIniCommand(CLI::App& app, Console& console);
 void addDemoCommand(CLI::App& app, Console& console);
 void addCheckCommand(CLI::App& app, Console& console);
+void addRenderCommand(CLI::App& app, Console& console);
+void addLayoutCommand(CLI::App& app, Console& console);
+void addCallCommand(CLI::App& app, Console& console);
 
 // Runs the tool on argv (argv[0] is the program name) and returns the exit status.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -18,14 +18,12 @@
 #include "automation/conversions.h"
 #include "automation/dispatch.h"
 #include "cli/cli.h"
+#include "cli/host_session.h"
 #include "core/zuzuzud_library.h"
-#include "host/desktop_picture.h"
 #include "host/form_picture.h"
 #include "host/headless_form.h"
-#include "host/reference_controls.h"
 #include "host/shell_application.h"
 #include "host/toolbar_manager.h"
-#include "platform/current_directory.h"
 #include "palette/tool_palette.h"
 #include "platform/headless_windowing.h"
 #include "vizevore/button_types.h"
@@ -34,7 +32,6 @@ namespace zadeve::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using automation::makeObject;
 using automation::ObjectRef;
 using automation::Variant;
 
@@ -44,31 +41,6 @@ struct DemoOptions {
   int width = 800;
   int height = 600;
   std::string png = "demo.png";
-};
-
-// The demo's own screen, and the current directory that KaTSetup moves, are put back
-// when the demo ends, so the tool leaves its process as it found it.
-class DemoSession {
- public:
-  DemoSession()
-      : screen_(std::make_shared<platform::HeadlessWindowing>()),
-        previous_(platform::installWindowing(screen_)),
-        directory_(platform::currentDirectory()) {}
-  ~DemoSession() {
-    platform::installWindowing(previous_);
-    try {
-      platform::changeDirectory(directory_);
-    } catch (...) {
-    }
-  }
-  DemoSession(const DemoSession&) = delete;
-  DemoSession& operator=(const DemoSession&) = delete;
-  platform::HeadlessWindowing& screen() const { return *screen_; }
-
- private:
-  std::shared_ptr<platform::HeadlessWindowing> screen_;
-  std::shared_ptr<platform::Windowing> previous_;
-  std::string directory_;
 };
 
 // A report as one console line: its line breaks become blanks.
@@ -240,7 +212,7 @@ void fillACombo(std::ostream& out, core::ZuzuzudLibrary& lib, host::HeadlessForm
       << automation::toString(itemData) << ")\n";
 }
 
-void floatAndDock(std::ostream& out, DemoSession& session, core::ZuzuzudLibrary& lib, host::HeadlessForm& form,
+void floatAndDock(std::ostream& out, HostSession& session, core::ZuzuzudLibrary& lib, host::HeadlessForm& form,
                   const host::ShellApplication& app, const fs::path& png) {
   const int16_t index = barToFloat(form);
   if (index < 0) return;
@@ -259,8 +231,7 @@ void floatAndDock(std::ostream& out, DemoSession& session, core::ZuzuzudLibrary&
   workOnPalette(out, screen, lib, form, *palette);
   fillACombo(out, lib, form);
 
-  std::vector<const host::HeadlessForm*> forms{&form};
-  auto picture = host::renderDesktop(screen, forms);
+  auto picture = session.picture();
   picture.writePng(png.string());
   out << "\nPicture of the screen: " << png.string() << " (" << picture.width() << " x " << picture.height()
       << " px): " << form.name() << " and its palette\n";
@@ -283,48 +254,29 @@ void runDemo(const DemoOptions& o, Console& console) {
     console.status = ExitFailed;
     return;
   }
-  // The library joins the folder and a file name without a separator.
-  std::string bitmaps = (folder / "").string();
-
-  DemoSession session;
-  host::registerReferenceControls();
-  auto lib = makeObject<core::ZuzuzudLibrary>();
-  auto tbm = makeObject<host::ToolbarManager>();
-  auto app = makeObject<host::ShellApplication>();
-  auto form = makeObject<host::HeadlessForm>("frmMain", o.width, o.height);
-  // Also when a step fails: the form lets the library go, which holds it as its scan form.
-  struct UnloadOnExit {
-    host::HeadlessForm& form;
-    ~UnloadOnExit() {
-      try {
-        form.unload();
-      } catch (...) {
-      }
-    }
-  } unloadOnExit{*form};
-  form->setCaption("ZADEVE demo - " + o.view);
-  form->setLibrary(lib);
-  form->setApplication(app);
+  HostSession session(ini.string());
+  auto& form = session.addForm("frmMain", {o.width, o.height});
+  form.setCaption("ZADEVE demo - " + o.view);
 
   out << "zadeve demo: view " << o.view << " of " << ini.string() << "\n"
-      << "  bitmaps " << bitmaps << "\n"
-      << "  form    " << form->name() << ", " << form->pixelWidth() << " x " << form->pixelHeight() << " px = "
-      << form->scaleWidth() << " x " << form->scaleHeight() << " twips\n";
+      << "  bitmaps " << session.bitmaps() << "\n"
+      << "  form    " << form.name() << ", " << form.pixelWidth() << " x " << form.pixelHeight() << " px = "
+      << form.scaleWidth() << " x " << form.scaleHeight() << " twips\n";
 
-  automation::callMethod(*lib, "InitialiseZADEVE", {Variant(tbm), ini.string(), bitmaps});
-  automation::setProperty(*lib, "ShellApplicationObject", app);
-  automation::callMethod(*lib, "KaTSetup", {Variant(form), o.view});
+  session.initialise();
+  automation::callMethod(session.library(), "KaTSetup", {Variant(ObjectRef(&form)), o.view});
   // As a host's Form_Resize after loading: lay out and keep the free rectangle.
-  form->layout();
+  form.layout();
 
-  printReports(out, *app, session.screen());
-  printBars(out, *lib, *form, *tbm);
-  printFree(out, *form);
-  clickAToggle(out, *lib, *form);
-  floatAndDock(out, session, *lib, *form, *app, png);
+  auto& lib = session.library();
+  printReports(out, session.application(), session.screen());
+  printBars(out, lib, form, session.tbm());
+  printFree(out, form);
+  clickAToggle(out, lib, form);
+  floatAndDock(out, session, lib, form, session.application(), png);
 
-  form->unload();
-  out << "Unloaded " << form->name() << ": TBM holds " << tbm->count() << " bars\n";
+  form.unload();
+  out << "Unloaded " << form.name() << ": TBM holds " << session.tbm().count() << " bars\n";
 }
 
 }  // namespace

@@ -1,0 +1,92 @@
+#pragma once
+// What the commands that play host share: a headless screen of their own, the library
+// initialised with one BARS.INI (its folder holds the bitmaps), a toolbar manager, an
+// application object and named forms. The screen and the current directory, which
+// KaTSetup moves, are put back, and the forms unloaded, when the session ends.
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "automation/object.h"
+#include "core/zuzuzud_library.h"
+#include "host/headless_form.h"
+#include "host/shell_application.h"
+#include "host/toolbar_manager.h"
+#include "palette/tool_palette.h"
+#include "platform/headless_windowing.h"
+#include "vizevore/canvas.h"
+
+namespace zadeve::cli {
+
+// A failure of the tool's own, told in one line ("FILE: no view ..."); exit status 1.
+class CommandError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A client size in pixels, written "WxH".
+struct PixelSize {
+  int32_t width = 800;
+  int32_t height = 600;
+};
+// Empty when the text is not two numbers from 1 to 4000 joined by "x".
+std::optional<PixelSize> parseSize(const std::string& text);
+
+// The configuration a command names, or BARS.INI in the current directory; raises
+// CommandError when it is no file.
+std::string configurationPath(const std::string& given);
+
+class HostSession {
+ public:
+  explicit HostSession(const std::string& iniPath);
+  ~HostSession();
+  HostSession(const HostSession&) = delete;
+  HostSession& operator=(const HostSession&) = delete;
+
+  const std::string& ini() const { return ini_; }
+  const std::string& bitmaps() const { return bitmaps_; }
+  core::ZuzuzudLibrary& library() const { return *lib_; }
+  host::ShellApplication& application() const { return *app_; }
+  host::ToolbarManager& tbm() const { return *tbm_; }
+  platform::HeadlessWindowing& screen() const { return *screen_; }
+
+  // InitialiseZADEVE with the file and its folder, then ShellApplicationObject.
+  void initialise();
+
+  // A form wired to the library and the application; names are unique (CommandError).
+  host::HeadlessForm& addForm(const std::string& name, PixelSize size);
+  host::HeadlessForm* form(const std::string& name) const;
+  const std::vector<automation::Ref<host::HeadlessForm>>& forms() const { return forms_; }
+
+  // Whether the file has the view's bar-set section, as KaTSetup reads it.
+  bool hasView(const std::string& view) const;
+  // KaTSetup, then the layout a host form does after loading; CommandError for an unknown view.
+  void setup(host::HeadlessForm& form, const std::string& view);
+
+  // The form's bar whose "Name" is `name` (any case); CommandError when none.
+  automation::Ref<vizevore::ReVivezav> bar(const host::HeadlessForm& form, const std::string& name) const;
+  // The palette standing in for a host bar; empty when it is docked.
+  static automation::Ref<palette::FrmToolPalette> paletteOf(const vizevore::ReVivezav& hostBar);
+  // KaTFloat late-bound, as a host's menu would; returns the new palette.
+  palette::FrmToolPalette& floatBar(host::HeadlessForm& form, const std::string& name);
+  // Docks a floating bar through its palette's menu, as the user does.
+  void dockBar(host::HeadlessForm& form, const std::string& name);
+
+  // The screen with every form and palette, as the user sees it.
+  vizevore::Canvas picture() const;
+
+ private:
+  std::shared_ptr<platform::HeadlessWindowing> screen_;
+  std::shared_ptr<platform::Windowing> previous_;
+  std::string directory_;
+  std::string ini_, bitmaps_;
+  automation::Ref<core::ZuzuzudLibrary> lib_;
+  automation::Ref<host::ToolbarManager> tbm_;
+  automation::Ref<host::ShellApplication> app_;
+  std::vector<automation::Ref<host::HeadlessForm>> forms_;
+};
+
+}  // namespace zadeve::cli
