@@ -117,7 +117,7 @@ void checkDefinitions(CheckContext& ctx, const components::TextCatalog* catalog,
                         "unknown type word \"" + d.type + "\": a button of " + k.name + " adds nothing", "", "",
                         k.name});
     checkImageIndex(ctx, k, d);
-    if (catalog && d.text && !d.text->empty() && catalog->Translate(*d.text) == *d.text)
+    if (catalog && d.text && !d.text->empty() && !catalog->translates(*d.text))
       ctx.problems.add({k.line, Severity::Warning, "\"" + *d.text + "\" has no translation in " + languageFile, "",
                         "", k.name});
     if (!used.contains(folded(k.name)))

@@ -1,9 +1,9 @@
-// zadeve demo: the library's main road on a headless host. The tool creates the library,
-// a toolbar manager, an application object and a form, initialises the library with the
-// example configuration, builds a view's bars with KaTSetup, lays them out, shows what
-// happened and clicks a button as a user would. Then it floats a bar into a palette, works
-// on the palette and drags its edge, draws the screen into a PNG, docks the bar again
-// through the palette's menu and unloads the form.
+// zadeve demo: a tour of the tool and the library on the example application. It checks
+// the example's BARS.INI, lays a view out and renders it with a floating bar, the way a
+// person would run those commands, then walks the main road by hand as a host does:
+// KaTSetup, a click, a bar floated into a palette and worked on, its edge dragged, the
+// screen drawn into a PNG, the bar docked through the palette's menu, the form unloaded.
+// Last, a call script keeps the buttons of functions in step.
 //
 // The calls on the library are late-bound, by name, as a host makes them.
 
@@ -11,9 +11,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
 #include <memory>
 #include <ostream>
+#include <sstream>
 
 #include "automation/conversions.h"
 #include "automation/dispatch.h"
@@ -36,11 +38,12 @@ using automation::ObjectRef;
 using automation::Variant;
 
 struct DemoOptions {
-  std::string examples = "examples";
-  std::string view = "MainView";
+  std::string examples = "examples/diagram";
+  std::string view;  // the file's first view when not given
   int width = 800;
   int height = 600;
   std::string png = "demo.png";
+  std::string script = "examples/calls/diagram.zcall";
 };
 
 // A report as one console line: its line breaks become blanks.
@@ -177,14 +180,16 @@ void workOnPalette(std::ostream& out, platform::HeadlessWindowing& screen, core:
     const std::string fn = item.tag;
     const int32_t k = bar->find(fn);
     out << "User " << (toggle ? "clicks \"" : "spins up \"") << fn << "\" on the palette\n";
+    const auto panel = [&] {
+      return automation::toString(automation::callMethod(lib, "GetStatusMsg", {Variant(ObjectRef(&form)), "StatusText"}));
+    };
+    const std::string panelBefore = panel();
     toggle ? bar->click(k) : bar->spinUp(k);
     printRan(out, form, before);
     if (toggle)
       out << "  " << fn << " buttons of " << form.name() << ": " << functionButtons(lib, form, fn) << "\n";
-    else
-      out << "  StatusText panel reads \""
-          << automation::toString(automation::callMethod(lib, "GetStatusMsg", {Variant(ObjectRef(&form)), "StatusText"}))
-          << "\"\n";
+    else if (const std::string text = panel(); text != panelBefore)
+      out << "  StatusText panel reads \"" << text << "\"\n";
   }
   const auto r = screen.windowRect(palette.hWnd());
   screen.dragEdge(palette.hWnd(), platform::wmsz::Right, {{r.left, r.top, r.left + r.width() / 2, r.bottom}});
@@ -244,27 +249,69 @@ void floatAndDock(std::ostream& out, HostSession& session, core::ZuzuzudLibrary&
       << ", FloatPos=" << automation::toString(lib.KaTGetProp(ObjectRef(hostBar), "FloatPos", "")) << "\n";
 }
 
-void runDemo(const DemoOptions& o, Console& console) {
-  auto& out = console.out;
-  const fs::path folder = fs::absolute(o.examples).lexically_normal();
-  const fs::path ini = folder / "BARS.INI";
-  const fs::path png = fs::absolute(o.png);
-  if (!fs::is_regular_file(ini)) {
-    console.err << "zadeve: no configuration at " << ini.string() << "\n";
-    console.status = ExitFailed;
-    return;
+// The first bar-set section of the file, as the views' order there.
+std::string firstView(const fs::path& ini) {
+  std::ifstream in(ini);
+  for (std::string line; std::getline(in, line);) {
+    const auto open = line.find('['), close = line.find(".Toolbars]");
+    if (open != std::string::npos && close != std::string::npos && close > open) return line.substr(open + 1, close - open - 1);
   }
+  return {};
+}
+
+// What the render step shows: the bar the main road floats and the first toggle on the
+// form's visible bars, found on a form of its own.
+struct RenderPlan {
+  std::string floatBar, toggle;
+};
+
+RenderPlan planRender(const fs::path& ini, const std::string& view, PixelSize size) {
+  HostSession session(ini.string());
+  auto& form = session.addForm("frmPlan", size);
+  session.initialise();
+  session.setup(form, view);
+  RenderPlan plan;
+  if (const int16_t index = barToFloat(form); index >= 0)
+    plan.floatBar = session.library().KaTBarName(ObjectRef(form.bar(index)));
+  for (int16_t i = 0; i <= form.bars().upperBound() && plan.toggle.empty(); ++i)
+    if (auto bar = form.bar(i); bar && bar->visible())
+      for (const auto& item : bar->items())
+        if (item.kind == vizevore::ItemKind::ToggleButton && item.enabled()) {
+          plan.toggle = item.tag;
+          break;
+        }
+  form.unload();
+  return plan;
+}
+
+// One step of the tour: the command as a person types it, then what it printed.
+void runStep(Console& console, const std::string& title, const std::vector<std::string>& args) {
+  auto& out = console.out;
+  out << "\n== " << title << "\n$ zadeve";
+  for (const auto& a : args) out << " " << (a.find(' ') == std::string::npos ? a : "\"" + a + "\"");
+  out << "\n";
+  std::ostringstream stepOut, stepErr;
+  std::vector<std::string> argv{"zadeve"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const int status = run(argv, stepOut, stepErr);
+  out << (stepOut.str().empty() ? "(nothing to report)\n" : stepOut.str()) << stepErr.str();
+  if (status != ExitOk) out << "(exit status " << status << ")\n";
+}
+
+void mainRoad(const DemoOptions& o, const std::string& view, const fs::path& ini, const fs::path& png,
+              Console& console) {
+  auto& out = console.out;
   HostSession session(ini.string());
   auto& form = session.addForm("frmMain", {o.width, o.height});
-  form.setCaption("ZADEVE demo - " + o.view);
+  form.setCaption("ZADEVE demo - " + view);
 
-  out << "zadeve demo: view " << o.view << " of " << ini.string() << "\n"
+  out << "\n== The main road by hand, as a host drives the library: view " << view << " of " << ini.string() << "\n"
       << "  bitmaps " << session.bitmaps() << "\n"
       << "  form    " << form.name() << ", " << form.pixelWidth() << " x " << form.pixelHeight() << " px = "
       << form.scaleWidth() << " x " << form.scaleHeight() << " twips\n";
 
   session.initialise();
-  automation::callMethod(session.library(), "KaTSetup", {Variant(ObjectRef(&form)), o.view});
+  automation::callMethod(session.library(), "KaTSetup", {Variant(ObjectRef(&form)), view});
   // As a host's Form_Resize after loading: lay out and keep the free rectangle.
   form.layout();
 
@@ -279,20 +326,59 @@ void runDemo(const DemoOptions& o, Console& console) {
   out << "Unloaded " << form.name() << ": TBM holds " << session.tbm().count() << " bars\n";
 }
 
+void runDemo(const DemoOptions& o, Console& console) {
+  auto& out = console.out;
+  const fs::path folder = fs::path(o.examples).lexically_normal();
+  const fs::path ini = folder / "BARS.INI";
+  const fs::path png = fs::absolute(o.png);
+  if (!fs::is_regular_file(ini)) {
+    console.err << "zadeve: no configuration at " << fs::absolute(ini).string() << "\n";
+    console.status = ExitFailed;
+    return;
+  }
+  const std::string view = o.view.empty() ? firstView(ini) : o.view;
+  const std::string size = std::to_string(o.width) + "x" + std::to_string(o.height);
+  fs::path rendered = png;
+  rendered.replace_filename(png.stem().string() + "-render.png");
+
+  out << "zadeve demo: a tour of " << ini.string() << ", view " << view << "\n";
+  std::vector<std::string> check{"check", ini.string()};
+  if (fs::is_regular_file(folder / "de.po")) check.insert(check.end(), {"--lang", (folder / "de.po").string()});
+  runStep(console, "Check the configuration: every view built, every problem tied to its line", check);
+  runStep(console, "Lay the view out: the bars and the free rectangle as the library computed them",
+          {"layout", ini.string(), "--view", view, "--size", size});
+  const RenderPlan plan = planRender(ini, view, {o.width, o.height});
+  std::vector<std::string> render{"render", ini.string(), "--view", view, "--size", size};
+  if (!plan.floatBar.empty()) render.insert(render.end(), {"--float", plan.floatBar});
+  if (!plan.toggle.empty()) render.insert(render.end(), {"--set", plan.toggle + "=on"});
+  render.insert(render.end(), {"-o", rendered.string()});
+  runStep(console, "Render it, a bar floating and a function pressed", render);
+
+  mainRoad(o, view, ini, png, console);
+
+  if (fs::is_regular_file(o.script))
+    runStep(console, "Script the library: keep the buttons of functions in step", {"call", ini.string(), o.script});
+
+  out << "\nPictures: " << png.string() << " (the main road, palette over the form), " << rendered.string()
+      << " (the render step)\n";
+}
+
 }  // namespace
 
 void addDemoCommand(CLI::App& app, Console& console) {
   auto options = std::make_shared<DemoOptions>();
-  auto* demo = app.add_subcommand("demo", "Build a view's bars on a headless form and draw it into a PNG");
+  auto* demo = app.add_subcommand("demo", "A tour: check, lay out and render the example, float and dock a bar, script the library");
   demo->add_option("--examples", options->examples, "Folder holding BARS.INI and its bitmaps")->capture_default_str();
-  demo->add_option("--view", options->view, "The view whose bar set is built")->capture_default_str();
+  demo->add_option("--view", options->view, "The view whose bar set is built (default: the file's first)");
   demo->add_option("--width", options->width, "Client width of the form in pixels")
       ->check(CLI::Range(64, 2000))
       ->capture_default_str();
   demo->add_option("--height", options->height, "Client height of the form in pixels")
       ->check(CLI::Range(64, 2000))
       ->capture_default_str();
-  demo->add_option("--png", options->png, "Where the picture of the form goes")->capture_default_str();
+  demo->add_option("--png", options->png, "Where the picture of the form goes; the render step's beside it, -render.png")
+      ->capture_default_str();
+  demo->add_option("--script", options->script, "A call script run last, when the file exists")->capture_default_str();
   demo->callback([options, &console] { runDemo(*options, console); });
 }
 

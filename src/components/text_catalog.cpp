@@ -30,7 +30,7 @@ std::string readWholeFile(const std::string& path) {
   return std::move(text).str();
 }
 
-bool translates(const PoEntry& e) {
+bool isTranslation(const PoEntry& e) {
   return !e.msgid.empty() && !e.fuzzy && !e.msgidPlural && !e.msgstr.front().empty();
 }
 
@@ -41,7 +41,7 @@ void TextCatalog::LoadLanguageFile(const std::string& path) {
   decltype(translations_) loaded;
   loaded.reserve(entries.size());
   for (PoEntry& e : entries) {
-    if (!translates(e)) continue;
+    if (!isTranslation(e)) continue;
     std::string key = e.context ? *e.context + ContextSeparator + e.msgid : std::move(e.msgid);
     loaded.emplace(std::move(key), std::move(e.msgstr.front()));
   }

@@ -42,6 +42,8 @@ class TextCatalog : public automation::Dispatchable<TextCatalog> {
   std::string translateInContext(std::string_view context, std::string_view text) const;
 
   size_t size() const { return translations_.size(); }
+  // Whether the loaded file translates the text, also into the same words ("Zoom").
+  bool translates(std::string_view text) const { return translations_.find(text) != translations_.end(); }
 
  private:
   struct TextHash {

@@ -22,8 +22,12 @@ using namespace automation;
 
 namespace {
 
-// The example view's toggle commands, whose state the host keeps.
-bool isToggle(const std::string& name) { return name == "Bold" || name == "Italic" || name == "Grid"; }
+// The host keeps the state of every command that BARS.INI defines as a toggle, so a press
+// on a palette reaches the form's own bars too.
+bool isToggle(Object& library, const std::string& name) {
+  const std::string definition = toString(callMethod(library, "GetConfigValue", {"Functions", name, ""}));
+  return equalsIgnoreCase(definition.substr(0, definition.find(',')), "TOGGLE");
+}
 
 bool isFontSize(const std::string& name) { return name.starts_with("FontSize_") || name == "FontSize"; }
 
@@ -51,7 +55,7 @@ void HeadlessForm::runCommand(ExecutedCommand command, std::optional<float> valu
   commands_.push_back(command);
   if (!library_) return;
   const Variant self(ObjectRef(this));
-  if (isToggle(command.name)) {
+  if (isToggle(*library_, command.name)) {
     bool& on = commandStates_[command.name];
     on = !on;
     callMethod(*library_, "KaSetFunctionState", {self, command.name, Variant(toVbBool(on))});

@@ -40,9 +40,20 @@ TEST(DemoCommand, BuildsTheExampleViewAndDrawsIt) {
            "KaSetItemIndexByText \"sans\" selects Sans (data 2)\n",
            "User drags the palette's right edge to half its width: the palette snaps to (400, 300) 148 x 82 px",
            "Picture of the screen: " + png + " (824 x 642 px): frmMain and its palette\n",
-           "User docks it through the palette's menu: host bar visible, State=Docked, FloatPos=6000,4500,2220,1230\n"})
+           "User docks it through the palette's menu: host bar visible, State=Docked, FloatPos=6000,4500,2220,1230\n",
+           // the tour's steps before the main road, each the command a person would type
+           "$ zadeve check " + examples() + "/BARS.INI\n",
+           "/BARS.INI:74: error: Toolbar setup error - missing function: Export.",
+           "$ zadeve layout " + examples() + "/BARS.INI --view MainView --size 800x600\n",
+           "free rectangle: left ",
+           "$ zadeve render " + examples() + "/BARS.INI --view MainView --size 800x600 --float Format --set Bold=on -o " +
+               dir.file("main-render.png") + "\n",
+           "Pictures: " + png + " (the main road, palette over the form), " + dir.file("main-render.png")})
     EXPECT_NE(r.out.find(line), std::string::npos) << "missing: " << line << "in:\n" << r.out;
   EXPECT_TRUE(isPng(png));
+  EXPECT_TRUE(isPng(dir.file("main-render.png")));
+  EXPECT_LT(r.out.find("== Check"), r.out.find("== Lay the view out"));
+  EXPECT_LT(r.out.find("== Render"), r.out.find("== The main road"));
 
   // Without --png the picture is demo.png in the current directory, at the size asked.
   platform::changeDirectory(dir.path().string());
