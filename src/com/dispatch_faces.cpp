@@ -1,6 +1,5 @@
 #include "com/dispatch_faces.h"
 
-#include "automation/conversions.h"
 #include "core/zuzuzud_library.h"
 #include "core/zuzuzud_workspace.h"
 #include "workspace/workspace_creation.h"
@@ -19,18 +18,6 @@ const DispatchFace& faceOf() {
 }
 
 }  // namespace
-
-DISPID DispatchFace::dispidOf(std::string_view name) const {
-  for (const automation::MemberInfo* row : rows)
-    if (automation::equalsIgnoreCase(row->name, name)) return row->slot;
-  return DISPID_UNKNOWN;
-}
-
-const automation::MemberInfo* DispatchFace::rowOf(DISPID dispid) const {
-  for (const automation::MemberInfo* row : rows)
-    if (row->slot == dispid) return row;
-  return nullptr;
-}
 
 const DispatchFace* dispatchFaceOf(const automation::Object& object) {
   if (dynamic_cast<const core::ZuzuzudLibrary*>(&object)) return &faceOf<core::ZuzuzudLibrary>();

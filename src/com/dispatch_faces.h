@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "automation/conversions.h"
 #include "automation/member_table.h"
 
 namespace zadeve::com {
@@ -18,9 +19,17 @@ struct DispatchFace {
   std::vector<const automation::MemberInfo*> rows;
 
   // DISPID_UNKNOWN for a name the class does not have.
-  DISPID dispidOf(std::string_view name) const;
-  // The member's name for a DISPID; null when no row has that slot.
-  const automation::MemberInfo* rowOf(DISPID dispid) const;
+  DISPID dispidOf(std::string_view name) const {
+    for (const automation::MemberInfo* row : rows)
+      if (automation::equalsIgnoreCase(row->name, name)) return row->slot;
+    return DISPID_UNKNOWN;
+  }
+  // A row of the member a DISPID names; null when no row has that slot.
+  const automation::MemberInfo* rowOf(DISPID dispid) const {
+    for (const automation::MemberInfo* row : rows)
+      if (row->slot == dispid) return row;
+    return nullptr;
+  }
 };
 
 // The face of ZuzuzudLibrary, ZuzuzudWorkspace or WorkspaceCreation; null for any other
