@@ -2,10 +2,11 @@
 #include <cstdlib>
 #include <string_view>
 
-#include <windows.h>
-
 #include "platform/headless_windowing.h"
 #include "platform/system_windowing.h"
+
+// After our headers: they name the system's constants that windows.h makes macros of.
+#include <windows.h>
 
 namespace zadeve::platform {
 namespace {
