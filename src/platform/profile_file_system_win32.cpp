@@ -1,13 +1,21 @@
 // The profile seam over Win32. Descriptors are the C runtime's, each over a handle opened
-// with every sharing mode: a writer keeps the file it locked open while it renames the new
-// one over it, which Windows allows only when the open handle shares deletion. The writer's
-// lock is a byte-range lock far beyond any file's end, because Windows locks are mandatory:
-// a lock on the data would make readers fail instead of letting them read the old file.
+// with every sharing mode.
+//
+// Windows will not rename a file over one that has an open handle, not even the writer's
+// own, so the writer's lock cannot be a lock on the file it replaces, as it is elsewhere:
+// it is a named mutex of the file's full path, taken by `flock` and given back by `close`.
+// A writer waiting for it holds no handle meanwhile (its descriptor points at NUL), and
+// reopens the path once it has the mutex, so it always reads the file that is there then.
+// `rename` lets go of our own handles on its target first and tries again while a reader
+// elsewhere has the file open for a moment.
 
 #include "platform/profile_file_system.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <map>
 
 #include <sys/stat.h>
 #include <windows.h>
@@ -18,7 +26,9 @@ namespace zadeve::platform {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr DWORD kLockOffsetLow = 0xFFFFFFFE, kLockOffsetHigh = 0x7FFFFFFF;
+// How long a rename waits for readers elsewhere to close the file: 200 tries of 5 ms.
+constexpr int kRenameTries = 200;
+constexpr DWORD kRenamePauseMs = 5;
 // 100 ns ticks between 1601-01-01 and 1970-01-01.
 constexpr std::int64_t kUnixEpochTicks = 116444736000000000LL;
 
@@ -61,6 +71,50 @@ std::int64_t ticks(const FILETIME& time) {
 
 HANDLE handleOf(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
 
+std::string fullPath(const std::string& path) {
+  char buffer[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
+  std::string full = length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+  for (char& c : full) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return full;
+}
+
+// One mutex per file, for every process of the session.
+std::string mutexName(const std::string& full) {
+  std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+  for (unsigned char c : full) hash = (hash ^ c) * 1099511628211ULL;
+  char name[64];
+  std::snprintf(name, sizeof name, "Local\\zadeve-profile-%016llx", static_cast<unsigned long long>(hash));
+  return name;
+}
+
+struct Descriptor {
+  std::string path;      // as opened
+  std::string full;      // normalised, to compare
+  int access = 0;        // O_RDONLY, O_WRONLY or O_RDWR
+  HANDLE mutex = nullptr;  // held while the descriptor holds the writer's lock
+};
+
+std::map<int, Descriptor>& descriptors() {
+  static std::map<int, Descriptor> open;
+  return open;
+}
+
+// Points `fd` at NUL, closing its handle on the file; the descriptor stays valid.
+void detach(int fd) {
+  const int nul = ::_open("NUL", _O_RDONLY | _O_BINARY);
+  if (nul < 0) return;
+  ::_dup2(nul, fd);
+  ::_close(nul);
+}
+
+void releaseMutex(Descriptor& d) {
+  if (!d.mutex) return;
+  ReleaseMutex(d.mutex);
+  CloseHandle(d.mutex);
+  d.mutex = nullptr;
+}
+
 int statHandle(HANDLE handle, FileStat& out) {
   if (GetFileType(handle) != FILE_TYPE_DISK) {
     out = {};
@@ -85,14 +139,7 @@ int statHandle(HANDLE handle, FileStat& out) {
   return 0;
 }
 
-}  // namespace
-
-FileSystem& systemFileSystem() {
-  static Win32FileSystem instance;
-  return instance;
-}
-
-int Win32FileSystem::open(const std::string& path, int flags, unsigned) {
+int openHandle(const std::string& path, int flags) {
   if (flags & O_DIRECTORY) {  // a folder cannot be flushed here; the rename is durable already
     errno = EISDIR;
     return -1;
@@ -116,6 +163,20 @@ int Win32FileSystem::open(const std::string& path, int flags, unsigned) {
   return fd;
 }
 
+
+}  // namespace
+
+FileSystem& systemFileSystem() {
+  static Win32FileSystem instance;
+  return instance;
+}
+
+int Win32FileSystem::open(const std::string& path, int flags, unsigned) {
+  const int fd = openHandle(path, flags);
+  if (fd >= 0) descriptors()[fd] = Descriptor{path, fullPath(path), flags & (O_RDONLY | O_WRONLY | O_RDWR)};
+  return fd;
+}
+
 std::ptrdiff_t Win32FileSystem::read(int fd, char* buffer, std::size_t count) {
   return ::_read(fd, buffer, static_cast<unsigned>(count > INT_MAX ? INT_MAX : count));
 }
@@ -125,7 +186,13 @@ std::ptrdiff_t Win32FileSystem::write(int fd, const char* buffer, std::size_t co
 }
 
 int Win32FileSystem::fsync(int fd) { return ::_commit(fd); }
-int Win32FileSystem::close(int fd) { return ::_close(fd); }
+int Win32FileSystem::close(int fd) {
+  if (auto it = descriptors().find(fd); it != descriptors().end()) {
+    releaseMutex(it->second);
+    descriptors().erase(it);
+  }
+  return ::_close(fd);
+}
 
 int Win32FileSystem::stat(const std::string& path, FileStat& out) {
   HANDLE handle = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
@@ -152,8 +219,17 @@ int Win32FileSystem::fchmod(int, unsigned) { return 0; }
 int Win32FileSystem::fchown(int, std::uint32_t, std::uint32_t) { return 0; }
 
 int Win32FileSystem::rename(const std::string& from, const std::string& to) {
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
-  return failWith(GetLastError());
+  const std::string target = fullPath(to);
+  for (auto& [fd, d] : descriptors())
+    if (d.full == target) detach(fd);
+  DWORD error = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < kRenameTries; ++attempt) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+    error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) break;
+    Sleep(kRenamePauseMs);
+  }
+  return failWith(error);
 }
 
 int Win32FileSystem::unlink(const std::string& path) {
@@ -173,20 +249,47 @@ std::optional<std::string> Win32FileSystem::realPath(const std::string& path) {
 }
 
 int Win32FileSystem::flock(int fd, int operation) {
-  HANDLE handle = handleOf(fd);
-  OVERLAPPED range{};
-  range.Offset = kLockOffsetLow;
-  range.OffsetHigh = kLockOffsetHigh;
-  if (operation & LOCK_UN) return UnlockFileEx(handle, 0, 1, 0, &range) ? 0 : failWith(GetLastError());
-  DWORD how = (operation & LOCK_EX) ? LOCKFILE_EXCLUSIVE_LOCK : 0;
-  if (operation & LOCK_NB) how |= LOCKFILE_FAIL_IMMEDIATELY;
-  if (LockFileEx(handle, how, 0, 1, 0, &range)) return 0;
-  const DWORD error = GetLastError();
-  if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) {
-    errno = EWOULDBLOCK;
+  auto it = descriptors().find(fd);
+  if (it == descriptors().end()) {
+    errno = EBADF;
     return -1;
   }
-  return failWith(error);
+  Descriptor& d = it->second;
+  if (operation & LOCK_UN) {
+    releaseMutex(d);
+    return 0;
+  }
+  if (d.mutex) return 0;
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName(d.full).c_str());
+  if (!mutex) return failWith(GetLastError());
+  const DWORD wait = (operation & LOCK_NB) ? 0 : INFINITE;
+  if (WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT) {
+    if (wait == 0) {
+      CloseHandle(mutex);
+      errno = EWOULDBLOCK;
+      return -1;
+    }
+    // Let go of the file while another writer replaces it, then take what is there.
+    detach(fd);
+    const DWORD got = WaitForSingleObject(mutex, INFINITE);
+    if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED) {
+      CloseHandle(mutex);
+      return failWith(GetLastError());
+    }
+    const int fresh = openHandle(d.path, d.access);
+    if (fresh < 0) {
+      const int error = errno;
+      ReleaseMutex(mutex);
+      CloseHandle(mutex);
+      errno = error;
+      return -1;
+    }
+    ::_dup2(fresh, fd);
+    ::_close(fresh);
+  }
+  // WAIT_ABANDONED also makes us the owner: a writer that died left the file whole.
+  d.mutex = mutex;
+  return 0;
 }
 
 std::optional<std::vector<std::string>> Win32FileSystem::listFolder(const std::string& path) {
