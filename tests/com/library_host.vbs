@@ -329,25 +329,29 @@ End Class
 
 Class FakeTBM
   Private items_
+  Private count_
   Private Sub Class_Initialize
-    Set items_ = CreateObject("Scripting.Dictionary")
+    count_ = 0
+    ReDim items_(0)
   End Sub
   Public Sub Add(tb)
-    items_.Add items_.Count + 1, tb
+    count_ = count_ + 1
+    ReDim Preserve items_(count_)
+    Set items_(count_) = tb
   End Sub
   Public Property Get Count
-    Count = items_.Count
+    Count = count_
   End Property
   Public Function ItemAsObject(i)
     Set ItemAsObject = items_(CLng(i))
   End Function
   Public Sub Remove(i)
-    Dim n, k
-    n = items_.Count
-    For k = CLng(i) To n - 1
+    Dim k
+    For k = CLng(i) To count_ - 1
       Set items_(k) = items_(k + 1)
     Next
-    items_.Remove n
+    count_ = count_ - 1
+    ReDim Preserve items_(count_)
   End Sub
 End Class
 
@@ -405,9 +409,12 @@ Function NewForm(formName)
   Set NewForm = f
 End Function
 
-' A copy of the example configuration in the temporary folder, for stories that write.
+' A copy of the example configuration in the scratch folder the runner gives (the
+' temporary folder without one), for stories that write.
 Function ScratchIni(fileName)
-  Dim path : path = Fso.BuildPath(Fso.GetSpecialFolder(2), fileName)
+  Dim folder
+  If WScript.Arguments.Count > 0 Then folder = WScript.Arguments(0) Else folder = Fso.GetSpecialFolder(2)
+  Dim path : path = Fso.BuildPath(folder, fileName)
   Fso.CopyFile Examples & "BARS.INI", path, True
   ScratchIni = path
 End Function
@@ -574,6 +581,139 @@ Sub Workspaces(lib)
   Fso.DeleteFile ini
 End Sub
 
+' Members 1 to 40 of the library, which a workspace offers as its proxies, each called
+' once late-bound on `target`; every by-reference result is checked to come back.
+Sub CallSharedMembers(target, frm, tbm, host, ini)
+  Dim v, n, item, data, l, t, r, b
+  Step = "BarsConfigFile" : target.BarsConfigFile = ini
+  CheckEqual target.BarsConfigFile, ini, "BarsConfigFile"
+  Step = "BarsBitmapsDir" : target.BarsBitmapsDir = Examples
+  CheckEqual target.BarsBitmapsDir, Examples, "BarsBitmapsDir"
+  Step = "InitialiseZADEVE" : target.InitialiseZADEVE tbm, ini, Examples
+  Step = "ShellApplicationObject" : Set target.ShellApplicationObject = host
+  Step = "KaTSetup" : target.KaTSetup frm, "MainView", ""
+  CheckEqual tbm.Count, 7, "KaTSetup registers the bars"
+  Step = "KaTBarName" : CheckEqual target.KaTBarName(BarOf(frm, Draw)), "Draw", "KaTBarName"
+  Step = "KaTBeginScan" : target.KaTBeginScan frm
+  Step = "KATNextScan" : Check target.KATNextScan, "KATNextScan finds a bar"
+  Step = "KaTBeginScanFunction" : target.KaTBeginScanFunction frm, "Bold"
+  Step = "KaTNextScanFunction" : Check target.KaTNextScanFunction, "KaTNextScanFunction finds Bold"
+  Step = "KaTBuildBar"
+  frm.bar.Load 7
+  target.KaTBuildBar BarOf(frm, 7), "Sketch"
+  CheckEqual BarOf(frm, 7).ButtonCount, 1, "KaTBuildBar builds the Sketch section"
+  BarOf(frm, 7).Visible = False  ' out of the layout below
+  Step = "KaTRebuildBar" : target.KaTRebuildBar BarOf(frm, Sketch)
+  Check InStr(frm.Signals, "RebuiltBar;") > 0, "KaTRebuildBar signals: " & frm.Signals
+  Step = "KaTCopyBarState" : target.KaTCopyBarState BarOf(frm, Sketch), BarOf(frm, 7)
+  Step = "KaTGetProp" : CheckEqual target.KaTGetProp(BarOf(frm, Draw), "Home", ""), "LEFT", "KaTGetProp"
+  Step = "KaTSetProp" : target.KaTSetProp BarOf(frm, Draw), "Note", "noted"
+  CheckEqual target.KaTGetProp(BarOf(frm, Draw), "Note", ""), "noted", "KaTSetProp"
+  Step = "KaTLayout"
+  l = -1 : t = -1 : r = -1 : b = -1
+  target.KaTLayout frm, l, t, r, b
+  CheckEqual l & "," & t & "," & r & "," & b, "420,660,11565,8340", "KaTLayout's four results"
+  Step = "KaTSetVisible" : target.KaTSetVisible frm, BarOf(frm, Sketch), 0
+  Step = "KaTIsVisible" : CheckEqual target.KaTIsVisible(BarOf(frm, Sketch)), 0, "KaTIsVisible"
+  target.KaTSetVisible frm, BarOf(frm, Sketch), -1
+  Step = "GetIconSetNumber"
+  n = -5
+  Check target.GetIconSetNumber("big24.bmp,24,24", n), "GetIconSetNumber finds the set"
+  CheckEqual n, 1, "GetIconSetNumber writes the number back"
+  Step = "SetConfigValue" : target.SetConfigValue "Scratch", "Key", "value"
+  Step = "GetConfigValue" : CheckEqual target.GetConfigValue("Scratch", "Key", "none"), "value", "GetConfigValue"
+  Step = "ClearConfigSection" : target.ClearConfigSection "Scratch"
+  CheckEqual target.GetConfigValue("Scratch", "Key", "gone"), "gone", "ClearConfigSection"
+  Step = "KaSetFunctionState" : target.KaSetFunctionState frm, "Bold", -1
+  Step = "KaGetFunctionState" : CheckEqual target.KaGetFunctionState(frm, "Bold"), -1, "KaGetFunctionState"
+  Step = "KaTGetFunctionState"
+  v = 5
+  Check target.KaTGetFunctionState(frm, "Grid", v), "KaTGetFunctionState finds Grid"
+  CheckEqual v, 0, "KaTGetFunctionState writes the state back"
+  Step = "KaSetButtonEnable" : target.KaSetButtonEnable frm, "FileNew", 0
+  CheckEqual BarOf(frm, File).Item("FileNew").Enabled, 0, "KaSetButtonEnable"
+  Step = "KaSetFunctionEnabled" : target.KaSetFunctionEnabled frm, "FileNew", -1
+  CheckEqual BarOf(frm, File).Item("FileNew").Enabled, -1, "KaSetFunctionEnabled"
+  Step = "KaGetFunctionEnabled"
+  v = 5
+  Check target.KaGetFunctionEnabled(frm, "FileNew", v), "KaGetFunctionEnabled finds FileNew"
+  CheckEqual v, -1, "KaGetFunctionEnabled writes back"
+  Step = "KaSetFunctionVisible" : target.KaSetFunctionVisible frm, "ZoomOut", 0
+  CheckEqual BarOf(frm, View).Item("ZoomOut").Visible, 0, "KaSetFunctionVisible"
+  Step = "KaSetButtonTip" : target.KaSetButtonTip frm, "Print", "Print it"
+  CheckEqual BarOf(frm, File).Item("Print").Tooltip, "Print it", "KaSetButtonTip"
+  Step = "KaAddFunctionListItem"
+  target.KaAddFunctionListItem frm, "FontName", "Arial", 3
+  target.KaAddFunctionListItem frm, "FontName", "Times", 4
+  Step = "KaSetItemIndexByText" : target.KaSetItemIndexByText frm, "FontName", "times"
+  Step = "KaGetFunctionListItem"
+  target.KaGetFunctionListItem frm, "FontName", item, data
+  CheckEqual item & "/" & data, "Times/4", "KaGetFunctionListItem writes item and data back"
+  Step = "KaSetItemIndexByData" : target.KaSetItemIndexByData frm, "FontName", 3
+  CheckEqual BarOf(frm, Format).Item("FontName").List.ListIndex, 0, "KaSetItemIndexByData"
+  Step = "KaSetItemIndex" : target.KaSetItemIndex frm, "FontName", 1
+  CheckEqual BarOf(frm, Format).Item("FontName").List.ListIndex, 1, "KaSetItemIndex"
+  Step = "StatusMsg" : target.StatusMsg frm, "StatusText", "Busy", True
+  Step = "GetStatusMsg" : CheckEqual target.GetStatusMsg(frm, "StatusText"), "Busy", "GetStatusMsg"
+  Step = "StatusProg" : target.StatusProg frm, "Progress", 75
+  CheckEqual BarOf(frm, Status).Item("Progress").Progress, 75, "StatusProg"
+  Step = "KaTUnloadBars" : target.KaTUnloadBars frm
+  CheckEqual tbm.Count, 0, "KaTUnloadBars empties TBM"
+  ' Floating comes last and its palette stays open: closing a palette asks the windowing
+  ' for the owner of the host form's window, which the DLL's headless windowing does not
+  ' know until palettes are real windows.
+  Step = "KaTFloat" : target.KaTFloat frm, BarOf(frm, Tools)
+  CheckEqual tbm.Count, 1, "the palette's bar joins TBM"
+  Check InStr(frm.Signals, "REFORMAT;") > 0, "KaTFloat has the form lay out: " & frm.Signals
+  Check InStr(host.Broadcasts, "REFRESHTOOLBAR") > 0, "KaTFloat tells the application: " & host.Broadcasts
+  Step = ""
+End Sub
+
+' All 46 members of the library, all 45 of a workspace, and NewZuzuzudWorkspace.
+Sub EveryMember()
+  Story = "every library member"
+  Dim lib : Set lib = CreateObject("ZADEVE.ZuzuzudLibrary")
+  Dim host : Set host = New FakeShellApp
+  Dim tbm : Set tbm = New FakeTBM
+  Dim frm : Set frm = NewForm("frmEvery")
+  Dim ini : ini = ScratchIni("zadeve_every_library.ini")
+  CallSharedMembers lib, frm, tbm, host, ini
+  Step = "aBar" : Set lib.aBar = BarOf(frm, File)
+  Check lib.aBar Is BarOf(frm, File), "aBar"
+  Set lib.aBar = Nothing
+  Step = "aSpinDown" : lib.aSpinDown = 1.5
+  CheckEqual lib.aSpinDown, 1.5, "aSpinDown"
+  Step = "aSpinUp" : lib.aSpinUp = 2.5
+  CheckEqual lib.aSpinUp, 2.5, "aSpinUp"
+  Step = "KaTDisableFloatingMenu" : lib.KaTDisableFloatingMenu
+  Step = "KaTEnableFloatingMenu" : lib.KaTEnableFloatingMenu
+  Step = "KaTReleaseBars" : lib.KaTReleaseBars frm
+  frm.Release
+  Fso.DeleteFile ini
+
+  Story = "every workspace member"
+  Step = "NewZuzuzudWorkspace"
+  Dim ws : Set ws = CreateObject("ZADEVE.WorkspaceCreation").NewZuzuzudWorkspace
+  Set host = New FakeShellApp
+  Set tbm = New FakeTBM
+  Set frm = NewForm("frmEveryWs")
+  ini = ScratchIni("zadeve_every_workspace.ini")
+  Step = "aBarIndex" : ws.aBarIndex = 4
+  CheckEqual ws.aBarIndex, 4, "aBarIndex"
+  Step = "aSpinUp" : ws.aSpinUp = 0.5
+  CheckEqual ws.aSpinUp, 0.5, "aSpinUp"
+  Step = "aSpinDown" : ws.aSpinDown = -0.5
+  CheckEqual ws.aSpinDown, -0.5, "aSpinDown"
+  Step = "IsFloating" : ws.IsFloating = -1
+  CheckEqual ws.IsFloating, -1, "IsFloating"
+  CallSharedMembers ws, frm, tbm, host, ini
+  Step = "aBar" : Set ws.aBar = BarOf(frm, Format)
+  Check ws.aBar Is BarOf(frm, Format), "aBar"
+  Set ws.aBar = Nothing
+  frm.Release
+  Fso.DeleteFile ini
+End Sub
+
 Sub Main()
   CreationAndErrors
   Dim lib : Set lib = CreateObject("ZADEVE.ZuzuzudLibrary")
@@ -588,12 +728,13 @@ Sub Main()
   lib.KaTUnloadBars frm
   CheckEqual tbm.Count, 0, "KaTUnloadBars empties TBM"
   frm.Release
+  EveryMember
 End Sub
 
 On Error Resume Next
 Main
 If Err.Number <> 0 Then
-  WScript.Echo "FAILED [" & Story & "]: error " & Err.Number & " " & Err.Description & " (" & Err.Source & ")"
+  WScript.Echo "FAILED [" & Story & "] " & Step & ": error " & Err.Number & " " & Err.Description & " (" & Err.Source & ")"
   WScript.Quit 1
 End If
 On Error GoTo 0
