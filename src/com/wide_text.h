@@ -1,5 +1,7 @@
 #pragma once
-// Our strings are UTF-8; COM's are UTF-16 BSTRs. Every crossing goes through here.
+// COM's strings are UTF-16 BSTRs; ours are in the ANSI code page, as the host's are when
+// they reach the system's A functions (profile strings, file names), so a string read
+// through us and through those functions is the same. Every crossing goes through here.
 
 #include <windows.h>
 #include <oleauto.h>

