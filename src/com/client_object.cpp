@@ -10,6 +10,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "automation/conversions.h"
@@ -33,12 +34,17 @@ std::unordered_map<IUnknown*, ClientObject*>& liveClients() {
   return live;
 }
 
+// A get is tried as a get alone first: JScript refuses DISPATCH_METHOD on a property that
+// holds no function, and VBScript refuses a bare get on a Function (see invoke). A method
+// call may reach a property, as VB's calls do.
 WORD flagsOf(InvokeKind kind) {
   switch (kind) {
     case InvokeKind::PropertyLet: return DISPATCH_PROPERTYPUT;
     case InvokeKind::PropertySet: return DISPATCH_PROPERTYPUTREF;
-    default: return DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+    case InvokeKind::PropertyGet: return DISPATCH_PROPERTYGET;
+    case InvokeKind::Method: break;
   }
+  return DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 }
 
 // The VARIANTs of one outgoing call, cleared however the call ends.
@@ -108,8 +114,16 @@ class ClientObject final : public automation::Object {
     UINT argError = 0;
     // A stale error of an earlier call must not lend its text to this one.
     SetErrorInfo(0, nullptr);
-    HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flagsOf(kind), &params,
+    WORD flags = flagsOf(kind);
+    if (kind == InvokeKind::PropertyGet && methodGets_.count(id)) flags |= DISPATCH_METHOD;
+    HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                                    put ? nullptr : &result, &exception, &argError);
+    if (hr == DISP_E_MEMBERNOTFOUND && flags == DISPATCH_PROPERTYGET) {
+      // A script's Function read as a value: nothing ran, so asking again is safe.
+      hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &params,
+                             &result, &exception, &argError);
+      if (SUCCEEDED(hr)) methodGets_.insert(id);
+    }
     if (FAILED(hr)) {
       VariantClear(&result);
       raiseFromHResult(hr, &exception);
@@ -191,6 +205,7 @@ class ClientObject final : public automation::Object {
   IUnknown* identity_;
   IDispatchEx* dispatchEx_ = nullptr;
   mutable std::unordered_map<std::string, DISPID> dispids_;
+  std::unordered_set<DISPID> methodGets_;  // members that answer a get only as a call
   mutable std::string typeName_;
   mutable bool typeNameKnown_ = false;
 };

@@ -222,6 +222,7 @@ class ClientFake : public IDispatch {
   VARTYPE lastArgType = VT_EMPTY;
   bool lastPutNamed = false;
   std::wstring value;
+  int functionRefusals = 0;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (iid == IID_IUnknown || iid == IID_IDispatch) {
@@ -237,8 +238,8 @@ class ClientFake : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* id) override {
-    static const wchar_t* known[] = {L"Double", L"Fail", L"Raise", L"Value"};
-    for (int i = 0; i < 4; ++i)
+    static const wchar_t* known[] = {L"Double", L"Fail", L"Raise", L"Value", L"Function"};
+    for (int i = 0; i < 5; ++i)
       if (_wcsicmp(names[0], known[i]) == 0) {
         *id = i + 1;
         return S_OK;
@@ -276,6 +277,14 @@ class ClientFake : public IDispatch {
       case 4:
         if (flags & DISPATCH_PROPERTYPUT) value = V_BSTR(&p->rgvarg[0]);
         return S_OK;
+      case 5:  // a script's Function: no bare get
+        if (!(flags & DISPATCH_METHOD)) {
+          ++functionRefusals;
+          return DISP_E_MEMBERNOTFOUND;
+        }
+        V_VT(result) = VT_I4;
+        V_I4(result) = 7;
+        return S_OK;
     }
     return DISP_E_MEMBERNOTFOUND;
   }
@@ -309,6 +318,10 @@ void clientAsOurObject() {
     check(fake.lastFlags == DISPATCH_PROPERTYPUT && fake.lastPutNamed && fake.value == L"put",
           "a let is DISPATCH_PROPERTYPUT with DISPID_PROPERTYPUT");
     check(automation::getProperty(*client, "") == Variant("default"), "the empty name is DISPID_VALUE");
+    check(fake.lastFlags == DISPATCH_PROPERTYGET, "a get is a bare get first");
+    check(automation::getProperty(*client, "Function") == Variant(7) &&
+              automation::getProperty(*client, "Function") == Variant(7) && fake.functionRefusals == 1,
+          "a get refused as a get is asked again as a call, and from then on as a call");
 
     check(errorNumberOf([&] { automation::callMethod(*client, "Fail"); }) == 1234,
           "a bare 0x800A04D2 is error 1234");

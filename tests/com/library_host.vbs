@@ -606,6 +606,7 @@ Sub CallSharedMembers(target, frm, tbm, host, ini)
   Step = "KaTRebuildBar" : target.KaTRebuildBar BarOf(frm, Sketch)
   Check InStr(frm.Signals, "RebuiltBar;") > 0, "KaTRebuildBar signals: " & frm.Signals
   Step = "KaTCopyBarState" : target.KaTCopyBarState BarOf(frm, Sketch), BarOf(frm, 7)
+  Check BarOf(frm, 7).CopiedFrom Is BarOf(frm, Sketch), "KaTCopyBarState hands the script its own bar"
   Step = "KaTGetProp" : CheckEqual target.KaTGetProp(BarOf(frm, Draw), "Home", ""), "LEFT", "KaTGetProp"
   Step = "KaTSetProp" : target.KaTSetProp BarOf(frm, Draw), "Note", "noted"
   CheckEqual target.KaTGetProp(BarOf(frm, Draw), "Note", ""), "noted", "KaTSetProp"
