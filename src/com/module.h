@@ -5,15 +5,22 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <string>
 #include <string_view>
 
 namespace zadeve::com {
 
 HMODULE moduleHandle();
+// The DLL's own file, as registration writes it and the type library is loaded from.
+std::wstring modulePath();
+// The type library in the DLL's resource, loaded once; null when it cannot be loaded.
+ITypeLib* typeLibrary();
 
 // Every COM object the DLL hands out counts itself in while it lives.
 void objectCreated();
 void objectDestroyed();
+// No object alive and no lock held: what DllCanUnloadNow answers.
+bool canUnload();
 
 // The dual interface's type information of a class of the type library ("ZuzuzudLibrary"
 // gives _ZuzuzudLibrary), and the coclass's (for IProvideClassInfo); null for a name the

@@ -52,7 +52,12 @@ class FileSystem {
   virtual std::int64_t nowNs() = 0;
 };
 
+// The system's own: POSIX calls, or on Windows the same contract over Win32 handles.
+#ifdef _WIN32
+class Win32FileSystem : public FileSystem {
+#else
 class PosixFileSystem : public FileSystem {
+#endif
  public:
   int open(const std::string& path, int flags, unsigned mode) override;
   std::ptrdiff_t read(int fd, char* buffer, std::size_t count) override;
@@ -74,6 +79,9 @@ class PosixFileSystem : public FileSystem {
   std::int64_t nowNs() override;
 };
 
+FileSystem& systemFileSystem();
+
+// The installed replacement, or the system's own.
 FileSystem& profileFileSystem();
 
 // Installs a replacement (tests only); nullptr restores the real one. Not owned.

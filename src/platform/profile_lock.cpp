@@ -2,8 +2,7 @@
 
 #include <cerrno>
 
-#include <fcntl.h>
-#include <sys/file.h>
+#include "platform/posix_io.h"
 
 namespace zadeve::platform {
 namespace {

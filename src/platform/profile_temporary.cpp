@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstdint>
 
-#include <fcntl.h>
+#include "platform/posix_io.h"
 
 namespace zadeve::platform {
 namespace {
@@ -32,7 +32,11 @@ std::string temporaryName(const ProfilePath& file, int pid, unsigned n) {
 }  // namespace
 
 ProfilePath splitProfilePath(const std::string& path) {
+#ifdef _WIN32
+  const std::size_t slash = path.find_last_of("/\\");
+#else
   const std::size_t slash = path.rfind('/');
+#endif
   if (slash == std::string::npos) return {".", path};
   return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }

@@ -1,8 +1,7 @@
 #include "platform/profile.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#include "platform/posix_io.h"
 
 #include "platform/profile_cache.h"
 #include "platform/profile_editor.h"

@@ -1,12 +1,12 @@
 #include "platform/windowing.h"
 
-#include "platform/headless_windowing.h"
+#include "platform/system_windowing.h"
 
 namespace zadeve::platform {
 namespace {
 
 std::shared_ptr<Windowing>& current() {
-  static std::shared_ptr<Windowing> service = std::make_shared<HeadlessWindowing>();
+  static std::shared_ptr<Windowing> service = systemWindowing();
   return service;
 }
 
@@ -16,7 +16,7 @@ Windowing& windowing() { return *current(); }
 
 std::shared_ptr<Windowing> installWindowing(std::shared_ptr<Windowing> service) {
   auto previous = current();
-  current() = service ? std::move(service) : std::make_shared<HeadlessWindowing>();
+  current() = service ? std::move(service) : systemWindowing();
   return previous;
 }
 

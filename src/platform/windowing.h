@@ -106,9 +106,9 @@ class Windowing {
   virtual bool systemParametersInfo(uint32_t action, uint32_t param, void* pvParam, uint32_t winIni) = 0;
 };
 
-// The process's windowing service; a HeadlessWindowing until one is installed.
+// The process's windowing service; the system's own (system_windowing.h) until one is installed.
 Windowing& windowing();
-// Installs a service (nullptr restores the default headless one); returns the previous.
+// Installs a service (nullptr restores the system's own); returns the previous.
 std::shared_ptr<Windowing> installWindowing(std::shared_ptr<Windowing> service);
 
 }  // namespace zadeve::platform

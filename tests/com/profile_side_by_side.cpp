@@ -1,0 +1,258 @@
+// The library's profile functions beside the system's, under Wine: every case runs once
+// through GetPrivateProfileStringA / WritePrivateProfileStringA on one copy of a file and
+// once through the registered DLL's GetConfigValue / SetConfigValue / ClearConfigSection,
+// late-bound through IDispatch::Invoke, on another copy; results and files must agree.
+// Prints each disagreement; the exit code is their number.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+int failures = 0;
+
+// A host's strings reach the system's A functions in the ANSI code page; so must ours.
+std::wstring wide(const std::string& text) {
+  if (text.empty()) return {};
+  std::wstring out(text.size(), L'\0');
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                                    static_cast<int>(out.size()));
+  out.resize(static_cast<size_t>(n > 0 ? n : 0));
+  return out;
+}
+
+std::string narrow(const wchar_t* text, UINT length) {
+  if (length == 0) return {};
+  std::string out(length * 2, '\0');
+  const int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(),
+                                    static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(static_cast<size_t>(n > 0 ? n : 0));
+  return out;
+}
+
+std::string visible(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\0') out += "\\0";
+    else out += c;
+  }
+  return out;
+}
+
+void writeFile(const std::string& path, const std::optional<std::string>& bytes) {
+  DeleteFileA(path.c_str());
+  if (!bytes) return;
+  std::ofstream(path, std::ios::binary) << *bytes;
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The library, called as a script host would: by name, arguments as VARIANTs.
+class Library {
+ public:
+  Library() {
+    CLSID clsid;
+    if (FAILED(CLSIDFromProgID(L"ZADEVE.ZuzuzudLibrary", &clsid)) ||
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(&dispatch_))))
+      dispatch_ = nullptr;
+  }
+  ~Library() {
+    if (dispatch_) dispatch_->Release();
+  }
+  explicit operator bool() const { return dispatch_ != nullptr; }
+
+  void setFile(const std::string& path) {
+    VARIANT value = text(path);
+    invoke(L"BarsConfigFile", DISPATCH_PROPERTYPUT, {value});
+  }
+  std::string get(const std::string& section, const std::string& key, const std::string& def) {
+    VARIANT result = invoke(L"GetConfigValue", DISPATCH_METHOD, {text(section), text(key), text(def)});
+    std::string out = result.vt == VT_BSTR ? narrow(result.bstrVal, SysStringLen(result.bstrVal)) : "<not a string>";
+    VariantClear(&result);
+    return out;
+  }
+  bool set(const std::string& section, const std::string& key, const std::string& value) {
+    return truth(invoke(L"SetConfigValue", DISPATCH_METHOD, {text(section), text(key), text(value)}));
+  }
+  bool clear(const std::string& section) { return truth(invoke(L"ClearConfigSection", DISPATCH_METHOD, {text(section)})); }
+
+ private:
+  static VARIANT text(const std::string& value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    const std::wstring text = wide(value);
+    v.bstrVal = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
+    return v;
+  }
+  static bool truth(VARIANT v) {
+    const bool ok = SUCCEEDED(VariantChangeType(&v, &v, 0, VT_I4)) && v.lVal != 0;
+    VariantClear(&v);
+    return ok;
+  }
+  // Arguments in the caller's order; the call frees them.
+  VARIANT invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args) {
+    VARIANT result;
+    VariantInit(&result);
+    DISPID id;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    if (FAILED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
+      std::printf("FAILED: no member %ls\n", name);
+      ++failures;
+      return result;
+    }
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), flags == DISPATCH_PROPERTYPUT ? &put : nullptr,
+                      static_cast<UINT>(reversed.size()), flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
+    EXCEPINFO error{};
+    const HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                         flags == DISPATCH_PROPERTYPUT ? nullptr : &result, &error, nullptr);
+    if (FAILED(hr)) {
+      std::printf("FAILED: %ls raised 0x%08lx\n", name, static_cast<unsigned long>(hr));
+      ++failures;
+    }
+    SysFreeString(error.bstrSource);
+    SysFreeString(error.bstrDescription);
+    SysFreeString(error.bstrHelpFile);
+    for (auto& v : reversed) VariantClear(&v);
+    return result;
+  }
+
+  IDispatch* dispatch_ = nullptr;
+};
+
+struct ReadCase {
+  const char* what;
+  std::optional<std::string> file;  // nullopt: no file
+  std::string section, key, def;
+};
+
+struct WriteCase {
+  const char* what;
+  std::optional<std::string> file;
+  std::string section;
+  std::optional<std::string> key, value;  // no key: the section goes (ClearConfigSection)
+};
+
+const std::string kLongValue(300, 'x');
+const std::string k255(255, 'y');
+
+// Left out on purpose, where the library decides otherwise: it returns a default's quotes
+// as given, keeps the blank lines around what it writes and a value's leading blanks,
+// which Wine's writer drops.
+const ReadCase kReads[] = {
+    {"plain value", "[s]\r\nk=v\r\n", "s", "k", "d"},
+    {"names ignore case", "[Sect]\r\nKey=v\r\n", "sECT", "kEY", "d"},
+    {"caller's names trimmed", "[s]\r\nk=v\r\n", " s\t", "\tk ", "d"},
+    {"value trimmed, inner spaces kept", "[s]\r\nk =  a  b \t\r\n", "s", "k", "d"},
+    {"LF, CR and CRLF line ends", "[s]\na=1\rb=2\r\nc=3", "s", "b", "d"},
+    {"last line without a line end", "[s]\r\nk=last", "s", "k", "d"},
+    {"leading blanks before a header", "  [s]\r\n\tk=v\r\n", "s", "k", "d"},
+    {"header name up to the last ]", "[a]b] ; c\r\nk=v\r\n", "a]b", "k", "d"},
+    {"[ without ] is no header", "[s]\r\n[t\r\nk=v\r\n", "s", "k", "d"},
+    {"no inline comments", "[s]\r\nk=v ; x\r\n", "s", "k", "d"},
+    {"# is no comment", "[s]\r\n#c=v\r\n", "s", "#c", "d"},
+    {"a line without = is no key", "[s]\r\nk\r\n", "s", "k", "d"},
+    {"empty value is not the default", "[s]\r\nk=  \r\n", "s", "k", "d"},
+    {"outer quotes go", "[s]\r\nk=\" a \"\r\n", "s", "k", "d"},
+    {"only the outer pair goes", "[s]\r\nk=\"a\"b\"\r\n", "s", "k", "d"},
+    {"single quotes go", "[s]\r\nk='a'\r\n", "s", "k", "d"},
+    {"mismatched quotes stay", "[s]\r\nk=\"a'\r\n", "s", "k", "d"},
+    {"a lone quote stays", "[s]\r\nk=\"\r\n", "s", "k", "d"},
+    {"first duplicate key wins", "[s]\r\nk=1\r\nk=2\r\n", "s", "k", "d"},
+    {"only the first duplicate section", "[s]\r\na=1\r\n[S]\r\nb=2\r\n", "s", "b", "d"},
+    {"no prefix match", "[section]\r\nkey=v\r\n", "sect", "key", "d"},
+    {"value cut to 255", "[s]\r\nk=" + kLongValue + "\r\n", "s", "k", "d"},
+    {"value of exactly 255", "[s]\r\nk=" + k255 + "\r\n", "s", "k", "d"},
+    {"bytes above 127 unchanged", "[s]\r\nk=\xe9\xfc\r\n", "s", "k", "d"},
+    {"missing key gives the default", "[s]\r\nk=v\r\n", "s", "other", "dflt"},
+    {"missing section", "[s]\r\nk=v\r\n", "t", "k", "dflt"},
+    {"missing file", std::nullopt, "s", "k", "dflt"},
+    {"default's trailing spaces go", "[s]\r\n", "s", "k", "  d  "},
+    {"long default cut", "[s]\r\n", "s", "k", kLongValue},
+    {"value looking like a header", "[s]\r\nk=[t]\r\n", "s", "k", "d"},
+    {"key before any header", "k=v\r\n[s]\r\nk=w\r\n", "s", "k", "d"},
+};
+
+const WriteCase kWrites[] = {
+    {"creates a missing file", std::nullopt, "s", "k", "v"},
+    {"replaces a value in place", "[s]\r\na=1\r\nk=old\r\nb=2\r\n", "S", "K", "new"},
+    {"appends a key after the section's last key", "[s]\r\na=1\r\n[t]\r\nb=2\r\n", "s", "k", "v"},
+    {"appends a new section at the end", "[s]\r\na=1\r\n", "t", "k", "v"},
+    {"empty value written as key=", "[s]\r\n", "s", "k", ""},
+    {"value written verbatim", "[s]\r\n", "s", "k", "\"q\" ; x "},
+    {"same value, file unchanged", "[s]\r\nk=v\r\n", "s", "k", "v"},
+    {"writes go to the first duplicate", "[s]\r\nk=1\r\n[s]\r\nk=2\r\n", "s", "k", "3"},
+    {"clears a section", "[s]\r\na=1\r\n[t]\r\nb=2\r\n", "s", std::nullopt, std::nullopt},
+    {"clears a missing section", "[s]\r\na=1\r\n", "x", std::nullopt, std::nullopt},
+    {"clears in a missing file", std::nullopt, "s", std::nullopt, std::nullopt},
+    {"clears the first duplicate", "[s]\r\na=1\r\n[s]\r\na=2\r\n", "S", std::nullopt, std::nullopt},
+};
+
+void expectSame(const char* what, const std::string& part, const std::string& system, const std::string& ours) {
+  if (system == ours) return;
+  ++failures;
+  std::printf("FAILED: %s: %s: system \"%s\", library \"%s\"\n", what, part.c_str(), visible(system).c_str(),
+              visible(ours).c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::printf("usage: profile_side_by_side SCRATCH_FOLDER\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+  const std::string systemFile = folder + "\\system.ini", libraryFile = folder + "\\library.ini";
+  CoInitialize(nullptr);
+  int cases = 0;
+  {
+    Library library;
+    if (!library) {
+      std::printf("FAILED: ZADEVE.ZuzuzudLibrary could not be created\n");
+      return 1;
+    }
+    library.setFile(libraryFile);
+    for (const auto& c : kReads) {
+      writeFile(systemFile, c.file);
+      writeFile(libraryFile, c.file);
+      char buffer[256];
+      const DWORD length =
+          GetPrivateProfileStringA(c.section.c_str(), c.key.c_str(), c.def.c_str(), buffer, 256, systemFile.c_str());
+      expectSame(c.what, "value", std::string(buffer, length), library.get(c.section, c.key, c.def));
+      ++cases;
+    }
+    for (const auto& c : kWrites) {
+      writeFile(systemFile, c.file);
+      writeFile(libraryFile, c.file);
+      const bool systemOk = WritePrivateProfileStringA(c.section.c_str(), c.key ? c.key->c_str() : nullptr,
+                                                       c.value ? c.value->c_str() : nullptr, systemFile.c_str());
+      const bool ours = c.key ? library.set(c.section, *c.key, *c.value) : library.clear(c.section);
+      expectSame(c.what, "success", systemOk ? "yes" : "no", ours ? "yes" : "no");
+      expectSame(c.what, "file", readFile(systemFile).value_or("<no file>"), readFile(libraryFile).value_or("<no file>"));
+      ++cases;
+    }
+  }
+  CoUninitialize();
+  std::printf("%d cases, %d disagreements\n", cases, failures);
+  if (failures == 0) std::printf("ALL OK\n");
+  return failures;
+}

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# tests/com/run_wine_tests.sh BUILD_DIR
+# Registers BUILD_DIR/ZADEVE.dll in a throwaway Wine prefix and runs, under it, every
+# compiled check (BUILD_DIR/<name>.exe from tests/com/<name>.cpp) and every script of
+# tests/com (*.vbs, *.js) with cscript. A check passes on exit code 0; a script also has to
+# print "ALL OK", because Wine's cscript swallows script errors and exits 0 regardless.
+# Scripts get two arguments: a scratch folder of their own and the repository root (both
+# as Windows paths); they start in the scratch folder. Unregistering is checked last.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "${1:?usage: run_wine_tests.sh BUILD_DIR}" && pwd)
+dll="$build/ZADEVE.dll"
+[ -f "$dll" ] || { echo "wine tests: $dll is not built" >&2; exit 1; }
+
+export WINEDEBUG=-all WINEARCH=win64 ZADEVE_UNATTENDED=1
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine.XXXXXX")
+export WINEPREFIX
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine-scratch.XXXXXX")
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX" "$scratch"
+}
+trap cleanup EXIT
+
+windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
+clsid_key='HKCR\ZADEVE.ZuzuzudLibrary\CLSID'
+typelib_key='HKCR\TypeLib\{A0912FBD-FB31-49AC-8B8B-962854E3F3C4}'
+
+# One server for the whole run keeps every later start warm.
+wineserver -p >/dev/null 2>&1
+wine wineboot -i >/dev/null 2>&1
+wine regsvr32 /s "$(windows_path "$dll")" || { echo "wine tests: regsvr32 failed" >&2; exit 1; }
+for key in "$clsid_key" "$typelib_key"; do
+  wine reg query "$key" >/dev/null 2>&1 || { echo "wine tests: $key not registered" >&2; exit 1; }
+done
+
+failed=()
+passed=0
+run_one() {  # NAME NEEDS_SENTINEL COMMAND...
+  local name=$1 sentinel=$2; shift 2
+  local log="$scratch/$name.log" dir="$scratch/$name" status=0
+  mkdir -p "$dir"
+  (cd "$dir" && "$@" "$(windows_path "$dir")" "$(windows_path "$root")") >"$log" 2>&1 || status=$?
+  tr -d '\r' <"$log" >"$log.txt"
+  if [ "$status" -ne 0 ] || { [ "$sentinel" = yes ] && ! grep -qx 'ALL OK' "$log.txt"; }; then
+    echo "wine tests: $name FAILED (exit $status)" >&2
+    sed 's/^/  | /' "$log.txt" >&2
+    failed+=("$name")
+  else
+    echo "wine tests: $name passed"
+    passed=$((passed + 1))
+  fi
+}
+
+shopt -s nullglob
+for source in "$here"/*.cpp; do
+  name=$(basename "$source" .cpp)
+  run_one "$name" no wine "$build/$name.exe"
+done
+for script in "$here"/*.vbs "$here"/*.js; do
+  run_one "$(basename "$script")" yes wine cscript.exe //nologo "$(windows_path "$script")"
+done
+
+wine regsvr32 /s /u "$(windows_path "$dll")" || { echo "wine tests: regsvr32 /u failed" >&2; failed+=(unregister); }
+for key in "$clsid_key" "$typelib_key"; do
+  if wine reg query "$key" >/dev/null 2>&1; then
+    echo "wine tests: $key still there after unregistering" >&2
+    failed+=(unregister)
+  fi
+done
+
+if ((${#failed[@]})); then
+  echo "wine tests: ${#failed[@]} failed: ${failed[*]}" >&2
+  exit 1
+fi
+echo "wine tests: all $passed passed"
