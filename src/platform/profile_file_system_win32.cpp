@@ -115,27 +115,35 @@ void releaseMutex(Descriptor& d) {
   d.mutex = nullptr;
 }
 
+// What stat and fstat both report: size, type, the read-only bit and the write time. No
+// file identity: reading it (file index, volume serial) costs a handle and milliseconds a
+// call under Wine, and Windows needs none here. A file cannot be renamed over while anyone
+// has it open, so the file a writer opened stays the one its path names; a replaced file
+// shows in its write time, and the cache's racy window covers one written in the same tick.
+FileStat describe(std::int64_t size, DWORD attributes, const FILETIME& written) {
+  FileStat out;
+  out.size = size;
+  const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  out.mode = ((attributes & FILE_ATTRIBUTE_DIRECTORY) ? S_IFDIR | 0755 : S_IFREG) | (readOnly ? 0444 : 0666);
+  out.modifiedNs = out.changedNs = unixNs(ticks(written));
+  return out;
+}
+
 int statHandle(HANDLE handle, FileStat& out) {
   if (GetFileType(handle) != FILE_TYPE_DISK) {
     out = {};
     out.mode = S_IFIFO;
     return 0;
   }
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(handle, &info)) return failWith(GetLastError());
-  out = {};
-  out.device = info.dwVolumeSerialNumber;
-  out.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  out.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
-  const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  const bool readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-  out.mode = (folder ? S_IFDIR | 0755 : S_IFREG) | (readOnly ? 0444 : 0666);
-  out.modifiedNs = unixNs(ticks(info.ftLastWriteTime));
-  // A change that keeps the write time (a rename over the file) still moves ChangeTime.
   FILE_BASIC_INFO basic;
-  out.changedNs = GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)
-                      ? unixNs(basic.ChangeTime.QuadPart)
-                      : out.modifiedNs;
+  FILE_STANDARD_INFO standard;
+  if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard))
+    return failWith(GetLastError());
+  FILETIME written;
+  written.dwLowDateTime = static_cast<DWORD>(basic.LastWriteTime.QuadPart & 0xFFFFFFFF);
+  written.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart) >> 32);
+  out = describe(standard.EndOfFile.QuadPart, basic.FileAttributes, written);
   return 0;
 }
 
@@ -195,12 +203,11 @@ int Win32FileSystem::close(int fd) {
 }
 
 int Win32FileSystem::stat(const std::string& path, FileStat& out) {
-  HANDLE handle = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return failWith(GetLastError());
-  const int result = statHandle(handle, out);
-  CloseHandle(handle);
-  return result;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return failWith(GetLastError());
+  const auto size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+  out = describe(size, data.dwFileAttributes, data.ftLastWriteTime);
+  return 0;
 }
 
 int Win32FileSystem::fstat(int fd, FileStat& out) {

@@ -25,12 +25,15 @@ trap cleanup EXIT
 
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 clsid_key='HKCR\ZADEVE.ZuzuzudLibrary\CLSID'
+typelib_key='HKCR\TypeLib\{A0912FBD-FB31-49AC-8B8B-962854E3F3C4}'
 
 # One server for the whole run keeps every later start warm.
 wineserver -p >/dev/null 2>&1
 wine wineboot -i >/dev/null 2>&1
 wine regsvr32 /s "$(windows_path "$dll")" || { echo "wine tests: regsvr32 failed" >&2; exit 1; }
-wine reg query "$clsid_key" >/dev/null 2>&1 || { echo "wine tests: $clsid_key not registered" >&2; exit 1; }
+for key in "$clsid_key" "$typelib_key"; do
+  wine reg query "$key" >/dev/null 2>&1 || { echo "wine tests: $key not registered" >&2; exit 1; }
+done
 
 failed=()
 passed=0
@@ -60,10 +63,12 @@ for script in "$here"/*.vbs "$here"/*.js; do
 done
 
 wine regsvr32 /s /u "$(windows_path "$dll")" || { echo "wine tests: regsvr32 /u failed" >&2; failed+=(unregister); }
-if wine reg query "$clsid_key" >/dev/null 2>&1; then
-  echo "wine tests: $clsid_key still there after unregistering" >&2
-  failed+=(unregister)
-fi
+for key in "$clsid_key" "$typelib_key"; do
+  if wine reg query "$key" >/dev/null 2>&1; then
+    echo "wine tests: $key still there after unregistering" >&2
+    failed+=(unregister)
+  fi
+done
 
 if ((${#failed[@]})); then
   echo "wine tests: ${#failed[@]} failed: ${failed[*]}" >&2
