@@ -29,9 +29,10 @@ using automation::Variant;
 
 class ClientObject;
 // Keyed by the client object's IUnknown, COM's identity.
+// Never destroyed, like our COM objects' map: releases may come during process exit.
 std::unordered_map<IUnknown*, ClientObject*>& liveClients() {
-  static std::unordered_map<IUnknown*, ClientObject*> live;
-  return live;
+  static auto* live = new std::unordered_map<IUnknown*, ClientObject*>;
+  return *live;
 }
 
 // A get is tried as a get alone first: JScript refuses DISPATCH_METHOD on a property that

@@ -36,9 +36,10 @@ using automation::ObjectRef;
 constexpr IID IID_OwnObject = {0x6f1c2d9a, 0x3b7e, 0x4e51, {0x9c, 0x2a, 0x5d, 0x8e, 0x0b, 0x4a, 0x7f, 0x13}};
 
 class DispatchObject;
+// Never destroyed: a COM object a client releases during process exit must still find it.
 std::unordered_map<const automation::Object*, DispatchObject*>& liveObjects() {
-  static std::unordered_map<const automation::Object*, DispatchObject*> live;
-  return live;
+  static auto* live = new std::unordered_map<const automation::Object*, DispatchObject*>;
+  return *live;
 }
 
 InvokeKind kindOf(WORD flags) {
