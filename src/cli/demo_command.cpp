@@ -259,10 +259,10 @@ std::string firstView(const fs::path& ini) {
   return {};
 }
 
-// What the render step shows: the bar the main road floats and the first toggle on the
-// form's visible bars, found on a form of its own.
+// What the render step shows: the bar the main road floats, the first toggle and the first
+// panel on the form's visible bars, found on a form of its own.
 struct RenderPlan {
-  std::string floatBar, toggle;
+  std::string floatBar, toggle, panel;
 };
 
 RenderPlan planRender(const fs::path& ini, const std::string& view, PixelSize size) {
@@ -273,13 +273,12 @@ RenderPlan planRender(const fs::path& ini, const std::string& view, PixelSize si
   RenderPlan plan;
   if (const int16_t index = barToFloat(form); index >= 0)
     plan.floatBar = session.library().KaTBarName(ObjectRef(form.bar(index)));
-  for (int16_t i = 0; i <= form.bars().upperBound() && plan.toggle.empty(); ++i)
+  for (int16_t i = 0; i <= form.bars().upperBound(); ++i)
     if (auto bar = form.bar(i); bar && bar->visible())
-      for (const auto& item : bar->items())
-        if (item.kind == vizevore::ItemKind::ToggleButton && item.enabled()) {
-          plan.toggle = item.tag;
-          break;
-        }
+      for (const auto& item : bar->items()) {
+        if (plan.toggle.empty() && item.kind == vizevore::ItemKind::ToggleButton && item.enabled()) plan.toggle = item.tag;
+        if (plan.panel.empty() && item.kind == vizevore::ItemKind::Panel) plan.panel = item.tag;
+      }
   form.unload();
   return plan;
 }
@@ -351,8 +350,9 @@ void runDemo(const DemoOptions& o, Console& console) {
   std::vector<std::string> render{"render", ini.string(), "--view", view, "--size", size};
   if (!plan.floatBar.empty()) render.insert(render.end(), {"--float", plan.floatBar});
   if (!plan.toggle.empty()) render.insert(render.end(), {"--set", plan.toggle + "=on"});
+  if (!plan.panel.empty()) render.insert(render.end(), {"--status", plan.panel + "=Rendered by zadeve"});
   render.insert(render.end(), {"-o", rendered.string()});
-  runStep(console, "Render it, a bar floating and a function pressed", render);
+  runStep(console, "Render it, a bar floating, a function pressed, a status panel written", render);
 
   mainRoad(o, view, ini, png, console);
 

@@ -11,6 +11,9 @@
 #include "automation/dispatch.h"
 #include "cli/cli.h"
 #include "cli/view_options.h"
+#include "host/headless_form.h"
+#include "platform/headless_windowing.h"
+#include "vizevore/canvas.h"
 
 namespace zadeve::cli {
 namespace {
@@ -22,7 +25,22 @@ struct RenderOptions : ViewOptions {
   std::vector<std::string> states;
   std::vector<std::string> panels;
   std::string png;
+  bool screen = false;
 };
+
+// The form's client area as the screen shows it, palettes over it included: a picture of
+// exactly the size asked for.
+vizevore::Canvas clientArea(const vizevore::Canvas& screen, const platform::HeadlessWindowing& windows,
+                            const host::HeadlessForm& form) {
+  const auto outer = windows.windowRect(form.hWnd());
+  const auto client = windows.clientRect(form.hWnd());
+  const int left = outer.left + platform::HeadlessWindowing::FramePixels;
+  const int top = outer.top + platform::HeadlessWindowing::FramePixels + platform::HeadlessWindowing::CaptionPixels;
+  vizevore::Canvas picture(client.width(), client.height());
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, screen.pixel(left + x, top + y));
+  return picture;
+}
 
 // "FUNCTION=VALUE" split at the first "="; a usage error without one.
 std::pair<std::string, std::string> assignment(const std::string& text, const char* option) {
@@ -62,7 +80,8 @@ void addRenderCommand(CLI::App& app, Console& console) {
   render->add_option("--set", options->states, "FUNCTION=on|off|disabled|hidden: a function's buttons (repeatable)");
   render->add_option("--status", options->panels, "PANEL=TEXT: a status panel's text, as StatusMsg writes it (repeatable)");
   render->add_option("-o,--output", options->png, "The PNG to write")->required();
-  render->footer("The picture shows the screen: the form in its frame at the top-left corner, and every palette.\n"
+  render->add_flag("--screen", options->screen, "Draw the whole screen: the form in its frame, every palette wherever it is");
+  render->footer("The picture is the form's client area, as large as --size, with the palettes over it.\n"
                  "Example: zadeve render examples/BARS.INI --view MainView --float Draw --set Bold=on -o main.png");
   render->callback([options, &console] {
     // Malformed states are usage errors, found before anything is built.
@@ -76,7 +95,7 @@ void addRenderCommand(CLI::App& app, Console& console) {
       const auto [panel, text] = assignment(s, "--status");
       automation::callMethod(lib, "StatusMsg", {Variant(ObjectRef(&form)), panel, text});
     }
-    const auto picture = session.picture();
+    const auto picture = options->screen ? session.picture() : clientArea(session.picture(), session.screen(), form);
     picture.writePng(options->png);
     console.out << options->png << ": " << picture.width() << " x " << picture.height() << " px, " << options->view
                 << " on a " << form.pixelWidth() << " x " << form.pixelHeight() << " px form\n";

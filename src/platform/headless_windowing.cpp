@@ -93,7 +93,7 @@ int32_t HeadlessWindowing::getWindowLong(WindowHandle window, int32_t index) con
 
 int32_t HeadlessWindowing::setWindowLong(WindowHandle window, int32_t index, int32_t value) {
   const int32_t previous = getWindowLong(window, index);
-  if (value != 0 && !isWindow(value))
+  if (value != 0 && !isWindow(value) && !isForeignWindow(value))
     automation::raise(automation::err::InvalidCall, "No window has the handle " + std::to_string(value));
   get(window).owner = value;
   return previous;

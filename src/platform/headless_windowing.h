@@ -92,6 +92,11 @@ class HeadlessWindowing : public Windowing {
   const std::vector<WindowHandle>& stacking() const { return stacking_; }
   const Window& window(WindowHandle window) const { return get(window); }
 
+ protected:
+  // A window that is not ours but may own ours: none on a headless screen; the host's
+  // windows when the library runs inside a desktop host.
+  virtual bool isForeignWindow(WindowHandle) const { return false; }
+
  private:
   Window& get(WindowHandle window);
   const Window& get(WindowHandle window) const;

@@ -46,7 +46,8 @@ TEST(DemoCommand, BuildsTheExampleViewAndDrawsIt) {
            "/BARS.INI:74: error: Toolbar setup error - missing function: Export.",
            "$ zadeve layout " + examples() + "/BARS.INI --view MainView --size 800x600\n",
            "free rectangle: left ",
-           "$ zadeve render " + examples() + "/BARS.INI --view MainView --size 800x600 --float Format --set Bold=on -o " +
+           "$ zadeve render " + examples() + "/BARS.INI --view MainView --size 800x600 --float Format --set Bold=on "
+           "--status \"StatusText=Rendered by zadeve\" -o " +
                dir.file("main-render.png") + "\n",
            "Pictures: " + png + " (the main road, palette over the form), " + dir.file("main-render.png")})
     EXPECT_NE(r.out.find(line), std::string::npos) << "missing: " << line << "in:\n" << r.out;

@@ -660,13 +660,14 @@ Sub CallSharedMembers(target, frm, tbm, host, ini)
   CheckEqual BarOf(frm, Status).Item("Progress").Progress, 75, "StatusProg"
   Step = "KaTUnloadBars" : target.KaTUnloadBars frm
   CheckEqual tbm.Count, 0, "KaTUnloadBars empties TBM"
-  ' Floating comes last and its palette stays open: closing a palette asks the windowing
-  ' for the owner of the host form's window, which the DLL's headless windowing does not
-  ' know until palettes are real windows.
   Step = "KaTFloat" : target.KaTFloat frm, BarOf(frm, Tools)
   CheckEqual tbm.Count, 1, "the palette's bar joins TBM"
   Check InStr(frm.Signals, "REFORMAT;") > 0, "KaTFloat has the form lay out: " & frm.Signals
   Check InStr(host.Broadcasts, "REFRESHTOOLBAR") > 0, "KaTFloat tells the application: " & host.Broadcasts
+  ' Closing the palette hands it the owner of the host form's window, which the system
+  ' keeps (a script form's handle is 0).
+  Step = "KaTUnloadBars with a palette open" : target.KaTUnloadBars frm
+  CheckEqual tbm.Count, 0, "KaTUnloadBars closes the palette and takes its bar out of TBM"
   Step = ""
 End Sub
 
