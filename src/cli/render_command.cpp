@@ -32,13 +32,9 @@ struct RenderOptions : ViewOptions {
 // exactly the size asked for.
 vizevore::Canvas clientArea(const vizevore::Canvas& screen, const platform::HeadlessWindowing& windows,
                             const host::HeadlessForm& form) {
-  const auto outer = windows.windowRect(form.hWnd());
-  const auto client = windows.clientRect(form.hWnd());
-  const int left = outer.left + platform::HeadlessWindowing::FramePixels;
-  const int top = outer.top + platform::HeadlessWindowing::FramePixels + platform::HeadlessWindowing::CaptionPixels;
+  const auto client = platform::HeadlessWindowing::clientOnScreen(windows.windowRect(form.hWnd()));
   vizevore::Canvas picture(client.width(), client.height());
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, screen.pixel(left + x, top + y));
+  picture.draw(screen, -client.left, -client.top);
   return picture;
 }
 

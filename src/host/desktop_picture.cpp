@@ -40,8 +40,8 @@ Box paintFrame(Canvas& canvas, const platform::PixelRect& r, const std::string& 
   const int room = close.x - bar.x - 6;
   const std::string shown = Canvas::fitText(caption, room, CaptionTextHeight);
   canvas.drawText(bar.x + 3, bar.y + (bar.h - CaptionTextHeight) / 2, shown, CaptionText, CaptionTextHeight);
-  return {outer.x + f, outer.y + f + HeadlessWindowing::CaptionPixels, outer.w - 2 * f,
-          outer.h - 2 * f - HeadlessWindowing::CaptionPixels};
+  const auto client = HeadlessWindowing::clientOnScreen(r);
+  return {client.left, client.top, client.width(), client.height()};
 }
 
 }  // namespace

@@ -62,9 +62,14 @@ void HeadlessWindowing::destroyWindow(WindowHandle window) noexcept {
     if (w.owner == window) w.owner = 0;
 }
 
+PixelRect HeadlessWindowing::clientOnScreen(const PixelRect& outer) {
+  return {outer.left + FramePixels, outer.top + FramePixels + CaptionPixels, outer.right - FramePixels,
+          outer.bottom - FramePixels};
+}
+
 PixelRect HeadlessWindowing::clientRect(WindowHandle window) const {
-  const PixelRect& r = get(window).rect;
-  return {0, 0, r.width() - 2 * FramePixels, r.height() - 2 * FramePixels - CaptionPixels};
+  const PixelRect client = clientOnScreen(get(window).rect);
+  return {0, 0, client.width(), client.height()};
 }
 
 void HeadlessWindowing::moveWindow(WindowHandle window, const PixelRect& outer) {

@@ -63,6 +63,8 @@ class HeadlessWindowing : public Windowing {
   bool isWindow(WindowHandle window) const override { return windows_.count(window) != 0; }
   PixelRect windowRect(WindowHandle window) const override { return get(window).rect; }
   PixelRect clientRect(WindowHandle window) const override;
+  // Where the client area of a window with this outer rectangle lies on the screen.
+  static PixelRect clientOnScreen(const PixelRect& outer);
   void moveWindow(WindowHandle window, const PixelRect& outer) override;
   void setCaption(WindowHandle window, const std::string& caption) override { get(window).caption = caption; }
   std::string caption(WindowHandle window) const override { return get(window).caption; }
