@@ -218,6 +218,13 @@ bool isView(const std::string& section) {
 
 }  // namespace
 
+std::vector<std::string> viewNames(const IniIndex& ini) {
+  std::vector<std::string> names;
+  for (const auto& s : ini.sections())
+    if (isView(s.name)) names.push_back(s.name.substr(0, s.name.size() - ViewSuffix.size()));
+  return names;
+}
+
 void checkViews(CheckContext& ctx, CheckHost& host, const ViewProgress& progress) {
   std::vector<const IniSection*> views;
   for (const auto& s : ctx.ini.sections())

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "cli/check_context.h"
 #include "cli/check_host.h"
@@ -16,5 +17,8 @@ namespace zadeve::cli::check {
 using ViewProgress = std::function<void(size_t number, size_t count, const std::string& view)>;
 
 void checkViews(CheckContext& ctx, CheckHost& host, const ViewProgress& progress);
+
+// The views of the file in file order: its "<view>.Toolbars" sections, any case.
+std::vector<std::string> viewNames(const IniIndex& ini);
 
 }  // namespace zadeve::cli::check

@@ -19,6 +19,8 @@
 
 #include "automation/conversions.h"
 #include "automation/dispatch.h"
+#include "cli/check_ini_index.h"
+#include "cli/check_views.h"
 #include "cli/cli.h"
 #include "cli/host_session.h"
 #include "core/zuzuzud_library.h"
@@ -249,14 +251,14 @@ void floatAndDock(std::ostream& out, HostSession& session, core::ZuzuzudLibrary&
       << ", FloatPos=" << automation::toString(lib.KaTGetProp(ObjectRef(hostBar), "FloatPos", "")) << "\n";
 }
 
-// The first bar-set section of the file, as the views' order there.
+// The first view of the file, as check finds the views.
 std::string firstView(const fs::path& ini) {
-  std::ifstream in(ini);
-  for (std::string line; std::getline(in, line);) {
-    const auto open = line.find('['), close = line.find(".Toolbars]");
-    if (open != std::string::npos && close != std::string::npos && close > open) return line.substr(open + 1, close - open - 1);
-  }
-  return {};
+  std::ifstream in(ini, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  check::ProblemList ignored;
+  const auto views = check::viewNames(check::IniIndex(text.str(), ignored));
+  return views.empty() ? std::string() : views.front();
 }
 
 // What the render step shows: the bar the main road floats, the first toggle and the first
