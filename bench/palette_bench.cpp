@@ -18,6 +18,7 @@
 #include "vizevore/revivezav.h"
 #include "support/headless_screen.h"
 #include "support/temp_dir.h"
+#include "big_bar_ini.h"
 
 namespace {
 
@@ -26,22 +27,7 @@ using automation::makeObject;
 using automation::Variant;
 using palette::FrmToolPalette;
 
-constexpr int Items = 40;
 constexpr int DragSteps = 100;
-
-// One bar of 40 items: buttons from an icon strip, toggles, a combo, a spin, separators.
-std::string barsIni() {
-  std::string s = "[Functions]\nIconSetCount=1\nIconSet0=std16.bmp,16,15\n";
-  for (int f = 0; f < 12; ++f) s += "Push" + std::to_string(f) + "=PUSH,0/" + std::to_string(f) + ",Push|~0~0\n";
-  s += "Bold=TOGGLE,,Bold|\nFont=COMBO,140,Font|\nSize=SPIN,8/6/72/1/0,Size|\n";
-  s += "[View.Toolbars]\nBar0=Name=Big;Home=TOP;Visible=Yes\n[Toolbar.Big]\nButtonCount=" + std::to_string(Items) +
-       "\nButtonSize=22\n";
-  for (int n = 0; n < Items; ++n) {
-    const char* entry = n % 10 == 4 ? "!SEPARATOR" : n % 10 == 7 ? "Bold" : n == 9 ? "Font" : n == 19 ? "Size" : nullptr;
-    s += "Button" + std::to_string(n) + "=" + (entry ? entry : "Push" + std::to_string(n % 12)) + "\n";
-  }
-  return s;
-}
 
 struct Host {
   support::HeadlessScreen screen;
@@ -55,7 +41,7 @@ struct Host {
   Host() {
     host::registerReferenceControls();
     std::filesystem::copy_file(std::string(ZADEVE_TEST_DATA) + "/pictures/std16.bmp", dir.file("std16.bmp"));
-    dir.write("BARS.INI", barsIni());
+    dir.write("BARS.INI", bench::bigBarIni());
     form->setLibrary(lib);
     lib->InitialiseZADEVE(tbm, dir.file("BARS.INI"), dir.path().string() + "/");
     lib->ShellApplicationObject(app);

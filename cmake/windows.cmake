@@ -64,3 +64,16 @@ foreach(source ${ZADEVE_COM_CHECKS})
   add_executable(${name} ${source} ${gen}/zadeve.rc)
   target_link_libraries(${name} PRIVATE zadeve_com_objects)
 endforeach()
+
+# tests/com/windows/<name>.cpp: hosts for the stories on a virtual display
+# (tests/com/windows/run_window_stories.sh), which drive the registered DLL.
+file(GLOB ZADEVE_WINDOW_HOSTS CONFIGURE_DEPENDS tests/com/windows/*.cpp)
+foreach(source ${ZADEVE_WINDOW_HOSTS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE zadeve_com_objects)
+endforeach()
+
+# The benchmark of a palette's real window under Wine (bench/wine_palette_bench.sh).
+add_executable(wine_palette_bench bench/wine_palette_bench.cpp)
+target_link_libraries(wine_palette_bench PRIVATE zadeve_com_objects)

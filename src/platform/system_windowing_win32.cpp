@@ -1,9 +1,6 @@
-#include <cstdio>
-#include <cstdlib>
-#include <string_view>
-
 #include "platform/headless_windowing.h"
 #include "platform/system_windowing.h"
+#include "platform/win32_windowing.h"
 
 // After our headers: they name the system's constants that windows.h makes macros of.
 #include <windows.h>
@@ -11,49 +8,18 @@
 namespace zadeve::platform {
 namespace {
 
-constexpr const char* kDefaultCaption = "ZADEVE";
-
-double screenTwipsPerPixel(int axis) {
-  HDC screen = GetDC(nullptr);
-  const int pixelsPerInch = screen ? GetDeviceCaps(screen, axis) : 0;
-  if (screen) ReleaseDC(nullptr, screen);
-  return pixelsPerInch > 0 ? 1440.0 / pixelsPerInch : 15.0;
-}
-
-bool unattended() {
-  const char* value = std::getenv("ZADEVE_UNATTENDED");
-  return value != nullptr && std::string_view(value) != "" && std::string_view(value) != "0";
-}
-
-MessageBoxResult firstButton(MessageBoxButtons buttons) {
-  return buttons == MessageBoxButtons::YesNo ? MessageBoxResult::Yes : MessageBoxResult::Ok;
-}
-
-class DesktopWindowing final : public HeadlessWindowing {
+// A desktop with no display (Wine without X): windows are headless as on other systems,
+// message boxes, the beep and twips per pixel are still the desktop's.
+class HeadlessDesktop final : public HeadlessWindowing {
  public:
-  DesktopWindowing()
-      : HeadlessWindowing(screenTwipsPerPixel(LOGPIXELSX)),
-        twipsX_(screenTwipsPerPixel(LOGPIXELSX)),
-        twipsY_(screenTwipsPerPixel(LOGPIXELSY)) {}
+  HeadlessDesktop()
+      : HeadlessWindowing(desktopTwipsPerPixel(false)),
+        twipsX_(desktopTwipsPerPixel(false)),
+        twipsY_(desktopTwipsPerPixel(true)) {}
 
   MessageBoxResult messageBox(const std::string& text, MessageBoxButtons buttons,
                               const std::string& title) override {
-    const char* caption = title.empty() ? kDefaultCaption : title.c_str();
-    if (unattended()) {
-      std::fprintf(stderr, "%s: %s\n", caption, text.c_str());
-      std::fflush(stderr);
-      return firstButton(buttons);
-    }
-    const UINT style = buttons == MessageBoxButtons::YesNo      ? MB_YESNO
-                       : buttons == MessageBoxButtons::OkCancel ? MB_OKCANCEL
-                                                                : MB_OK;
-    switch (MessageBoxA(GetActiveWindow(), text.c_str(), caption, style | MB_TASKMODAL)) {
-      case IDCANCEL: return MessageBoxResult::Cancel;
-      case IDYES: return MessageBoxResult::Yes;
-      case IDNO: return MessageBoxResult::No;
-      case IDOK: return MessageBoxResult::Ok;
-      default: return firstButton(buttons);  // no box could be shown
-    }
+    return desktopMessageBox(text, buttons, title);
   }
 
   void beep() override { MessageBeep(MB_OK); }
@@ -83,6 +49,9 @@ class DesktopWindowing final : public HeadlessWindowing {
 
 }  // namespace
 
-std::shared_ptr<Windowing> systemWindowing() { return std::make_shared<DesktopWindowing>(); }
+std::shared_ptr<Windowing> systemWindowing() {
+  if (auto desktop = makeWin32Windowing()) return desktop;
+  return std::make_shared<HeadlessDesktop>();
+}
 
 }  // namespace zadeve::platform

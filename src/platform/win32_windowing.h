@@ -1,0 +1,31 @@
+#pragma once
+// The desktop's own windowing service, for Windows builds: palettes are real top-level tool
+// windows, their message hook is a subclass procedure, pop-up menus are the system's.
+//
+// A watched window's messages, in order:
+//   hookProcedure (installed by setMessageListener, the window's previous procedure kept)
+//     the listener sees the message first; WM_SIZING's RECT is lent under a 32-bit
+//     address (LentRect) for exactly the listener's call, then copied back for the system
+//   windowProcedure (the class's)
+//     WM_CLOSE            -> client.windowCloseRequested(); the client destroys the window
+//     WM_SIZE             -> client.windowResized() when the outer size changed
+//     WM_GETMINMAXINFO    -> no smaller than the frame, as the headless screen keeps it
+//
+// Handles cross the seam as 32-bit values: the system's window handles carry 32
+// significant bits (sign-extended), so they survive the trip both ways.
+
+#include <memory>
+#include <string>
+
+#include "platform/windowing.h"
+
+namespace zadeve::platform {
+
+// Nullptr where the desktop can make no window (Wine without a display).
+std::shared_ptr<Windowing> makeWin32Windowing();
+
+// Shared with the headless fallback of a desktop that has no display.
+MessageBoxResult desktopMessageBox(const std::string& text, MessageBoxButtons buttons, const std::string& title);
+double desktopTwipsPerPixel(bool vertical);
+
+}  // namespace zadeve::platform

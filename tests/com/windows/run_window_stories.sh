@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# tests/com/windows/run_window_stories.sh BUILD_DIR
+# The DLL's palettes as real windows: registers BUILD_DIR/ZADEVE.dll in a throwaway Wine
+# prefix that draws its own window frames, then, on a virtual display, starts the host
+# BUILD_DIR/palette_window.exe and plays the user with xdotool between its commands (see
+# palette_window.cpp). Each story passes when the host printed no FAILED line; a failed
+# story's screenshot stays in BUILD_DIR/wine-shots/ (every story's with ZADEVE_KEEP_SHOTS=1),
+# beside transcript.txt, everything the host printed.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../../.." && pwd)
+build=$(cd "${1:?usage: run_window_stories.sh BUILD_DIR}" && pwd)
+
+if [ "${2:-}" != --on-display ]; then
+  for tool in xvfb-run xdotool import; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "window stories: skipped, no $tool here (packages xvfb, xdotool, imagemagick)"
+      exit 0
+    fi
+  done
+  for f in ZADEVE.dll palette_window.exe; do
+    [ -f "$build/$f" ] || { echo "window stories: $build/$f is not built" >&2; exit 1; }
+  done
+  export WINEDEBUG=-all WINEARCH=win64 ZADEVE_UNATTENDED=1
+  WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine-windows.XXXXXX")
+  export WINEPREFIX
+  scratch=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-windows-scratch.XXXXXX")
+  trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX" "$scratch"' EXIT
+  wine wineboot -i >/dev/null 2>&1
+  # No window manager on the virtual display: Wine draws frames and captions itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Control Panel\Desktop' /v DragFullWindows /t REG_SZ /d 1 /f >/dev/null 2>&1
+  wine regsvr32 /s "Z:${build//\//\\}\\ZADEVE.dll" || { echo "window stories: regsvr32 failed" >&2; exit 1; }
+  # A server started without a display would keep a desktop that can make no window.
+  wineserver -k; wineserver -w
+  cp "$root"/examples/BARS.INI "$root"/examples/*.bmp "$scratch"/
+  export ZADEVE_STORY_SCRATCH=$scratch
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" --on-display
+fi
+
+# --- On the display.
+scratch=$ZADEVE_STORY_SCRATCH
+shots="$build/wine-shots"
+rm -rf "$shots"
+mkdir -p "$shots"
+windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
+
+coproc HOST { wine "$build/palette_window.exe" "$(windows_path "$scratch/BARS.INI")" "$(windows_path "$scratch")\\" 2>"$scratch/host.err"; }
+
+reply=""
+# receive: the host's lines up to "DONE" into $reply.
+receive() {
+  reply=""
+  local line
+  while IFS= read -r -t 60 line <&"${HOST[0]}"; do
+    line=${line%$'\r'}
+    [ "$line" = DONE ] && return 0
+    reply+="$line"$'\n'
+  done
+  reply+="FAILED the host did not answer"$'\n'
+}
+story_text=""
+ask() {
+  echo "$*" >&"${HOST[1]}"
+  receive
+  story_text+="$reply"
+}
+point() { grep "^AT $1 " <<<"$reply" | tail -1 | cut -d' ' -f3-; }
+
+failed=()
+passed=0
+story() { story_name=$1; story_text=""; }
+end_story() {
+  import -window root "$shots/$story_name.png"
+  { echo "== $story_name"; printf '%s' "$story_text"; } >>"$shots/transcript.txt"
+  if grep -q '^FAILED' <<<"$story_text"; then
+    echo "window stories: $story_name FAILED (screenshot: $shots/$story_name.png)" >&2
+    sed 's/^/  | /' <<<"$story_text" >&2
+    failed+=("$story_name")
+  else
+    echo "window stories: $story_name passed"
+    passed=$((passed + 1))
+    [ "${ZADEVE_KEEP_SHOTS:-0}" = 1 ] || rm -f "$shots/$story_name.png"
+  fi
+}
+
+# drag_right X Y STEP...: presses on the right edge and moves right by each step in turn.
+drag_right() {
+  local x=$1 y=$2; shift 2
+  xdotool mousemove "$x" "$y" mousedown 1
+  sleep 0.3
+  for step in "$@"; do
+    x=$((x + step))
+    xdotool mousemove "$x" "$y"
+    sleep 0.3
+  done
+  xdotool mouseup 1
+  sleep 0.5
+}
+click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
+
+receive
+if grep -q '^FAILED' <<<"$reply"; then
+  echo "window stories: the host did not start" >&2
+  sed 's/^/  | /' <<<"$reply" "$scratch/host.err" >&2
+  exit 1
+fi
+
+story float_opens_a_window
+ask dragmode 1
+ask float File
+sleep 1
+end_story
+edge=$(point edge)
+
+story drag_full_window_snaps_during_the_drag
+if [ -n "$edge" ]; then
+  read -r x y <<<"$edge"
+  drag_right "$x" "$y" 30 30 40
+else
+  story_text+="FAILED no right edge to drag"$'\n'
+fi
+ask sized full
+end_story
+
+story close_box_docks
+ask points
+close=$(point close)
+if [ -n "$close" ]; then
+  read -r x y <<<"$close"
+  click_at "$x" "$y"
+else
+  story_text+="FAILED no close box found"$'\n'
+fi
+ask docked File
+end_story
+
+story drag_outline_snaps_when_it_ends
+ask dragmode 0
+ask float Format
+sleep 0.5
+edge=$(point edge)
+if [ -n "$edge" ]; then
+  read -r x y <<<"$edge"
+  drag_right "$x" "$y" 30 30 40
+else
+  story_text+="FAILED no right edge to drag"$'\n'
+fi
+ask sized outline
+ask points
+close=$(point close)
+[ -n "$close" ] && { read -r x y <<<"$close"; click_at "$x" "$y"; }
+ask docked Format
+end_story
+
+story unload_bars_closes_palettes_without_docking
+ask unloadbars File Draw
+end_story
+
+ask quit >/dev/null || true
+wait "${HOST_PID:-}" 2>/dev/null || true
+
+if ((${#failed[@]})); then
+  echo "window stories: ${#failed[@]} failed: ${failed[*]}" >&2
+  exit 1
+fi
+echo "window stories: all $passed passed"
