@@ -8,6 +8,7 @@
 //   sized full|outline  checks the last drag of the palette last floated
 //   docked NAME         checks that the palette of NAME closed and the bar docked
 //   unloadbars N1 N2    KaTUnloadBars with the palettes of N1 and N2 open
+//   menu ITEM|none      a pop-up menu "Float", "Dock" at the mouse; the driver picks ITEM
 //   quit
 // Replies: "ok <what>", "FAILED <what>", and "AT <point> X Y" for the driver.
 
@@ -23,6 +24,7 @@
 #include "host/reference_controls.h"
 #include "host/shell_application.h"
 #include "host/toolbar_manager.h"
+#include "platform/windowing.h"
 
 // After our headers: they name the system's constants that windows.h makes macros of.
 #include "com/bridge.h"
@@ -354,6 +356,16 @@ int main(int argc, char** argv) {
     try {
       if (w[0] == "float" && w.size() == 2) {
         floatBar(host, w[1]);
+      } else if (w[0] == "menu" && w.size() == 2) {
+        // The palette's menu, shown by this process's own windowing service: the same code
+        // as the DLL's. The driver picks an item or clicks beside the menu.
+        POINT p{};
+        GetCursorPos(&p);
+        say("AT menu " + std::to_string(p.x) + " " + std::to_string(p.y));
+        const std::vector<std::string> items{"Float", "Dock"};
+        const int32_t picked = platform::windowing().popupMenu(host.form->hWnd(), items);
+        const int32_t expected = w[1] == "Dock" ? 1 : w[1] == "Float" ? 0 : -1;
+        check(picked == expected, "the menu answered " + std::to_string(picked) + " for " + w[1]);
       } else if (w[0] == "points" && watched && IsWindow(watched)) {
         sayPoints(watched);
       } else if (w[0] == "dragmode" && w.size() == 2) {

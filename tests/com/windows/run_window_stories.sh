@@ -80,7 +80,7 @@ end_story() {
   else
     echo "window stories: $story_name passed"
     passed=$((passed + 1))
-    [ "${ZADEVE_KEEP_SHOTS:-0}" = 1 ] || rm -f "$shots/$story_name.png"
+    [ "${ZADEVE_KEEP_SHOTS:-0}" = 1 ] || rm -f "$shots/$story_name".png "$shots/$story_name"-*.png
   fi
 }
 
@@ -151,6 +151,32 @@ ask points
 close=$(point close)
 [ -n "$close" ] && { read -r x y <<<"$close"; click_at "$x" "$y"; }
 ask docked Format
+end_story
+
+# menu_pick ITEM DX DY: opens the menu at the mouse and clicks DX, DY from where it opened.
+menu_pick() {
+  echo "menu $1" >&"${HOST[1]}"
+  local line at=""
+  while IFS= read -r -t 30 line <&"${HOST[0]}"; do
+    line=${line%$'\r'}
+    story_text+="$line"$'\n'
+    if [[ $line == "AT menu "* ]]; then at=${line#AT menu }; break; fi
+  done
+  sleep 0.7
+  import -window root "$shots/$story_name-open.png"
+  if [ -n "$at" ]; then
+    read -r x y <<<"$at"
+    click_at $((x + $2)) $((y + $3))
+  fi
+  receive
+  story_text+="$reply"
+}
+
+story popup_menu_returns_the_pick
+xdotool mousemove 300 300
+menu_pick Dock 20 28
+xdotool mousemove 300 300
+menu_pick none 200 -150
 end_story
 
 story unload_bars_closes_palettes_without_docking
