@@ -72,6 +72,21 @@ DWORD WINAPI readCommands(void*) {
   return 0;
 }
 
+void pump() {
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+}
+
+// The user's input the driver sent before its command is handled first: messages are
+// pumped until none has come for a tenth of a second.
+void settle() {
+  do pump();
+  while (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) != WAIT_TIMEOUT);
+}
+
 std::string nextCommand() {
   for (;;) {
     EnterCriticalSection(&queueLock);
@@ -79,15 +94,12 @@ std::string nextCommand() {
       std::string c = commands.front();
       commands.pop_front();
       LeaveCriticalSection(&queueLock);
+      settle();
       return c;
     }
     LeaveCriticalSection(&queueLock);
     MsgWaitForMultipleObjects(1, &commandReady, FALSE, INFINITE, QS_ALLINPUT);
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageA(&m);
-    }
+    pump();
   }
 }
 
