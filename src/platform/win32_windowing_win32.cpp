@@ -315,8 +315,8 @@ class Win32Windowing final : public Windowing {
   static LRESULT CALLBACK hookProcedure(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
     Win32Windowing* self = serviceOf(h);
     Entry* e = self ? self->entry(h) : nullptr;
-    if (!e || !e->subclassed) return DefWindowProcA(h, message, wParam, lParam);
-    const WNDPROC next = e->subclassed;
+    if (!e) return DefWindowProcA(h, message, wParam, lParam);
+    const WNDPROC next = e->subclassed ? e->subclassed : &windowProcedure;
     if (MessageListener* listener = e->listener) {
       int32_t result = 0;
       if (message == WM_SIZING && lParam != 0) {
