@@ -8,6 +8,8 @@
 //   sized full|outline  checks the last drag of the palette last floated
 //   docked NAME         checks that the palette of NAME closed and the bar docked
 //   unloadbars N1 N2    KaTUnloadBars with the palettes of N1 and N2 open
+//   unload              KaTUnloadBars, unchecked: closes what floats
+//   headless NAME PNG   our headless rendering of NAME's palette toolbar, written to PNG
 //   menu ITEM|none      a pop-up menu "Float", "Dock" at the mouse; the driver picks ITEM
 //   quit
 // Replies: "ok <what>", "FAILED <what>", and "AT <point> X Y" for the driver.
@@ -24,7 +26,12 @@
 #include "host/reference_controls.h"
 #include "host/shell_application.h"
 #include "host/toolbar_manager.h"
+#include "core/zuzuzud_library.h"
+#include "palette/tool_palette.h"
+#include "platform/headless_windowing.h"
 #include "platform/windowing.h"
+#include "vizevore/paint.h"
+#include "vizevore/revivezav.h"
 
 // After our headers: they name the system's constants that windows.h makes macros of.
 #include "com/bridge.h"
@@ -307,6 +314,35 @@ void unloadBars(Host& host, const std::string& a, const std::string& b) {
   }
 }
 
+// The same palette on the headless screen, floated by this process's own library from a
+// copy of the configuration as it is now: its toolbar as our painter draws it.
+void headlessPicture(const std::string& ini, const std::string& folder, const std::string& name,
+                     const std::string& png) {
+  const std::string copy = ini + ".headless.ini";
+  CopyFileA(ini.c_str(), copy.c_str(), FALSE);
+  auto previous = platform::installWindowing(std::make_shared<platform::HeadlessWindowing>(Twips));
+  {
+    auto lib = automation::makeObject<core::ZuzuzudLibrary>();
+    auto tbm = automation::makeObject<host::ToolbarManager>();
+    auto form = automation::makeObject<host::HeadlessForm>("frmHeadless", 640, 400);
+    form->setLibrary(lib);
+    lib->InitialiseZADEVE(tbm, copy, folder);
+    lib->ShellApplicationObject(automation::makeObject<host::ShellApplication>());
+    lib->KaTSetup(form, "MainView");
+    for (int32_t i = 0; i <= form->bars().upperBound(); ++i)
+      if (lib->KaTBarName(ObjectRef(form->bar(i))) == name) lib->KaTFloat(form, form->bar(i));
+    auto palettes = palette::FrmToolPalette::loadedPalettes();
+    if (palettes.empty()) throw std::runtime_error("no headless palette of " + name);
+    auto bar = automation::objectAs<vizevore::ReVivezav>(palettes.back()->bar());
+    vizevore::paintToolbar(*bar).writePng(png);
+    say("AT headless " + std::to_string(vizevore::paintedSize(*bar).w) + " " +
+        std::to_string(vizevore::paintedSize(*bar).h));
+    form->unload();
+  }
+  platform::installWindowing(previous);
+  DeleteFileA(copy.c_str());
+}
+
 std::vector<std::string> words(const std::string& line) {
   std::vector<std::string> w;
   size_t i = 0;
@@ -378,6 +414,10 @@ int main(int argc, char** argv) {
         const int32_t picked = platform::windowing().popupMenu(host.form->hWnd(), items);
         const int32_t expected = w[1] == "Dock" ? 1 : w[1] == "Float" ? 0 : -1;
         check(picked == expected, "the menu answered " + std::to_string(picked) + " for " + w[1]);
+      } else if (w[0] == "unload") {
+        automation::callMethod(*host.lib, "KaTUnloadBars", {Variant(ObjectRef(host.form))});
+      } else if (w[0] == "headless" && w.size() == 3) {
+        headlessPicture(argv[1], argv[2], w[1], w[2]);
       } else if (w[0] == "points" && watched && IsWindow(watched)) {
         sayPoints(watched);
       } else if (w[0] == "dragmode" && w.size() == 2) {
