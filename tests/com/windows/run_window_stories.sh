@@ -106,50 +106,53 @@ if grep -q '^FAILED' <<<"$reply"; then
   exit 1
 fi
 
+# The palette last floated, where it is now: its right edge dragged 100 pixels right in
+# three moves; its close box pressed.
+drag_palette_edge() {
+  ask points
+  local edge
+  edge=$(point edge)
+  if [ -n "$edge" ]; then
+    read -r x y <<<"$edge"
+    drag_right "$x" "$y" 30 30 40
+  else
+    story_text+="FAILED no right edge to drag"$'\n'
+  fi
+}
+press_close_box() {
+  ask points
+  local close
+  close=$(point close)
+  if [ -n "$close" ]; then
+    read -r x y <<<"$close"
+    click_at "$x" "$y"
+  else
+    story_text+="FAILED no close box found"$'\n'
+  fi
+}
+
 story float_opens_a_window
 ask dragmode 1
 ask float File
 sleep 1
 end_story
-edge=$(point edge)
 
 story drag_full_window_snaps_during_the_drag
-if [ -n "$edge" ]; then
-  read -r x y <<<"$edge"
-  drag_right "$x" "$y" 30 30 40
-else
-  story_text+="FAILED no right edge to drag"$'\n'
-fi
+drag_palette_edge
 ask sized full
 end_story
 
 story close_box_docks
-ask points
-close=$(point close)
-if [ -n "$close" ]; then
-  read -r x y <<<"$close"
-  click_at "$x" "$y"
-else
-  story_text+="FAILED no close box found"$'\n'
-fi
+press_close_box
 ask docked File
 end_story
 
 story drag_outline_snaps_when_it_ends
 ask dragmode 0
 ask float Format
-sleep 0.5
-edge=$(point edge)
-if [ -n "$edge" ]; then
-  read -r x y <<<"$edge"
-  drag_right "$x" "$y" 30 30 40
-else
-  story_text+="FAILED no right edge to drag"$'\n'
-fi
+drag_palette_edge
 ask sized outline
-ask points
-close=$(point close)
-[ -n "$close" ] && { read -r x y <<<"$close"; click_at "$x" "$y"; }
+press_close_box
 ask docked Format
 end_story
 
