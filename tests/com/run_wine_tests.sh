@@ -70,6 +70,9 @@ for key in "$clsid_key" "$typelib_key"; do
   fi
 done
 
+# Our toolbar control as a real window, on a virtual display, in a prefix of its own.
+"$here/windows/control_shell.sh" "$build" || failed+=(control_shell)
+
 if ((${#failed[@]})); then
   echo "wine tests: ${#failed[@]} failed: ${failed[*]}" >&2
   exit 1
