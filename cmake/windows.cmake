@@ -65,3 +65,8 @@ foreach(source ${ZADEVE_COM_CHECKS})
   add_executable(${name} ${source} ${gen}/zadeve.rc)
   target_link_libraries(${name} PRIVATE zadeve_com_objects)
 endforeach()
+
+# The repaint benchmark that bench/wine_toolbar_bench.sh runs under Wine.
+add_executable(wine_toolbar_repaint bench/wine_toolbar_repaint.cpp)
+target_include_directories(wine_toolbar_repaint PRIVATE ${PROJECT_SOURCE_DIR}/bench)
+target_link_libraries(wine_toolbar_repaint PRIVATE zadeve_host)
