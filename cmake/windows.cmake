@@ -26,7 +26,7 @@ file(GLOB ZADEVE_LIB_SOURCES CONFIGURE_DEPENDS
   src/functions/*.cpp src/workspace/*.cpp)
 zadeve_library(zadeve SOURCES ${ZADEVE_LIB_SOURCES}
   DEPS zadeve_components zadeve_platform zadeve_automation user32 gdi32)
-zadeve_layer(host DEPS zadeve zadeve_vizevore)
+zadeve_layer(host DEPS zadeve zadeve_vizevore comctl32)  # comctl32: the toolbar's tooltips
 
 # IDL -> type library and the GUID definitions.
 set(gen ${CMAKE_CURRENT_BINARY_DIR}/typelib)
@@ -57,23 +57,19 @@ add_library(zadeve_com SHARED ${gen}/zadeve.rc src/com/zadeve.def)
 set_target_properties(zadeve_com PROPERTIES OUTPUT_NAME ZADEVE PREFIX "")
 target_link_libraries(zadeve_com PRIVATE zadeve_com_objects)
 
-# Each tests/com/<name>.cpp is a console program the Wine runner starts.
-file(GLOB ZADEVE_COM_CHECKS CONFIGURE_DEPENDS tests/com/*.cpp)
+# Each tests/com/<name>.cpp is a console program the Wine runner starts; those of
+# tests/com/windows/ need a display and are started by that folder's scripts.
+file(GLOB ZADEVE_COM_CHECKS CONFIGURE_DEPENDS tests/com/*.cpp tests/com/windows/*.cpp)
 foreach(source ${ZADEVE_COM_CHECKS})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source} ${gen}/zadeve.rc)
   target_link_libraries(${name} PRIVATE zadeve_com_objects)
 endforeach()
 
-# tests/com/windows/<name>.cpp: hosts for the stories on a virtual display
-# (tests/com/windows/run_window_stories.sh), which drive the registered DLL.
-file(GLOB ZADEVE_WINDOW_HOSTS CONFIGURE_DEPENDS tests/com/windows/*.cpp)
-foreach(source ${ZADEVE_WINDOW_HOSTS})
-  get_filename_component(name ${source} NAME_WE)
-  add_executable(${name} ${source})
-  target_link_libraries(${name} PRIVATE zadeve_com_objects)
-endforeach()
-
-# The benchmark of a palette's real window under Wine (bench/wine_palette_bench.sh).
+# The benchmarks under Wine: a palette's real window (bench/wine_palette_bench.sh) and the
+# repaint of a bar in its window (bench/wine_toolbar_bench.sh).
 add_executable(wine_palette_bench bench/wine_palette_bench.cpp)
 target_link_libraries(wine_palette_bench PRIVATE zadeve_com_objects)
+add_executable(wine_toolbar_repaint bench/wine_toolbar_repaint.cpp)
+target_include_directories(wine_toolbar_repaint PRIVATE ${PROJECT_SOURCE_DIR}/bench)
+target_link_libraries(wine_toolbar_repaint PRIVATE zadeve_host)

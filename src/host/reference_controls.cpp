@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/toolbar_window.h"
 #include "platform/control_registry.h"
 #include "platform/windowing.h"
 #include "vizevore/revivezav.h"
@@ -14,7 +15,11 @@ void registerReferenceControls() {
     const auto tpp = std::max(1, static_cast<int32_t>(std::lround(platform::windowing().twipsPerPixelX())));
     auto bar = automation::makeObject<vizevore::ReVivezav>(tpp);
     bar->attach(&form, &sink);
-    return platform::PlacedControl{bar, [bar] { bar->detach(); }};
+    auto closeWindow = openToolbarWindow(bar, form);
+    return platform::PlacedControl{bar, [bar, closeWindow] {
+                                     if (closeWindow) closeWindow();
+                                     bar->detach();
+                                   }};
   });
 }
 

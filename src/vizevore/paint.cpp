@@ -12,8 +12,8 @@ namespace {
 
 class BarPainter {
  public:
-  BarPainter(const ReVivezav& bar, Canvas& canvas, int x, int y)
-      : bar_(bar), canvas_(canvas), x_(x), y_(y) {}
+  BarPainter(const ReVivezav& bar, Canvas& canvas, int x, int y, const PointerLook& pointer)
+      : bar_(bar), canvas_(canvas), x_(x), y_(y), pointer_(pointer) {}
 
   void paint() {
     const Box size = paintedSize(bar_);
@@ -21,11 +21,14 @@ class BarPainter {
     ClipScope clip(canvas_, whole);
     canvas_.fillRect(whole, colors::Face);
     border(whole);
-    for (const Item& item : bar_.items()) {
+    for (int32_t i = 0; i < bar_.itemCount(); ++i) {
+      const Item& item = bar_.items()[static_cast<size_t>(i)];
       if (item.pixelRect.empty() || !item.visible) continue;
       const Box box = boxOf(item.pixelRect, x_, y_);
       ClipScope itemClip(canvas_, box);
-      paintItem(item, box);
+      // A disabled item does not answer the mouse, so it does not show it either.
+      const bool pointed = pointer_.item == i && item.enabled();
+      paintItem(item, box, pointed ? pointer_ : PointerLook{});
     }
   }
 
@@ -33,6 +36,7 @@ class BarPainter {
   const ReVivezav& bar_;
   Canvas& canvas_;
   int x_, y_;
+  PointerLook pointer_;
 
   // The first border kind on its sides, the second inside it; each takes the width the
   // layout reserves for it whether it draws one ring or two.
@@ -51,23 +55,33 @@ class BarPainter {
     }
   }
 
-  void paintItem(const Item& item, const Box& box) {
+  void paintItem(const Item& item, const Box& box, const PointerLook& pointer) {
+    const ItemPart held = pointer.pressed ? pointer.part : ItemPart::None;
     switch (item.kind) {
       case ItemKind::PushButton:
       case ItemKind::ToggleButton:
-      case ItemKind::MenuItem: button(item, box); break;
-      case ItemKind::Menu: menu(item, box); break;
-      case ItemKind::Combo: paintCombo(canvas_, item, box); break;
-      case ItemKind::Spin: paintSpin(canvas_, item, box); break;
+      case ItemKind::MenuItem: button(item, box, pointer); break;
+      case ItemKind::Menu: menu(item, box, pointer); break;
+      case ItemKind::Combo: paintCombo(canvas_, item, box, held); break;
+      case ItemKind::Spin: paintSpin(canvas_, item, box, held); break;
       case ItemKind::Panel: paintPanel(canvas_, item, box); break;
       case ItemKind::Separator: separator(box); break;
       case ItemKind::Gap: break;
     }
   }
 
-  // The pressed look; returns the box the content moves into.
-  Box pressedFace(const Item& item, const Box& box) {
-    if (!item.on() && !(item.flags & BF_DOWN)) return box;
+  // The pressed look; returns the box the content moves into. Under the mouse a flat
+  // button rises; held down it sinks without the latched button's dither.
+  Box pressedFace(const Item& item, const Box& box, const PointerLook& pointer) {
+    if (!item.on() && !(item.flags & BF_DOWN)) {
+      if (pointer.part != ItemPart::Face) return box;
+      if (!pointer.pressed) {
+        canvas_.drawEdge(box, edge::RaisedOuter, side::All);
+        return box;
+      }
+      canvas_.drawEdge(box, edge::SunkenOuter, side::All);
+      return {box.x + 1, box.y + 1, box.w, box.h};
+    }
     const Box inside = canvas_.drawEdge(box, edge::SunkenOuter, side::All);
     // A latched button shows a dithered face, so it reads as "on" even under the mouse.
     for (int y = inside.y; y < inside.bottom(); ++y)
@@ -76,8 +90,8 @@ class BarPainter {
     return {box.x + 1, box.y + 1, box.w, box.h};
   }
 
-  void button(const Item& item, const Box& box) {
-    const Box content = pressedFace(item, box);
+  void button(const Item& item, const Box& box, const PointerLook& pointer) {
+    const Box content = pressedFace(item, box, pointer);
     const Enabled enabled = item.enabled() ? Enabled::Yes : Enabled::No;
     const bool image = bar_.showsImage(item), caption = bar_.showsCaption(item);
     const int pad = metrics::ButtonPadding;
@@ -135,8 +149,8 @@ class BarPainter {
       canvas_.blitDisabled(*picture, src, x, y);
   }
 
-  void menu(const Item& item, const Box& box) {
-    const Box content = pressedFace(item, box);
+  void menu(const Item& item, const Box& box, const PointerLook& pointer) {
+    const Box content = pressedFace(item, box, pointer);
     const Enabled enabled = item.enabled() ? Enabled::Yes : Enabled::No;
     const int room = content.w - 2 * metrics::CaptionPadding - metrics::MenuArrowWidth;
     drawCaption(canvas_, content.x + metrics::CaptionPadding, captionTop(content),
@@ -174,15 +188,37 @@ Box paintedSize(const ReVivezav& bar) {
   return {0, 0, std::clamp(w, 1, Canvas::MaxSide), std::clamp(h, 1, Canvas::MaxSide)};
 }
 
-Canvas paintToolbar(const ReVivezav& bar) {
+Canvas paintToolbar(const ReVivezav& bar, const PointerLook& pointer) {
   const Box size = paintedSize(bar);
   Canvas canvas(size.w, size.h);
-  paintToolbar(bar, canvas, 0, 0);
+  paintToolbar(bar, canvas, 0, 0, pointer);
   return canvas;
 }
 
-void paintToolbar(const ReVivezav& bar, Canvas& canvas, int x, int y) {
-  BarPainter(bar, canvas, x, y).paint();
+void paintToolbar(const ReVivezav& bar, Canvas& canvas, int x, int y, const PointerLook& pointer) {
+  BarPainter(bar, canvas, x, y, pointer).paint();
+}
+
+PointerLook hitTest(const ReVivezav& bar, int x, int y) {
+  for (int32_t i = 0; i < bar.itemCount(); ++i) {
+    const Item& item = bar.items()[static_cast<size_t>(i)];
+    if (item.pixelRect.empty() || !item.visible || item.kind == ItemKind::Gap ||
+        item.kind == ItemKind::Separator)
+      continue;
+    const Box box = boxOf(item.pixelRect, 0, 0);
+    auto inside = [&](const Box& b) { return x >= b.x && y >= b.y && x < b.right() && y < b.bottom(); };
+    if (!inside(box)) continue;
+    ItemPart part = ItemPart::Face;
+    if (item.kind == ItemKind::Spin) {
+      const auto [up, down] = spinArrows(box);
+      if (inside(up)) part = ItemPart::SpinUp;
+      if (inside(down)) part = ItemPart::SpinDown;
+    } else if (item.kind == ItemKind::Combo && inside(comboDropButton(box))) {
+      part = ItemPart::DropButton;
+    }
+    return {i, part, false};
+  }
+  return {};
 }
 
 

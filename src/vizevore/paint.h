@@ -22,15 +22,31 @@ namespace zadeve::vizevore {
 // Line height of captions in pixels: the layout's line height.
 inline constexpr int CaptionPixelHeight = metrics::LineHeight;
 
+// Where on an item a point lies: spins have two arrows, combos a drop button.
+enum class ItemPart : uint8_t { None, Face, SpinUp, SpinDown, DropButton };
+
+// What the mouse does to the bar: the item under it, and whether a button is held on it.
+// Only a bar in a window has a mouse; a picture of the bar paints the default (none).
+struct PointerLook {
+  int32_t item = -1;
+  ItemPart part = ItemPart::None;
+  bool pressed = false;
+  friend bool operator==(const PointerLook&, const PointerLook&) = default;
+};
+
+// The item and part at (x, y), pixels from the bar's top-left; item -1 when none. Hidden
+// items, gaps and separators are never hit.
+PointerLook hitTest(const ReVivezav& bar, int x, int y);
+
 // The bar's size in pixels: its Width and Height, or where it has none yet, its ideal
 // length and depth.
 Box paintedSize(const ReVivezav& bar);
 
 // The bar alone, at its painted size.
-Canvas paintToolbar(const ReVivezav& bar);
+Canvas paintToolbar(const ReVivezav& bar, const PointerLook& pointer = {});
 
 // The bar into a larger picture (a form with several bars) with its top-left corner at
 // (x, y) pixels; nothing outside the bar's box is touched.
-void paintToolbar(const ReVivezav& bar, Canvas& canvas, int x, int y);
+void paintToolbar(const ReVivezav& bar, Canvas& canvas, int x, int y, const PointerLook& pointer = {});
 
 }  // namespace zadeve::vizevore

@@ -20,11 +20,14 @@ Box drawField(Canvas& canvas, const Box& box, Enabled enabled) {
   return inside;
 }
 
-// A small raised button with an arrow, as in the drop part of a combo or a spin.
-void drawArrowButton(Canvas& canvas, const Box& box, Arrow arrow, Enabled enabled, int size) {
+// A small raised button with an arrow, as in the drop part of a combo or a spin; held
+// down, it sinks and its arrow moves one pixel down and right.
+void drawArrowButton(Canvas& canvas, const Box& box, Arrow arrow, Enabled enabled, int size,
+                     bool pressed = false) {
   canvas.fillRect(box, colors::Face);
-  const Box inside = canvas.drawEdge(box, edge::Raised, side::All);
-  const int cx = inside.x + inside.w / 2, cy = inside.y + inside.h / 2;
+  const Box inside = canvas.drawEdge(box, pressed ? edge::Sunken : edge::Raised, side::All);
+  const int shift = pressed ? 1 : 0;
+  const int cx = inside.x + inside.w / 2 + shift, cy = inside.y + inside.h / 2 + shift;
   if (enabled == Enabled::No) drawArrow(canvas, cx + 1, cy + 1, size, arrow, colors::Highlight);
   drawArrow(canvas, cx, cy, size, arrow, enabled == Enabled::Yes ? colors::Text : colors::Shadow);
 }
@@ -50,29 +53,39 @@ void drawArrow(Canvas& canvas, int cx, int cy, int size, Arrow arrow, Color colo
   }
 }
 
-void paintCombo(Canvas& canvas, const Item& item, const Box& box) {
+Box comboDropButton(const Box& box) {
+  const Box inside = box.inset(1).inset(metrics::EdgeWidth);
+  const int buttonWidth = std::min(DropButtonWidth, inside.w);
+  return {inside.right() - buttonWidth, inside.y, buttonWidth, inside.h};
+}
+
+SpinArrows spinArrows(const Box& box) {
+  const Box field = box.inset(1);
+  const int arrowsWidth = std::min(metrics::SpinArrowWidth, field.w);
+  const int upHeight = field.h / 2;
+  const Box up{field.right() - arrowsWidth, field.y, arrowsWidth, upHeight};
+  return {up, {up.x, field.y + upHeight, arrowsWidth, field.h - upHeight}};
+}
+
+void paintCombo(Canvas& canvas, const Item& item, const Box& box, ItemPart pressed) {
   const Enabled enabled = enabledOf(item);
   const Box inside = drawField(canvas, box.inset(1), enabled);
-  const int buttonWidth = std::min(DropButtonWidth, inside.w);
-  drawArrowButton(canvas, {inside.right() - buttonWidth, inside.y, buttonWidth, inside.h},
-                  Arrow::Down, enabled, 7);
-  const Box text{inside.x + FieldPadding, inside.y, inside.w - buttonWidth - 2 * FieldPadding,
+  const Box drop = comboDropButton(box);
+  drawArrowButton(canvas, drop, Arrow::Down, enabled, 7, pressed == ItemPart::DropButton);
+  const Box text{inside.x + FieldPadding, inside.y, inside.w - drop.w - 2 * FieldPadding,
                  inside.h};
   ClipScope clip(canvas, text);
   drawCaption(canvas, text.x, captionTop(text),
               Canvas::fitText(item.combo.selectedText(), text.w, CaptionPixelHeight), enabled);
 }
 
-void paintSpin(Canvas& canvas, const Item& item, const Box& box) {
+void paintSpin(Canvas& canvas, const Item& item, const Box& box, ItemPart pressed) {
   const Enabled enabled = enabledOf(item);
   const Box field = box.inset(1);
-  const int arrowsWidth = std::min(metrics::SpinArrowWidth, field.w);
-  const Box inside = drawField(canvas, {field.x, field.y, field.w - arrowsWidth, field.h}, enabled);
-  const int upHeight = field.h / 2;
-  const Box up{field.right() - arrowsWidth, field.y, arrowsWidth, upHeight};
-  const Box down{up.x, field.y + upHeight, arrowsWidth, field.h - upHeight};
-  drawArrowButton(canvas, up, Arrow::Up, enabled, 5);
-  drawArrowButton(canvas, down, Arrow::Down, enabled, 5);
+  const auto [up, down] = spinArrows(box);
+  const Box inside = drawField(canvas, {field.x, field.y, field.w - up.w, field.h}, enabled);
+  drawArrowButton(canvas, up, Arrow::Up, enabled, 5, pressed == ItemPart::SpinUp);
+  drawArrowButton(canvas, down, Arrow::Down, enabled, 5, pressed == ItemPart::SpinDown);
 
   // Numbers line up on the right, as in any numeric field.
   ClipScope clip(canvas, {inside.x + FieldPadding, inside.y, inside.w - 2 * FieldPadding, inside.h});

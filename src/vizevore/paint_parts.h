@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "vizevore/canvas.h"
+#include "vizevore/paint.h"
 #include "vizevore/revivezav.h"
 
 namespace zadeve::vizevore::paint_detail {
@@ -37,8 +38,16 @@ int drawCaption(Canvas& canvas, int x, int top, std::string_view text, Enabled e
 // A small solid triangle centred on (cx, cy), `size` pixels across its base.
 void drawArrow(Canvas& canvas, int cx, int cy, int size, Arrow arrow, Color color);
 
-void paintCombo(Canvas& canvas, const Item& item, const Box& box);
-void paintSpin(Canvas& canvas, const Item& item, const Box& box);
+// The arrow buttons of a spin and the drop button of a combo drawn in `box`; painting and
+// hit testing share them. `pressed` is the part the mouse holds down (None: nothing).
+struct SpinArrows {
+  Box up, down;
+};
+SpinArrows spinArrows(const Box& box);
+Box comboDropButton(const Box& box);
+
+void paintCombo(Canvas& canvas, const Item& item, const Box& box, ItemPart pressed);
+void paintSpin(Canvas& canvas, const Item& item, const Box& box, ItemPart pressed);
 void paintPanel(Canvas& canvas, const Item& item, const Box& box);
 
 }  // namespace zadeve::vizevore::paint_detail

@@ -161,7 +161,10 @@ void ReVivezav::reset() {
 
 void ReVivezav::suppressLayout(bool suppress) {
   suppressed_ = suppress;
-  if (!suppress && dirty_) layout();
+  if (!suppress && dirty_) {
+    layout();
+    repaint();
+  }
 }
 
 void ReVivezav::setImageSize(int32_t width, int32_t height) {
@@ -336,11 +339,23 @@ int32_t ReVivezav::addImageSet(automation::ObjectRef picture, std::string_view n
 
 // --- Whole-bar properties -------------------------------------------------------------
 
-void ReVivezav::updateLayout() { layout(); }
-void ReVivezav::zOrder() { ++zOrderCount_; }
-void ReVivezav::refresh() { ++refreshCount_; }
+void ReVivezav::updateLayout() {
+  layout();
+  repaint();
+}
+void ReVivezav::zOrder() {
+  ++zOrderCount_;
+  placed();
+}
+void ReVivezav::refresh() {
+  ++refreshCount_;
+  repaint();
+}
 void ReVivezav::setTag(std::string tag) { tag_ = std::move(tag); }
-void ReVivezav::setVisible(bool visible) { visible_ = visible; }
+void ReVivezav::setVisible(bool visible) {
+  visible_ = visible;
+  placed();
+}
 void ReVivezav::setAlign(int32_t align) { align_ = align; }
 
 void ReVivezav::setVertical(bool vertical) {
@@ -349,8 +364,14 @@ void ReVivezav::setVertical(bool vertical) {
   changed();
 }
 
-void ReVivezav::setLeft(int32_t twips) { left_ = twips; }
-void ReVivezav::setTop(int32_t twips) { top_ = twips; }
+void ReVivezav::setLeft(int32_t twips) {
+  left_ = twips;
+  placed();
+}
+void ReVivezav::setTop(int32_t twips) {
+  top_ = twips;
+  placed();
+}
 
 void ReVivezav::setWidth(int32_t twips) { move(left_, top_, twips, height_); }
 void ReVivezav::setHeight(int32_t twips) { move(left_, top_, width_, twips); }
@@ -365,6 +386,8 @@ void ReVivezav::move(int32_t left, int32_t top, int32_t width, int32_t height) {
   width_ = width;
   height_ = height;
   if (lengthChanged) changed();
+  placed();
+  repaint();  // the painted size follows Width and Height
 }
 
 void ReVivezav::setBorderFlags(int16_t border1, int16_t edge1, int16_t border2, int16_t edge2) {
@@ -399,6 +422,7 @@ void ReVivezav::changed() {
     dirty_ = true;
   else
     layout();
+  repaint();
 }
 
 }  // namespace zadeve::vizevore

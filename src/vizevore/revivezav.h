@@ -68,6 +68,9 @@
 //
 // Events go to the EventSink set by the host (event_sink.h), with the current button set
 // to the acting button first. A disabled, hidden or unknown item raises nothing.
+//
+// A window around the bar (a shell on a real form) hears through a BarObserver when the
+// bar looks different or moved; the headless bar has none.
 
 #include <cstdint>
 #include <functional>
@@ -198,6 +201,17 @@ struct EdgeInsets {
 // with the caption font it paints in, at the caption line height.
 using TextMeasure = std::function<int32_t(std::string_view)>;
 
+class BarObserver {
+ public:
+  // Something drawn changed: the bar is to be painted again.
+  virtual void barChanged() = 0;
+  // Position, size or visibility changed.
+  virtual void barPlaced() = 0;
+
+ protected:
+  ~BarObserver() = default;
+};
+
 class ReVivezav : public automation::Dispatchable<ReVivezav> {
  public:
   static const automation::MemberTable<ReVivezav>& memberTable();
@@ -217,6 +231,8 @@ class ReVivezav : public automation::Dispatchable<ReVivezav> {
   EventSink* eventSink() const { return sink_; }
   void setTwipsPerPixel(int32_t twipsPerPixel);
   void setTextMeasure(TextMeasure measure);
+  // One observer at a time; nullptr removes it.
+  void setObserver(BarObserver* observer) { observer_ = observer; }
   int32_t measureText(std::string_view text) const;
 
   // --- Read accessors.
@@ -335,7 +351,13 @@ class ReVivezav : public automation::Dispatchable<ReVivezav> {
   Item& spinAt(int32_t index);
   Item& currentItem();
   int32_t append(Item item);
-  void changed();
+  void changed();  // re-lays out (unless suppressed) and repaints
+  void repaint() const {
+    if (observer_) observer_->barChanged();
+  }
+  void placed() const {
+    if (observer_) observer_->barPlaced();
+  }
   void layout();
   bool raiseEvent(int32_t index, std::string_view event, std::span<automation::Arg> args);
   bool raiseValue(int32_t index, std::string_view event, float value);
@@ -348,6 +370,7 @@ class ReVivezav : public automation::Dispatchable<ReVivezav> {
   int32_t current_ = -1;
   automation::Object* parent_ = nullptr;
   EventSink* sink_ = nullptr;
+  BarObserver* observer_ = nullptr;
   TextMeasure measure_;
   int32_t twipsPerPixel_;
   int32_t imageWidth_ = metrics::DefaultButtonSize;

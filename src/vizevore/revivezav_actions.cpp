@@ -50,7 +50,10 @@ bool ReVivezav::click(int32_t index) {
     default: return false;  // menus and combos open, spins and spacers do nothing
   }
   if (!canAct(item)) return false;
-  if (item.flags & BF_TOGGLE) item.flags = static_cast<int16_t>(item.flags ^ BF_ON);
+  if (item.flags & BF_TOGGLE) {
+    item.flags = static_cast<int16_t>(item.flags ^ BF_ON);
+    repaint();
+  }
   return raiseEvent(index, events::ButtonClick, {});
 }
 
@@ -62,6 +65,7 @@ bool ReVivezav::pick(int32_t combo, int32_t entry) {
                                                       std::to_string(item.combo.entries.size()) + " entries)");
   if (!canAct(item)) return false;
   item.combo.listIndex = entry;
+  repaint();
   return raiseEvent(combo, events::ButtonClick, {});
 }
 

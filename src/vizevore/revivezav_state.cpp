@@ -28,10 +28,16 @@ void ReVivezav::setFlags(int32_t index, int16_t flags) {
   Item& item = itemAt(index);
   int16_t before = item.flags;
   item.flags = flags;
-  if ((before ^ flags) & (BF_CAPTIONMASK | BF_MAXWIDTH)) changed();
+  if ((before ^ flags) & (BF_CAPTIONMASK | BF_MAXWIDTH))
+    changed();
+  else if (before != flags)
+    repaint();
 }
 
-void ReVivezav::setEnabled(int32_t index, bool enabled) { itemAt(index).setEnabled(enabled); }
+void ReVivezav::setEnabled(int32_t index, bool enabled) {
+  itemAt(index).setEnabled(enabled);
+  repaint();
+}
 
 void ReVivezav::setItemVisible(int32_t index, bool visible) {
   Item& item = itemAt(index);
@@ -49,7 +55,10 @@ void ReVivezav::setCaption(int32_t index, std::string caption) {
 
 void ReVivezav::setTooltip(int32_t index, std::string tooltip) { itemAt(index).tooltip = std::move(tooltip); }
 
-void ReVivezav::setProgress(int32_t index, int16_t progress) { itemAt(index).panel.progress = progress; }
+void ReVivezav::setProgress(int32_t index, int16_t progress) {
+  itemAt(index).panel.progress = progress;
+  repaint();
+}
 
 Item& ReVivezav::spinAt(int32_t index) {
   Item& item = itemAt(index);
@@ -61,6 +70,7 @@ Item& ReVivezav::spinAt(int32_t index) {
 void ReVivezav::setSpinValue(int32_t index, float value) {
   SpinData& spin = spinAt(index).spin;
   spin.value = spin.limited() ? std::clamp(value, spin.minimum, spin.maximum) : value;
+  repaint();
 }
 
 Item& ReVivezav::comboAt(int32_t index) {
@@ -77,6 +87,7 @@ int32_t ReVivezav::addListItem(int32_t combo, std::string text, int32_t at) {
   list.entries.insert(list.entries.begin() + at, ComboEntry{std::move(text), 0});
   if (list.listIndex >= at) ++list.listIndex;
   list.newIndex = at;
+  repaint();
   return at;
 }
 
@@ -89,6 +100,7 @@ void ReVivezav::removeListItem(int32_t combo, int32_t entry) {
   else if (list.listIndex > entry)
     --list.listIndex;
   list.newIndex = -1;
+  repaint();
 }
 
 void ReVivezav::clearList(int32_t combo) {
@@ -96,12 +108,14 @@ void ReVivezav::clearList(int32_t combo) {
   list.entries.clear();
   list.listIndex = -1;
   list.newIndex = -1;
+  repaint();
 }
 
 void ReVivezav::setListText(int32_t combo, int32_t entry, std::string text) {
   ComboData& list = comboAt(combo).combo;
   checkEntry(list, entry, lastEntry(list));
   list.entries[static_cast<size_t>(entry)].text = std::move(text);
+  repaint();
 }
 
 void ReVivezav::setListData(int32_t combo, int32_t entry, int32_t data) {
@@ -114,6 +128,7 @@ void ReVivezav::setListIndex(int32_t combo, int32_t entry) {
   ComboData& list = comboAt(combo).combo;
   if (entry != -1) checkEntry(list, entry, lastEntry(list));
   list.listIndex = entry;
+  repaint();
 }
 
 void ReVivezav::copyStateFrom(const ReVivezav& source) {
@@ -155,7 +170,10 @@ void ReVivezav::copyStateFrom(const ReVivezav& source) {
       item.combo.newIndex = from.combo.newIndex;
     }
   }
-  if (relayout) changed();
+  if (relayout)
+    changed();
+  else
+    repaint();
   if (!missing.empty())
     automation::raise(automation::err::TypeMismatch,
                       "The source bar has no matching button for \"" + missing + "\"; the other states were copied");

@@ -70,6 +70,11 @@ for key in "$clsid_key" "$typelib_key"; do
   fi
 done
 
+# Our toolbar control and the palettes as real windows, on a virtual display, each in a
+# prefix of its own.
+"$here/windows/control_shell.sh" "$build" || failed+=(control_shell)
+"$here/windows/run_window_stories.sh" "$build" || failed+=(window_stories)
+
 if ((${#failed[@]})); then
   echo "wine tests: ${#failed[@]} failed: ${failed[*]}" >&2
   exit 1
