@@ -9,11 +9,16 @@
 //   docked NAME         checks that the palette of NAME closed and the bar docked
 //   unloadbars N1 N2    KaTUnloadBars with the palettes of N1 and N2 open
 //   unload              KaTUnloadBars, unchecked: closes what floats
-//   headless NAME PNG   our headless rendering of NAME's palette toolbar, written to PNG
-//   menu ITEM|none      a pop-up menu "Float", "Dock" at the mouse; the driver picks ITEM
+//   headless NAME PNG [PRESSED]  our headless rendering of NAME's palette toolbar (with
+//                       the toggle PRESSED pressed on the host bar first), written to PNG
+//   ran COMMAND [FLAG]  the host ran COMMAND (with aCmdFlag FLAG) on "ExecuteCommand" since
+//                       the last check
+//   library PROP VALUE  the library's property PROP reads VALUE
+//   lists               fills the FontName combos through the library
 //   quit
 // Replies: "ok <what>", "FAILED <what>", and "AT <point> X Y" for the driver.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -29,7 +34,6 @@
 #include "core/zuzuzud_library.h"
 #include "palette/tool_palette.h"
 #include "platform/headless_windowing.h"
-#include "platform/windowing.h"
 #include "vizevore/paint.h"
 #include "vizevore/revivezav.h"
 
@@ -46,9 +50,13 @@ namespace {
 
 constexpr double Twips = 15;  // Wine's screen: 96 pixels an inch
 
+CRITICAL_SECTION printLock;
+
 void say(const std::string& line) {
+  EnterCriticalSection(&printLock);
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
+  LeaveCriticalSection(&printLock);
 }
 void check(bool ok, const std::string& what) { say((ok ? "ok " : "FAILED ") + what); }
 
@@ -88,10 +96,33 @@ void pump() {
 }
 
 // The user's input the driver sent before its command is handled first: messages are
-// pumped until none has come for a tenth of a second.
+// pumped until none has come for a tenth of a second, or for a second at most (a control
+// under the mouse keeps a timer running).
 void settle() {
+  const ULONGLONG end = GetTickCount64() + 1000;
   do pump();
-  while (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) != WAIT_TIMEOUT);
+  while (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) != WAIT_TIMEOUT && GetTickCount64() < end);
+}
+
+// A drop-down or pop-up menu holds the window thread in its own loop, so a second thread
+// reports where the entries of each menu that opens are.
+DWORD WINAPI watchMenus(void*) {
+  HWND last = nullptr;
+  for (;;) {
+    Sleep(50);
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu) && menu != last) {
+      Sleep(100);  // let it finish opening
+      auto handle = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+      for (int i = 0; handle && i < GetMenuItemCount(handle); ++i) {
+        RECT e{};
+        if (GetMenuItemRect(nullptr, handle, static_cast<UINT>(i), &e))
+          say("AT entry " + std::to_string(i) + " " + std::to_string((e.left + e.right) / 2) + " " +
+              std::to_string((e.top + e.bottom) / 2));
+      }
+    }
+    last = menu && IsWindowVisible(menu) ? menu : nullptr;
+  }
 }
 
 std::string nextCommand() {
@@ -153,7 +184,7 @@ LRESULT CALLBACK beforeMessage(int code, WPARAM w, LPARAM l) {
   const auto* m = reinterpret_cast<const CWPSTRUCT*>(l);
   if (code == HC_ACTION && m->hwnd == watched) {
     if (m->message == WM_SIZING) proposal = *reinterpret_cast<const RECT*>(m->lParam);
-    if (m->message == WM_CLOSE) GetWindowRect(m->hwnd, &lastRectBeforeClose);
+    if (m->message == WM_DESTROY) GetWindowRect(m->hwnd, &lastRectBeforeClose);
   }
   return CallNextHookEx(nullptr, code, w, l);
 }
@@ -316,8 +347,10 @@ void unloadBars(Host& host, const std::string& a, const std::string& b) {
 
 // The same palette on the headless screen, floated by this process's own library from a
 // copy of the configuration as it is now: its toolbar as our painter draws it.
+// `pressed` (a toggle's function, or empty) is pressed on the host's bar before it floats.
+// Prints where each item of the palette's toolbar lies in its client area.
 void headlessPicture(const std::string& ini, const std::string& folder, const std::string& name,
-                     const std::string& png) {
+                     const std::string& png, const std::string& pressed) {
   const std::string copy = ini + ".headless.ini";
   CopyFileA(ini.c_str(), copy.c_str(), FALSE);
   auto previous = platform::installWindowing(std::make_shared<platform::HeadlessWindowing>(Twips));
@@ -329,18 +362,44 @@ void headlessPicture(const std::string& ini, const std::string& folder, const st
     lib->InitialiseZADEVE(tbm, copy, folder);
     lib->ShellApplicationObject(automation::makeObject<host::ShellApplication>());
     lib->KaTSetup(form, "MainView");
+    if (!pressed.empty()) lib->KaSetFunctionState(form, pressed, automation::True);
     for (int32_t i = 0; i <= form->bars().upperBound(); ++i)
       if (lib->KaTBarName(ObjectRef(form->bar(i))) == name) lib->KaTFloat(form, form->bar(i));
     auto palettes = palette::FrmToolPalette::loadedPalettes();
     if (palettes.empty()) throw std::runtime_error("no headless palette of " + name);
     auto bar = automation::objectAs<vizevore::ReVivezav>(palettes.back()->bar());
     vizevore::paintToolbar(*bar).writePng(png);
+    for (int32_t i = 0; i < bar->itemCount(); ++i) {
+      const auto& item = bar->item(i);
+      const auto& r = item.pixelRect;
+      if (!item.tag.empty())
+        say("AT item " + item.tag + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+            std::to_string(r.width) + " " + std::to_string(r.height));
+    }
     say("AT headless " + std::to_string(vizevore::paintedSize(*bar).w) + " " +
         std::to_string(vizevore::paintedSize(*bar).h));
     form->unload();
   }
   platform::installWindowing(previous);
   DeleteFileA(copy.c_str());
+}
+
+size_t commandsSeen = 0;
+
+void ranCommand(Host& host, const std::string& name, const std::string& flag) {
+  const auto& ran = host.form->commands();
+  std::string list;
+  bool found = false;
+  for (size_t i = commandsSeen; i < ran.size(); ++i) {
+    list += (list.empty() ? "" : "; ") + host::describe(ran[i]);
+    found = found || (ran[i].name == name && (flag.empty() || std::to_string(ran[i].flag) == flag));
+  }
+  commandsSeen = ran.size();
+  const auto& signals = host.form->signals();
+  check(std::find(signals.begin(), signals.end(), "ExecuteCommand") != signals.end(),
+        "the palette signalled \"ExecuteCommand\" to the host form");
+  check(found, "the host ran " + name + (flag.empty() ? "" : " with aCmdFlag " + flag) + ": ran " +
+                   (list.empty() ? "nothing" : list));
 }
 
 std::vector<std::string> words(const std::string& line) {
@@ -364,6 +423,7 @@ int main(int argc, char** argv) {
   }
   CoInitialize(nullptr);
   InitializeCriticalSection(&queueLock);
+  InitializeCriticalSection(&printLock);
   commandReady = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   host::registerReferenceControls();
   SetWindowsHookExA(WH_CALLWNDPROC, &beforeMessage, nullptr, GetCurrentThreadId());
@@ -394,6 +454,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   CreateThread(nullptr, 0, &readCommands, nullptr, 0, nullptr);
+  CreateThread(nullptr, 0, &watchMenus, nullptr, 0, nullptr);
   say("READY");
   say("DONE");
 
@@ -404,20 +465,18 @@ int main(int argc, char** argv) {
     try {
       if (w[0] == "float" && w.size() == 2) {
         floatBar(host, w[1]);
-      } else if (w[0] == "menu" && w.size() == 2) {
-        // The palette's menu, shown by this process's own windowing service: the same code
-        // as the DLL's. The driver picks an item or clicks beside the menu.
-        POINT p{};
-        GetCursorPos(&p);
-        say("AT menu " + std::to_string(p.x) + " " + std::to_string(p.y));
-        const std::vector<std::string> items{"Float", "Dock"};
-        const int32_t picked = platform::windowing().popupMenu(host.form->hWnd(), items);
-        const int32_t expected = w[1] == "Dock" ? 1 : w[1] == "Float" ? 0 : -1;
-        check(picked == expected, "the menu answered " + std::to_string(picked) + " for " + w[1]);
       } else if (w[0] == "unload") {
         automation::callMethod(*host.lib, "KaTUnloadBars", {Variant(ObjectRef(host.form))});
-      } else if (w[0] == "headless" && w.size() == 3) {
-        headlessPicture(argv[1], argv[2], w[1], w[2]);
+      } else if (w[0] == "headless" && (w.size() == 3 || w.size() == 4)) {
+        headlessPicture(argv[1], argv[2], w[1], w[2], w.size() == 4 ? w[3] : "");
+      } else if (w[0] == "ran" && (w.size() == 2 || w.size() == 3)) {
+        ranCommand(host, w[1], w.size() == 3 ? w[2] : "");
+      } else if (w[0] == "library" && w.size() == 3) {
+        const std::string v = automation::toString(automation::getProperty(*host.lib, w[1]));
+        check(v == w[2], "the library's " + w[1] + " is " + v + ", expected " + w[2]);
+      } else if (w[0] == "lists") {
+        for (const char* font : {"Arial", "Courier", "Times"})
+          automation::callMethod(*host.lib, "KaAddFunctionListItem", {Variant(ObjectRef(host.form)), "FontName", font, 0});
       } else if (w[0] == "points" && watched && IsWindow(watched)) {
         sayPoints(watched);
       } else if (w[0] == "dragmode" && w.size() == 2) {

@@ -7,6 +7,7 @@
 # story's screenshot stays in BUILD_DIR/wine-shots/ (every story's with ZADEVE_KEEP_SHOTS=1),
 # beside transcript.txt, everything the host printed.
 set -euo pipefail
+[ -n "${ZADEVE_TRACE:-}" ] && set -x
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
 build=$(cd "${1:?usage: run_window_stories.sh BUILD_DIR}" && pwd)
@@ -65,7 +66,7 @@ ask() {
   receive
   story_text+="$reply"
 }
-point() { grep "^AT $1 " <<<"$reply" | tail -1 | cut -d' ' -f3-; }
+point() { { grep "^AT $1 " <<<"$reply" || true; } | tail -1 | cut -d' ' -f3-; }
 
 failed=()
 passed=0
@@ -98,6 +99,68 @@ drag_right() {
   sleep 0.5
 }
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
+# Off every window, so no button shows the hover look in the next screenshot.
+mouse_away() { xdotool mousemove 1010 750; sleep 0.7; }
+
+# wait_for REGEX: the host's lines, into the story, until one matches (left in $matched).
+matched=""
+wait_for() {
+  local line
+  matched=""
+  while IFS= read -r -t 10 line <&"${HOST[0]}"; do
+    line=${line%$'\r'}
+    story_text+="$line"$'\n'
+    if [[ $line =~ $1 ]]; then matched=$line; return 0; fi
+  done
+  story_text+="FAILED no line like \"$1\" came"$'\n'
+  return 1
+}
+
+# The items of the palette last rendered headless ($items, client pixels) on the screen
+# ($client: the palette's client area as "points" gave it).
+client=""
+items=""
+item_rect() {  # TAG -> X Y W H on the screen
+  local cx cy ix iy iw ih
+  read -r cx cy _ _ <<<"$client"
+  read -r ix iy iw ih <<<"$({ grep "^AT item $1 " <<<"$items" || true; } | tail -1 | cut -d' ' -f4-)"
+  [ -n "${iw:-}" ] && echo "$((cx + ix)) $((cy + iy)) $iw $ih"
+  return 0
+}
+# locate TAG: the item's rectangle on the screen into $located, or a FAILED line.
+located=""
+locate() {
+  located=$(item_rect "$1" || true)
+  [ -n "$located" ] || story_text+="FAILED no item $1 on the palette"$'\n'
+  [ -n "$located" ]
+}
+
+# compare_with_headless NAME [PRESSED]: the palette's client area on the screen equals our
+# headless rendering of NAME's palette (with the toggle PRESSED pressed on the host bar).
+compare_with_headless() {
+  mouse_away
+  ask points
+  client=$(point client)
+  import -window root "$shots/$story_name-screen.png"
+  ask headless "$1" "$(windows_path "$shots/$story_name-headless.png")" ${2:-}
+  items=$reply
+  local headless cx cy cw ch hw hh differing
+  headless=$(point headless)
+  if [ -z "$client" ] || [ -z "$headless" ]; then
+    story_text+="FAILED no client area or no headless rendering"$'\n'
+    return
+  fi
+  read -r cx cy cw ch <<<"$client"
+  read -r hw hh <<<"$headless"
+  [ "$cw $ch" = "$hw $hh" ] || story_text+="FAILED the client area is ${cw}x$ch, the headless toolbar ${hw}x$hh"$'\n'
+  convert-im6.q16 "$shots/$story_name-screen.png" -crop "${cw}x$ch+$cx+$cy" +repage "$shots/$story_name-client.png"
+  differing=$(compare-im6.q16 -metric AE "$shots/$story_name-client.png" "$shots/$story_name-headless.png" null: 2>&1 || true)
+  if [ "$differing" = 0 ]; then
+    story_text+="ok the client area equals the headless rendering pixel for pixel"$'\n'
+  else
+    story_text+="FAILED $differing pixels differ from the headless rendering"$'\n'
+  fi
+}
 
 receive
 if grep -q '^FAILED' <<<"$reply"; then
@@ -131,6 +194,65 @@ press_close_box() {
   fi
 }
 
+# With our toolbar control's window in the palette.
+story screenshot_equals_headless_rendering
+ask dragmode 1
+ask float Format
+sleep 1
+compare_with_headless Format
+end_story
+
+story toggle_click_reaches_the_host_and_shows_pressed
+if locate Bold; then
+  read -r x y w h <<<"$located"
+  click_at $((x + w / 2)) $((y + h / 2))
+fi
+ask ran Bold 1
+compare_with_headless Format Bold
+end_story
+
+story spin_arrow_reaches_the_host
+if locate FontSize; then
+  # The middle of the up arrow.
+  read -r x y w h <<<"$located"
+  click_at $((x + w - 1 - 6)) $((y + 1 + (h - 2) / 4))
+fi
+ask ran FontSize_SpinUp
+ask library aSpinUp 9
+end_story
+
+story combo_pick_reaches_the_host
+ask lists
+if locate FontName; then
+  # The drop button, then the second entry of the list.
+  read -r x y w h <<<"$located"
+  xdotool mousemove $((x + w - 8)) $((y + h / 2)) click 1
+  if wait_for '^AT entry 1 '; then
+    read -r _ _ _ ex ey <<<"$matched"
+    click_at "$ex" "$ey"
+  fi
+fi
+ask ran FontName 1
+end_story
+
+story right_click_menu_docks
+ask points
+client=$(point client)
+read -r cx cy cw ch <<<"$client"
+# The first right click's menu is dismissed by a click beside it: the palette stays.
+xdotool mousemove $((cx + cw - 4)) $((cy + ch / 2)) click 3
+wait_for '^AT entry 1 ' && click_at 1010 750
+ask points
+[ -n "$(point client)" ] || story_text+="FAILED a dismissed menu closed the palette"$'\n'
+xdotool mousemove $((cx + cw - 4)) $((cy + ch / 2)) click 3
+if wait_for '^AT entry 1 '; then
+  import -window root "$shots/$story_name-menu.png"
+  read -r _ _ _ ex ey <<<"$matched"
+  click_at "$ex" "$ey"
+fi
+ask docked Format
+end_story
+
 story float_opens_a_window
 ask dragmode 1
 ask float File
@@ -154,32 +276,6 @@ drag_palette_edge
 ask sized outline
 press_close_box
 ask docked Format
-end_story
-
-# menu_pick ITEM DX DY: opens the menu at the mouse and clicks DX, DY from where it opened.
-menu_pick() {
-  echo "menu $1" >&"${HOST[1]}"
-  local line at=""
-  while IFS= read -r -t 30 line <&"${HOST[0]}"; do
-    line=${line%$'\r'}
-    story_text+="$line"$'\n'
-    if [[ $line == "AT menu "* ]]; then at=${line#AT menu }; break; fi
-  done
-  sleep 0.7
-  import -window root "$shots/$story_name-open.png"
-  if [ -n "$at" ]; then
-    read -r x y <<<"$at"
-    click_at $((x + $2)) $((y + $3))
-  fi
-  receive
-  story_text+="$reply"
-}
-
-story popup_menu_returns_the_pick
-xdotool mousemove 300 300
-menu_pick Dock 20 28
-xdotool mousemove 300 300
-menu_pick none 200 -150
 end_story
 
 story unload_bars_closes_palettes_without_docking
