@@ -75,6 +75,7 @@ void BM_PaletteDragStep(benchmark::State& state) {
   state.counters["per_step"] =
       benchmark::Counter(double(state.iterations()) * DragSteps, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["layouts_per_step"] = double(bar->layoutCount() - layoutsBefore) / (double(state.iterations()) * DragSteps);
+  state.counters["items"] = bar->itemCount();
   palette->unload();
 }
 BENCHMARK(BM_PaletteDragStep)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,8 @@
 // 40-item palette's right edge with contents shown, through the registered DLL and a real
 // window. A step is what the system's sizing loop does for one mouse move: WM_SIZING to the
 // window (the hook snaps the proposal in place), the window takes the rectangle, and what
-// changed is painted. Same 100-step drag as palette_bench's headless figure.
+// changed is painted. Same 100-step drag as palette_bench's headless figure. Then one full
+// repaint of the palette's toolbar window.
 //   wine_palette_bench FOLDER\   (BARS.INI and std16.bmp are written/expected there)
 
 #include <cstdio>
@@ -55,6 +56,11 @@ int main(int argc, char** argv) {
     HWND h = reinterpret_cast<HWND>(static_cast<intptr_t>(automation::toLong(automation::getProperty(*palette, "hWnd"))));
     RECT start{};
     GetWindowRect(h, &start);
+    const int32_t buttons = automation::toLong(automation::getProperty(*tbm->bars().back(), "ButtonCount"));
+    if (buttons == 0) {
+      std::printf("wine palette bench: the palette's bar is empty\n");
+      return 1;
+    }
 
     constexpr int Steps = 100, Passes = 5;
     const int span = (start.right - start.left) - 60;
@@ -78,6 +84,24 @@ int main(int argc, char** argv) {
     std::printf("wine palette drag step (40 items, real window, contents shown): %.3f ms per step over %d steps "
                 "(%d proposals snapped by the hook)\n",
                 1000 * seconds / (Steps * Passes), Steps * Passes, corrected);
+
+    // One full repaint of the palette's toolbar: its window painted anew (canvas and blit).
+    if (HWND toolbar = GetWindow(h, GW_CHILD)) {
+      constexpr int Repaints = 200;
+      QueryPerformanceCounter(&t0);
+      for (int i = 0; i < Repaints; ++i) {
+        InvalidateRect(toolbar, nullptr, FALSE);
+        UpdateWindow(toolbar);
+      }
+      QueryPerformanceCounter(&t1);
+      RECT area{};
+      GetClientRect(toolbar, &area);
+      std::printf("wine palette repaint (40 items, the toolbar's window, %ldx%ld px): %.3f ms per repaint over %d\n",
+                  area.right, area.bottom,
+                  1000 * double(t1.QuadPart - t0.QuadPart) / double(frequency.QuadPart) / Repaints, Repaints);
+    } else {
+      std::printf("wine palette repaint: the palette has no toolbar window\n");
+    }
     form->unload();
   } catch (const automation::AutomationError& e) {
     std::printf("wine palette bench: %s\n", e.what());
