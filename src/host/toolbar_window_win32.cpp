@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ constexpr const char* kClassName = "ZadeveToolbarWindow";
 constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT kRepeatFirst = 400;  // ms before a held spin arrow repeats
 constexpr UINT kRepeatNext = 80;
+constexpr UINT kTakeTypedValue = WM_APP + 1;  // posted by the value edit: Enter
+constexpr UINT kDropTypedValue = WM_APP + 2;  // Escape, or the edit lost the focus
 
 HINSTANCE moduleInstance() {
   HMODULE module = nullptr;
@@ -88,6 +91,7 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
       DestroyWindow(window);
     }
     if (HWND tip = std::exchange(tooltip_, nullptr)) DestroyWindow(tip);
+    edit_ = nullptr;  // went with the window
   }
 
   // --- BarObserver
@@ -138,6 +142,7 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
     if (!self || !self->bar_) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {  // the form's window went first
       self->hwnd_ = nullptr;
+      self->edit_ = nullptr;
       // The tooltip belongs to the form's top-level window, which may stay.
       if (HWND tip = std::exchange(self->tooltip_, nullptr)) DestroyWindow(tip);
       self->unhookForm();
@@ -203,6 +208,8 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
       }
       case WM_MOUSEWHEEL: return wheel(x, y, GET_WHEEL_DELTA_WPARAM(wParam));
       case WM_NOTIFY: return tooltipText(reinterpret_cast<NMHDR*>(lParam));
+      case kTakeTypedValue: takeTypedValue(); return true;
+      case kDropTypedValue: closeEdit(); return true;
       default: return false;
     }
   }
@@ -260,6 +267,7 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
 
   void buttonDown(int x, int y) {
     relayToTooltip(WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
+    closeEdit();  // a click elsewhere on the bar drops a value being typed
     PointerLook hit = vizevore::hitTest(*bar_, x, y);
     const vizevore::Item* item = itemAt(hit.item);
     if (!item || !item->enabled()) return;
@@ -268,7 +276,10 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
       case ItemKind::Combo: dropList(hit.item); return;
       case ItemKind::Menu: dropMenu(hit.item); return;
       case ItemKind::Spin:
-        if (hit.part == ItemPart::Face) return;  // the value field: nothing to press
+        if (hit.part == ItemPart::Face) {
+          editValue(hit.item);
+          return;
+        }
         hold(hit);
         spin(hit);
         SetTimer(hwnd_, kRepeatTimer, kRepeatFirst, nullptr);
@@ -379,6 +390,62 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
     if (picked >= 0 && itemAt(entries[static_cast<size_t>(picked)])) bar_->click(entries[static_cast<size_t>(picked)]);
   }
 
+  // --- Typing a spin's value: an edit box over the value. Enter takes what was typed
+  // (ButtonChange with it, then ButtonValue); Escape or a click elsewhere drops it.
+
+  void editValue(int32_t spin) {
+    closeEdit();
+    const vizevore::Box at = vizevore::spinValueBox(*bar_, spin);
+    const std::string text = automation::formatSingle(itemAt(spin)->spin.value);
+    edit_ = CreateWindowExA(0, "EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | ES_RIGHT | ES_AUTOHSCROLL, at.x, at.y,
+                            at.w, at.h, hwnd_, nullptr, moduleInstance(), nullptr);
+    if (!edit_) return;
+    editedId_ = itemAt(spin)->id;
+    SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetWindowSubclass(edit_, &ToolbarWindow::editProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageA(edit_, EM_SETSEL, 0, -1);
+    focusBefore_ = SetFocus(edit_);
+  }
+
+  static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<ToolbarWindow*>(data);
+    // Posted, not handled here: taking the value closes this very edit.
+    if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
+      PostMessageA(self->hwnd_, wParam == VK_RETURN ? kTakeTypedValue : kDropTypedValue, 0, 0);
+      return 0;
+    }
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 27)) return 0;  // no beep
+    if (message == WM_KILLFOCUS) PostMessageA(self->hwnd_, kDropTypedValue, 0, 0);
+    return DefSubclassProc(edit, message, wParam, lParam);
+  }
+
+  void takeTypedValue() {
+    if (!edit_) return;
+    char text[64] = {};
+    GetWindowTextA(edit_, text, sizeof text);
+    const uint32_t id = editedId_;
+    closeEdit();
+    char* end = nullptr;
+    const float value = std::strtof(text, &end);
+    const int32_t spin = bar_->indexOfId(id);
+    if (end == text || spin < 0) {
+      MessageBeep(MB_OK);
+      return;
+    }
+    if (bar_->typeValue(spin, value)) {
+      const int32_t now = bar_->indexOfId(id);  // the handler may have changed the bar
+      if (now >= 0) bar_->commitValue(now);
+    }
+  }
+
+  void closeEdit() {
+    HWND edit = std::exchange(edit_, nullptr);
+    if (!edit) return;
+    RemoveWindowSubclass(edit, &ToolbarWindow::editProc, 1);
+    if (GetFocus() == edit) SetFocus(IsWindow(focusBefore_) ? focusBefore_ : GetAncestor(hwnd_, GA_ROOT));
+    DestroyWindow(edit);
+  }
+
   // --- Tooltips: one tool that moves to the item under the mouse and asks us its text.
 
   TTTOOLINFOA toolInfo() const {
@@ -436,6 +503,9 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
   }
 
   std::string tooltipText_;  // lent to the tooltip until it asks again
+  HWND edit_ = nullptr;        // a spin's value being typed
+  uint32_t editedId_ = 0;
+  HWND focusBefore_ = nullptr;
 };
 
 }  // namespace
