@@ -81,7 +81,7 @@ away() { xdotool mousemove 5 5; sleep 0.6; }
 shot() {
   import -window root "$shots/$1.png"
   local x y w h
-  read -r x y w h <<<"$(out | grep '^control ' | cut -d' ' -f2-)"
+  read -r x y w h <<<"$(out | grep '^control ' | tail -1 | cut -d' ' -f2-)"
   convert-im6.q16 "$shots/$1.png" -crop "${w}x${h}+${x}+${y}" +repage -alpha off "$shots/$1-bar.png"
 }
 # differing A B: how many pixels of two pictures differ.
@@ -227,10 +227,20 @@ context_menu() {
 }
 
 menu_entry() {
+  local before
+  before=$(events)
   drop_down ViewMenu || { echo "  the menu did not drop down" >&2; return 1; }
   xdotool mousemove $(entry_centre 1) click 1
   wait_for '^event ButtonClick ViewGrid ' || { echo "  picking Grid raised no ButtonClick" >&2; return 1; }
+  wait_for "^expected $before "
   away
+  # The handler moved the bar by 20, 30 pixels: its window went along.
+  local x0 y0 x1 y1
+  read -r x0 y0 _ _ <<<"$(out | grep '^control ' | head -1 | cut -d' ' -f2-)"
+  read -r x1 y1 _ _ <<<"$(out | grep '^control ' | tail -1 | cut -d' ' -f2-)"
+  [ "$((x1 - x0)) $((y1 - y0))" = "20 30" ] || { echo "  the window moved by $((x1 - x0)), $((y1 - y0))" >&2; return 1; }
+  shot moved
+  matches moved
 }
 
 story "the bar's pixels are its headless picture" paints
@@ -241,7 +251,7 @@ story "spin arrows raise ButtonSpinUp/Down and repeat while held" spin_arrows
 story "the wheel over a spin spins it" spin_wheel
 story "a value typed into a spin raises ButtonChange and ButtonValue" typed_value
 story "a right click raises BarContextMenu; the handler's change shows" context_menu
-story "a menu drops its entries; a pick clicks it" menu_entry
+story "a menu drops its entries; a pick clicks it; the window follows the bar" menu_entry
 
 : >"$scratch/quit"
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
