@@ -12,7 +12,8 @@ namespace zadeve::host {
 
 using vizevore::ItemKind;
 
-int32_t ToolbarWindow::dropDown(int32_t index, ItemPart part, const std::vector<std::string>& texts, int32_t checked, const std::vector<bool>& enabled) {
+int32_t ToolbarWindow::dropDown(int32_t index, ItemPart part, const std::vector<std::string>& texts,
+                                int32_t checked, const std::vector<bool>& enabled) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return -1;
   for (size_t i = 0; i < texts.size(); ++i) {
@@ -40,12 +41,12 @@ void ToolbarWindow::dropList(int32_t combo) {
   std::vector<std::string> texts;
   for (const auto& entry : item.combo.entries) texts.push_back(entry.text);
   if (texts.empty()) return;
+  const uint32_t id = item.id;
   const int32_t picked = dropDown(combo, ItemPart::DropButton, texts, item.combo.listIndex, {});
-  // The list may have changed while it was open (a handler elsewhere ran).
-  const vizevore::Item* now = itemAt(combo);
-  if (picked >= 0 && now && now->kind == ItemKind::Combo &&
-      picked < static_cast<int32_t>(now->combo.entries.size()))
-    bar_->pick(combo, picked);
+  // The bar may have changed while the list was open (a timer's handler, say).
+  const int32_t now = bar_->indexOfId(id);
+  if (picked >= 0 && now >= 0 && picked < static_cast<int32_t>(itemAt(now)->combo.entries.size()))
+    bar_->pick(now, picked);
 }
 
 void ToolbarWindow::dropMenu(int32_t menuIndex) {
@@ -53,12 +54,16 @@ void ToolbarWindow::dropMenu(int32_t menuIndex) {
   if (entries.empty()) return;
   std::vector<std::string> texts;
   std::vector<bool> enabled;
+  std::vector<uint32_t> ids;
   for (int32_t e : entries) {
     texts.push_back(itemAt(e)->caption);
     enabled.push_back(itemAt(e)->enabled() && itemAt(e)->visible);
+    ids.push_back(itemAt(e)->id);
   }
   const int32_t picked = dropDown(menuIndex, ItemPart::Face, texts, -1, enabled);
-  if (picked >= 0 && itemAt(entries[static_cast<size_t>(picked)])) bar_->click(entries[static_cast<size_t>(picked)]);
+  if (picked < 0) return;
+  const int32_t now = bar_->indexOfId(ids[static_cast<size_t>(picked)]);  // the bar may have changed meanwhile
+  if (now >= 0) bar_->click(now);
 }
 
 void ToolbarWindow::editValue(int32_t spin) {
@@ -75,7 +80,8 @@ void ToolbarWindow::editValue(int32_t spin) {
   focusBefore_ = SetFocus(edit_);
 }
 
-LRESULT CALLBACK ToolbarWindow::editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK ToolbarWindow::editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
   auto* self = reinterpret_cast<ToolbarWindow*>(data);
   // Posted, not handled here: taking the value closes this very edit.
   if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {

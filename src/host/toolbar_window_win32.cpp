@@ -143,7 +143,8 @@ bool ToolbarWindow::guarded(F&& handle) {
   return true;
 }
 
-LRESULT CALLBACK ToolbarWindow::formProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK ToolbarWindow::formProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
   auto* self = reinterpret_cast<ToolbarWindow*>(data);
   if (message == WM_MOUSEWHEEL && self->hwnd_) {
     POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};

@@ -68,7 +68,8 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
 
   // The wheel goes to the window with the focus, which is the form: turned over the bar,
   // it belongs to the bar.
-  static LRESULT CALLBACK formProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+  static LRESULT CALLBACK formProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR data);
   bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   // --- Painting
@@ -101,7 +102,8 @@ class ToolbarWindow final : public vizevore::BarObserver, public std::enable_sha
   // (ButtonChange with it, then ButtonValue); Escape or a click elsewhere drops it.
 
   void editValue(int32_t spin);
-  static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+  static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR data);
   void takeTypedValue();
   void closeEdit();
 
