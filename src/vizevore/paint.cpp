@@ -221,5 +221,9 @@ PointerLook hitTest(const ReVivezav& bar, int x, int y) {
   return {};
 }
 
+Box spinValueBox(const ReVivezav& bar, int32_t spin) {
+  return spinValueField(boxOf(bar.item(spin).pixelRect, 0, 0));
+}
+
 
 }  // namespace zadeve::vizevore

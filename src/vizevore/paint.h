@@ -38,6 +38,10 @@ struct PointerLook {
 // items, gaps and separators are never hit.
 PointerLook hitTest(const ReVivezav& bar, int x, int y);
 
+// Where a spin shows its value (inside its field's edge), pixels from the bar's top-left:
+// a window lays an edit box over it to type a value in.
+Box spinValueBox(const ReVivezav& bar, int32_t spin);
+
 // The bar's size in pixels: its Width and Height, or where it has none yet, its ideal
 // length and depth.
 Box paintedSize(const ReVivezav& bar);

@@ -67,6 +67,12 @@ SpinArrows spinArrows(const Box& box) {
   return {up, {up.x, field.y + upHeight, arrowsWidth, field.h - upHeight}};
 }
 
+Box spinValueField(const Box& box) {
+  const Box field = box.inset(1);
+  const Box inside{field.x, field.y, field.w - spinArrows(box).up.w, field.h};
+  return inside.inset(metrics::EdgeWidth);
+}
+
 void paintCombo(Canvas& canvas, const Item& item, const Box& box, ItemPart pressed) {
   const Enabled enabled = enabledOf(item);
   const Box inside = drawField(canvas, box.inset(1), enabled);

@@ -45,6 +45,7 @@ struct SpinArrows {
 };
 SpinArrows spinArrows(const Box& box);
 Box comboDropButton(const Box& box);
+Box spinValueField(const Box& box);  // inside the sunken edge
 
 void paintCombo(Canvas& canvas, const Item& item, const Box& box, ItemPart pressed);
 void paintSpin(Canvas& canvas, const Item& item, const Box& box, ItemPart pressed);

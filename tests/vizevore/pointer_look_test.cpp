@@ -116,6 +116,7 @@ TEST(PointerLook, TheObserverHearsOfEveryChangeAWindowMustShow) {
     EXPECT_EQ(seen.placed > 0, step.place) << step.what;
   }
   bar->setObserver(nullptr);
+  seen = {};
   bar->refresh();
   EXPECT_EQ(seen.changed, 0);
 }

@@ -5,12 +5,14 @@
 //   item INDEX TAG X Y W H         every item that takes room, in screen pixels
 //   expected N PATH                the bar's headless picture after N events
 //   event NAME TAG ARGS...         each event the control raised, with its current button
+//   control X Y W H                the bar's window, at the start and after each event
 //   menu X Y W H / entry I X Y W H an open drop-down and its entries (screen pixels)
 //   tooltip TEXT                   a tooltip that came up
 //   ready                          the window is up and painted
 // It quits when the file "quit" appears in the folder given as first argument, or after
-// a minute. On a BarContextMenu event it disables the first button, as a host might, so
-// the driver sees a change made by a handler reach the screen.
+// a minute. As a host might, it disables the first button on a BarContextMenu event and
+// moves the bar 20 px right and 30 px down on a click of ViewGrid, so the driver sees
+// changes made by handlers reach the screen.
 
 #include <atomic>
 #include <cstdio>
@@ -50,15 +52,21 @@ void say(const char* format, A... args) {
 HWND mainWindow = nullptr;
 std::string folder = ".";
 
-// The form: a window handle and nothing else, as a form's late-bound face.
+// The form: a window handle and nothing else, as a form's late-bound face. A script
+// host's form answers 0; `answers` false makes a form without the member at all.
 class WindowForm final : public automation::Object {
  public:
+  WindowForm(HWND* window, bool answers) : window_(window), answers_(answers) {}
   Variant invoke(std::string_view name, InvokeKind kind, std::span<Arg>) override {
-    if (automation::equalsIgnoreCase(name, "hWnd") && kind == InvokeKind::PropertyGet)
-      return Variant(static_cast<int32_t>(reinterpret_cast<intptr_t>(mainWindow)));
+    if (answers_ && automation::equalsIgnoreCase(name, "hWnd") && kind == InvokeKind::PropertyGet)
+      return Variant(static_cast<int32_t>(reinterpret_cast<intptr_t>(*window_)));
     automation::raise(automation::err::MemberMissing, "Object doesn't support this property or method");
   }
   std::string_view typeName() const override { return "WindowForm"; }
+
+ private:
+  HWND* window_;
+  bool answers_;
 };
 
 automation::Ref<vizevore::ReVivezav> bar;
@@ -76,11 +84,43 @@ class PrintingSink final : public automation::EventSink {
     if (current >= 0) line += bar->item(current).on() ? " on" : " off";
     say("%s", line.c_str());
     if (event == "BarContextMenu") bar->setEnabled(0, false);
+    // The host moves the bar; the window follows.
+    if (current >= 0 && bar->item(current).tag == "ViewGrid") {
+      const int32_t tpp = bar->twipsPerPixel();
+      bar->move(bar->left() + 20 * tpp, bar->top() + 30 * tpp, bar->width(), bar->height());
+    }
     PostMessageA(mainWindow, WM_EVENT_DONE, 0, 0);
   }
 };
 
 PrintingSink sink;
+
+HWND noWindow = nullptr;
+
+int childWindows() {
+  int n = 0;
+  for (HWND w = nullptr; (w = FindWindowExA(mainWindow, w, "ZadeveToolbarWindow", nullptr)) != nullptr;) ++n;
+  return n;
+}
+
+// Forms without a window of the system's get a bar as the headless forms do: no window.
+bool windowlessFormsGetNone() {
+  for (bool answers : {true, false}) {
+    auto form = automation::makeObject<WindowForm>(&noWindow, answers);
+    platform::PlacedControl placed = platform::createControl("vizevore.ReVivezav", *form, sink);
+    automation::objectAs<vizevore::ReVivezav>(placed.control)->addPushButton("X", "", "", "X", 0, 0, 0, 0);
+    const bool none = childWindows() == 0;
+    placed.detach();
+    if (!none) return false;
+  }
+  return true;
+}
+
+void sayPlace() {
+  RECT r;
+  GetWindowRect(FindWindowExA(mainWindow, nullptr, "ZadeveToolbarWindow", nullptr), &r);
+  say("control %ld %ld %ld %ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
 
 void writeExpected() {
   const std::string path = folder + "\\expected-" + std::to_string(events) + ".png";
@@ -152,6 +192,7 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   switch (message) {
     case WM_EVENT_DONE:
       ++events;
+      sayPlace();
       writeExpected();
       return 0;
     case WM_TIMER:
@@ -185,7 +226,11 @@ int main(int argc, char** argv) {
   }
   try {
     host::registerReferenceControls();
-    auto form = automation::makeObject<WindowForm>();
+    if (!windowlessFormsGetNone()) {
+      say("FAILED: a form without a window got a window for its bar");
+      return 1;
+    }
+    auto form = automation::makeObject<WindowForm>(&mainWindow, true);
     platform::PlacedControl placed = platform::createControl("vizevore.ReVivezav", *form, sink);
     bar = automation::objectAs<vizevore::ReVivezav>(placed.control);
     fill(*bar);
@@ -199,7 +244,7 @@ int main(int argc, char** argv) {
     }
     RECT r;
     GetWindowRect(child, &r);
-    say("control %ld %ld %ld %ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    sayPlace();
     for (int32_t i = 0; i < bar->itemCount(); ++i) {
       const auto& item = bar->item(i);
       if (item.pixelRect.empty()) continue;

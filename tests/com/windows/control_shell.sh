@@ -4,7 +4,8 @@
 # BUILD_DIR/control_shell.exe (control_shell.cpp) shows the bar; this script takes
 # screenshots and compares the bar's pixels with the bar's own headless picture, and
 # clicks, holds, wheels and hovers with xdotool, checking the events the program reports.
-# Screenshots of a failed run stay in BUILD_DIR/control_shell_shots.
+# Screenshots of a failed run stay in BUILD_DIR/control_shell_shots (of every run with
+# ZADEVE_KEEP_SHOTS=1).
 set -euo pipefail
 
 if [ "${1:-}" != --stories ]; then
@@ -30,7 +31,11 @@ if [ "${1:-}" != --stories ]; then
   mkdir -p "$shots"
   status=0
   xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --stories "$build/control_shell.exe" "$scratch" "$shots" || status=$?
-  if [ "$status" -eq 0 ]; then rm -rf "$shots"; else echo "control shell: screenshots kept in $shots" >&2; fi
+  if [ "$status" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
+    rm -rf "$shots"
+  else
+    echo "control shell: screenshots kept in $shots" >&2
+  fi
   exit "$status"
 fi
 
@@ -40,7 +45,7 @@ log=$scratch/out.txt
 failed=()
 
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
-out() { tr -d '\r' <"$log" 2>/dev/null || true; }
+out() { tr -d '\r' 2>/dev/null <"$log" || true; }
 # wait_for REGEX [SECONDS]: until a line of the program's output matches.
 wait_for() {
   local pattern=$1 tries=$(( ${2:-5} * 10 ))
@@ -76,7 +81,7 @@ away() { xdotool mousemove 5 5; sleep 0.6; }
 shot() {
   import -window root "$shots/$1.png"
   local x y w h
-  read -r x y w h <<<"$(out | grep '^control ' | cut -d' ' -f2-)"
+  read -r x y w h <<<"$(out | grep '^control ' | tail -1 | cut -d' ' -f2-)"
   convert-im6.q16 "$shots/$1.png" -crop "${w}x${h}+${x}+${y}" +repage -alpha off "$shots/$1-bar.png"
 }
 # differing A B: how many pixels of two pictures differ.
@@ -190,6 +195,22 @@ spin_wheel() {
   [ "$(count '^event ButtonSpinDown ')" -gt "$downs" ] || { echo "  the wheel turned down raised no ButtonSpinDown" >&2; return 1; }
 }
 
+typed_value() {
+  local x y w h
+  read -r x y w h <<<"$(item FontSize)"
+  xdotool mousemove $((x + 12)) $((y + h / 2)) click 1
+  sleep 0.5
+  xdotool type 30
+  shot typing
+  xdotool key Return
+  wait_for '^event ButtonChange FontSize 30 ' || { echo "  typing 30 and Enter raised no ButtonChange 30" >&2; return 1; }
+  wait_for '^event ButtonValue FontSize 30 ' || { echo "  no ButtonValue 30 after the change" >&2; return 1; }
+  sleep 0.3
+  away
+  shot typed
+  matches typed
+}
+
 context_menu() {
   local before
   before=$(events)
@@ -206,10 +227,20 @@ context_menu() {
 }
 
 menu_entry() {
+  local before
+  before=$(events)
   drop_down ViewMenu || { echo "  the menu did not drop down" >&2; return 1; }
   xdotool mousemove $(entry_centre 1) click 1
   wait_for '^event ButtonClick ViewGrid ' || { echo "  picking Grid raised no ButtonClick" >&2; return 1; }
+  wait_for "^expected $before "
   away
+  # The handler moved the bar by 20, 30 pixels: its window went along.
+  local x0 y0 x1 y1
+  read -r x0 y0 _ _ <<<"$(out | grep '^control ' | head -1 | cut -d' ' -f2-)"
+  read -r x1 y1 _ _ <<<"$(out | grep '^control ' | tail -1 | cut -d' ' -f2-)"
+  [ "$((x1 - x0)) $((y1 - y0))" = "20 30" ] || { echo "  the window moved by $((x1 - x0)), $((y1 - y0))" >&2; return 1; }
+  shot moved
+  matches moved
 }
 
 story "the bar's pixels are its headless picture" paints
@@ -218,8 +249,9 @@ story "hovering a button raises it and shows its tooltip" hover_and_tooltip
 story "a combo drops its list; a pick raises ButtonClick" combo_pick
 story "spin arrows raise ButtonSpinUp/Down and repeat while held" spin_arrows
 story "the wheel over a spin spins it" spin_wheel
+story "a value typed into a spin raises ButtonChange and ButtonValue" typed_value
 story "a right click raises BarContextMenu; the handler's change shows" context_menu
-story "a menu drops its entries; a pick clicks it" menu_entry
+story "a menu drops its entries; a pick clicks it; the window follows the bar" menu_entry
 
 : >"$scratch/quit"
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
