@@ -1,8 +1,9 @@
 #pragma once
 // A deterministic window manager with no display. Message boxes are recorded (the latest
-// few) and answered at once with the first button; the beep is counted. Windows have fixed frames (a border
-// of FramePixels on every side and a caption of CaptionPixels; no window is smaller than
-// them), stack in the order they were last shown, and never move unless asked to.
+// few) and answered at once with the first button; the beep is counted. Windows have fixed
+// frames (a border of FramePixels on every side and a caption of CaptionPixels; no window
+// is smaller than them), stack in the order they were last shown, and never move unless
+// asked to.
 //
 // Tests and the command-line tool act as the user through the members below "The user":
 // press a close box, drag an edge, answer the next pop-up menu, change the dragging setting.
