@@ -593,7 +593,6 @@ Sub FloatedStates()
   lib.InitialiseZADEVE tbm, Examples & "BARS.INI", Examples
   Set lib.ShellApplicationObject = host
   lib.KaTSetup frm, "MainView"
-  Dim reports : reports = host.MessageCount
   lib.KaSetFunctionState frm, "Bold", -1
   lib.KaSetFunctionEnabled frm, "Italic", 0
   lib.KaAddFunctionListItem frm, "FontName", "Arial", 7
@@ -612,7 +611,7 @@ Sub FloatedStates()
   Dim list : Set list = pb.Item("FontName").PlaceholderFor
   CheckEqual list.ListCount & ":" & list.List(0) & "/" & list.ItemData(0) & "," & list.List(1) & "/" & list.ItemData(1), _
     "2:Arial/7,Courier/9", "the host's list on the palette"
-  CheckEqual host.MessageCount, reports, "nothing reported: " & host.Messages
+  Check InStr(host.Messages, "restoring bar state") = 0, "the copy reported nothing: " & host.Messages
   lib.KaTUnloadBars frm
   CheckEqual tbm.Count, 0, "KaTUnloadBars closes the palette"
   frm.Release
