@@ -105,6 +105,14 @@ Ref<T> makeObject(A&&... a) {
   return Ref<T>(new T(std::forward<A>(a)...));
 }
 
+// A reference held for the length of a call that may drop every other one (an event
+// handler that unloads the form it runs on). An object that nobody holds yet (still being
+// made, or not reference-counted at all) is not counted: releasing would delete it.
+template <class T>
+Ref<T> keepAlive(T& object) noexcept {
+  return object.refCount() > 0 ? Ref<T>(&object) : Ref<T>();
+}
+
 // The object as T, or an empty Ref when it is another class (or nothing).
 template <class T>
 Ref<T> objectAs(const ObjectRef& o) noexcept {

@@ -54,7 +54,7 @@ class Interpreter {
     auto words = splitWords(text);
     if (words.empty()) return;
     const std::string head = automation::toUpper(words[0].quoted ? "" : words[0].text);
-    const size_t reports = session_.application().reports().size(), boxes = session_.screen().messages().size();
+    const size_t reports = session_.application().reports().size(), boxes = session_.screen().messagesShown();
     std::vector<Word> rest(words.begin() + 1, words.end());
     if (head == "FORM") makeForm(rest);
     else if (head == "PRINT") print(rest);
@@ -67,8 +67,7 @@ class Interpreter {
     else call(words, false);
     const auto& r = session_.application().reports();
     for (size_t i = reports; i < r.size(); ++i) out_ << "  MsgBoxSub: " << oneLine(r[i].text) << "\n";
-    const auto& m = session_.screen().messages();
-    for (size_t i = boxes; i < m.size(); ++i) out_ << "  message box: " << oneLine(m[i].text) << "\n";
+    for (const auto& m : session_.screen().messagesSince(boxes)) out_ << "  message box: " << oneLine(m.text) << "\n";
   }
 
  private:

@@ -60,7 +60,7 @@ CheckHost::~CheckHost() {
 
 CheckHost::Outcome CheckHost::setUp(const std::string& view, const ReportListener& listener) {
   *listener_ = listener;
-  const size_t shown = screen_->messages().size();
+  const size_t shown = screen_->messagesShown();
   const int registered = tbm_->count();
   auto form = automation::makeObject<host::HeadlessForm>("frmCheck", 800, 600);
   form->setLibrary(library_);
@@ -76,7 +76,7 @@ CheckHost::Outcome CheckHost::setUp(const std::string& view, const ReportListene
   outcome.barsMade = tbm_->count() - registered;
   // The form holds the library, and the library its last scan form, until it unloads.
   form->unload();
-  for (size_t i = shown; i < screen_->messages().size(); ++i) outcome.messages.push_back(screen_->messages()[i].text);
+  for (const auto& m : screen_->messagesSince(shown)) outcome.messages.push_back(m.text);
   return outcome;
 }
 

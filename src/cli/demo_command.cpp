@@ -65,7 +65,7 @@ void printReports(std::ostream& out, const host::ShellApplication& app, const pl
   out << "\nReports through MsgBoxSub: " << reports.size() << "\n";
   for (size_t i = 0; i < reports.size(); ++i) out << "  " << i + 1 << ". " << oneLine(reports[i].text) << "\n";
   if (!screen.messages().empty()) {
-    out << "Message boxes of the library: " << screen.messages().size() << "\n";
+    out << "Message boxes of the library: " << screen.messagesShown() << "\n";
     for (const auto& m : screen.messages()) out << "  " << oneLine(m.text) << "\n";
   }
 }

@@ -50,8 +50,7 @@ void HeadlessForm::runCommand() {
 }
 
 void HeadlessForm::runCommand(ExecutedCommand command, std::optional<float> value) {
-  Ref<HeadlessForm> keepAlive;
-  if (refCount() > 0) keepAlive = this;
+  auto keepAlive = automation::keepAlive(*this);
   commands_.push_back(command);
   if (!library_) return;
   const Variant self(ObjectRef(this));

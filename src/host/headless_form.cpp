@@ -105,8 +105,7 @@ void HeadlessForm::resize(int32_t widthPixels, int32_t heightPixels) {
 
 void HeadlessForm::signal(const std::string& word) {
   // The handler may unload the form and drop the last reference the caller had.
-  Ref<HeadlessForm> keepAlive;
-  if (refCount() > 0) keepAlive = this;
+  auto keepAlive = automation::keepAlive(*this);
   signalText_ = word;
   signals_.push_back(word);
   if (signalHandler_) signalHandler_(*this, word);
@@ -124,8 +123,7 @@ FreeRectangle HeadlessForm::layout() {
 
 void HeadlessForm::unload() {
   if (!loaded_) return;
-  Ref<HeadlessForm> keepAlive;
-  if (refCount() > 0) keepAlive = this;
+  auto keepAlive = automation::keepAlive(*this);
   loaded_ = false;
   // Whatever the library says, the controls go and the library is let go.
   struct Release {

@@ -86,7 +86,7 @@ void FrmToolPalette::show() {
 
 void FrmToolPalette::unload() {
   if (!loaded() || unloading_) return;
-  Ref<FrmToolPalette> keepAlive(this);
+  auto keepAlive = automation::keepAlive(*this);
   unloading_ = true;
   struct Release {
     FrmToolPalette& form;
@@ -166,6 +166,7 @@ void FrmToolPalette::Move(double left, double top, double width, double height) 
 }
 
 void FrmToolPalette::windowResized() {
+  auto keepAlive = automation::keepAlive(*this);
   if (loaded()) onResize();
 }
 
@@ -178,6 +179,7 @@ void FrmToolPalette::onResize() {
 
 void FrmToolPalette::Signal(const std::string& text) {
   if (text == signal_) return;
+  auto keepAlive = automation::keepAlive(*this);
   signal_ = text;
   onSignalChange();
 }
@@ -197,6 +199,11 @@ void FrmToolPalette::onBarContextMenu() {
 }
 
 void FrmToolPalette::controlEvent(Object& source, std::string_view event, std::span<Arg> args) {
+  // The host may unload this palette from inside a handler (its command closes the form,
+  // "Dock", a message while a menu or a sizing loop runs): the palette and the control
+  // live until the event is done, whatever the handler does after that.
+  auto keepAlive = automation::keepAlive(*this);
+  auto keepSource = automation::keepAlive(source);
   if (msg_ && &source == msg_.get()) {
     if (event == platform::Msghook::MessageEvent && args.size() == 4)
       onSizing(toLong(args[0].value()), toLong(args[1].value()), toLong(args[2].value()));

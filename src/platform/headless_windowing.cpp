@@ -29,7 +29,7 @@ PixelRect atLeastTheFrame(PixelRect r) {
 
 MessageBoxResult HeadlessWindowing::messageBox(const std::string& text, MessageBoxButtons buttons,
                                                const std::string& title) {
-  messages_.push_back({text, buttons, title});
+  messages_.add({text, buttons, title});
   return buttons == MessageBoxButtons::YesNo ? MessageBoxResult::Yes : MessageBoxResult::Ok;
 }
 
@@ -115,7 +115,7 @@ int32_t HeadlessWindowing::popupMenu(WindowHandle owner, const std::vector<std::
     if (it != items.end()) picked = static_cast<int32_t>(it - items.begin());
     menuAnswers_.erase(menuAnswers_.begin());
   }
-  menus_.push_back({owner, items, picked});
+  menus_.add({owner, items, picked});
   return picked;
 }
 

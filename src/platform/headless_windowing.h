@@ -1,8 +1,9 @@
 #pragma once
-// A deterministic window manager with no display. Message boxes are recorded and answered
-// at once with the first button; the beep is counted. Windows have fixed frames (a border
-// of FramePixels on every side and a caption of CaptionPixels; no window is smaller than
-// them), stack in the order they were last shown, and never move unless asked to.
+// A deterministic window manager with no display. Message boxes are recorded (the latest
+// few) and answered at once with the first button; the beep is counted. Windows have fixed
+// frames (a border of FramePixels on every side and a caption of CaptionPixels; no window
+// is smaller than them), stack in the order they were last shown, and never move unless
+// asked to.
 //
 // Tests and the command-line tool act as the user through the members below "The user":
 // press a close box, drag an edge, answer the next pop-up menu, change the dragging setting.
@@ -14,6 +15,9 @@
 //                         (the client's resize event runs when the size changed)
 //   outline dragging:     only the last corrected rectangle is taken, when the drag ends
 
+#include <algorithm>
+#include <cstddef>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +25,34 @@
 #include "platform/windowing.h"
 
 namespace zadeve::platform {
+
+// How many message boxes and pop-up menus a screen keeps a record of. A host may run for
+// days and show them without end; readers only look at the latest ones.
+inline constexpr size_t ShownRecordsKept = 32;
+
+// The last ShownRecordsKept records of one kind, and how many there were in all, so a
+// reader can note the count before a call and ask for what came after it.
+template <class T>
+class ShownRecords {
+ public:
+  void add(T record) {
+    if (kept_.size() == ShownRecordsKept) kept_.pop_front();
+    kept_.push_back(std::move(record));
+    ++shown_;
+  }
+  void clear() { kept_.clear(); }
+  const std::deque<T>& kept() const { return kept_; }
+  size_t shown() const { return shown_; }
+  // Those shown after the first `shownBefore`, as far as they are still kept.
+  std::vector<T> since(size_t shownBefore) const {
+    const size_t newer = std::min(shown_ - std::min(shownBefore, shown_), kept_.size());
+    return {kept_.end() - static_cast<std::ptrdiff_t>(newer), kept_.end()};
+  }
+
+ private:
+  std::deque<T> kept_;
+  size_t shown_ = 0;
+};
 
 class HeadlessWindowing : public Windowing {
  public:
@@ -86,10 +118,13 @@ class HeadlessWindowing : public Windowing {
 
   // --- What the screen shows.
   void setTwipsPerPixel(double x, double y) { twipsX_ = x, twipsY_ = y; }
-  const std::vector<ShownMessage>& messages() const { return messages_; }
+  // The latest message boxes and menus (ShownRecordsKept at most), oldest first.
+  const std::deque<ShownMessage>& messages() const { return messages_.kept(); }
+  size_t messagesShown() const { return messages_.shown(); }
+  std::vector<ShownMessage> messagesSince(size_t shownBefore) const { return messages_.since(shownBefore); }
   void clearMessages() { messages_.clear(); }
   int beeps() const { return beeps_; }
-  const std::vector<ShownMenu>& menus() const { return menus_; }
+  const std::deque<ShownMenu>& menus() const { return menus_.kept(); }
   // Bottom to top.
   const std::vector<WindowHandle>& stacking() const { return stacking_; }
   const Window& window(WindowHandle window) const { return get(window); }
@@ -104,12 +139,12 @@ class HeadlessWindowing : public Windowing {
   const Window& get(WindowHandle window) const;
 
   double twipsX_, twipsY_;
-  std::vector<ShownMessage> messages_;
+  ShownRecords<ShownMessage> messages_;
   int beeps_ = 0;
   std::map<WindowHandle, Window> windows_;
   std::vector<WindowHandle> stacking_;
   std::vector<std::string> menuAnswers_;
-  std::vector<ShownMenu> menus_;
+  ShownRecords<ShownMenu> menus_;
   bool dragFullWindows_ = true;
 };
 

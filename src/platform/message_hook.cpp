@@ -28,8 +28,7 @@ void Msghook::detach() noexcept {
 
 void Msghook::windowMessage(WindowHandle, int32_t message, int32_t wParam, int32_t lParam, int32_t& result) {
   if (!sink_ || !watches(message)) return;
-  Ref<Msghook> keepAlive;  // the handler may unload the form that holds the hook
-  if (refCount() > 0) keepAlive = this;
+  auto keepAlive = automation::keepAlive(*this);  // the handler may unload the form that holds the hook
   Variant r(result);
   Arg args[] = {Variant(message), Variant(wParam), Variant(lParam), byRef(r)};
   sink_->controlEvent(*this, MessageEvent, args);

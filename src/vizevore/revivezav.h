@@ -53,6 +53,11 @@
 // the combo list with its selection (the last two only between items of the same
 // ButtonType). Every button that can be copied is copied; then, if the source lacked a
 // button or had one of another ButtonType, the call raises 13.
+// The source may be any toolbar, not only one of this class (a host's own control, a
+// script's class): then its buttons are found through its default member (the first of
+// a name) and read late-bound: BF_ON, enabled, caption and, for a combo, the list with its
+// selection; the rest of a button's state has no reader there. An error of the source's
+// members stops the copy where it is and reaches the caller.
 //
 // Keyed lookup (the default member) matches function names ignoring case and returns the
 // first such button's object, or Nothing. Button objects and list controls hold the control
@@ -309,6 +314,8 @@ class ReVivezav : public automation::Dispatchable<ReVivezav> {
   void move(int32_t left, int32_t top, int32_t width, int32_t height);
   void setBorderFlags(int16_t border1, int16_t edge1, int16_t border2, int16_t edge2);
   void copyStateFrom(const ReVivezav& source);
+  // Any toolbar; one of this class takes the direct way above.
+  void copyStateFromToolbar(automation::Object& source);
   void setButtonIndex(int32_t index);  // raises 9 out of range
 
   // Per-button state by position (raise 9 out of range).

@@ -21,16 +21,14 @@ bool ReVivezav::canAct(const Item& item) const {
 
 bool ReVivezav::raiseEvent(int32_t index, std::string_view event, std::span<Arg> args) {
   // A handler may drop the last reference to this bar (a form unloading itself).
-  automation::Ref<ReVivezav> keepAlive;
-  if (refCount() > 0) keepAlive = this;
+  auto keepAlive = automation::keepAlive(*this);
   if (index >= 0) current_ = index;
   if (sink_) sink_->controlEvent(*this, event, args);
   return true;
 }
 
 bool ReVivezav::raiseValue(int32_t index, std::string_view event, float value) {
-  automation::Ref<ReVivezav> keepAlive;
-  if (refCount() > 0) keepAlive = this;
+  auto keepAlive = automation::keepAlive(*this);
   const uint32_t id = items_[static_cast<size_t>(index)].id;
   Variant v(value);
   Arg arg = automation::byRef(v);

@@ -69,11 +69,7 @@ ReVivezav::Rows ReVivezav::buttonMembers() {
        [](R& r, CallArgs& a) {
          ObjectRef source = a.object(0);
          if (!source) raise(err::ObjectNotSet, "CopyStateFromReVivezavAsObject needs a source bar, not Nothing");
-         auto bar = objectAs<R>(source);
-         if (!bar)
-           raise(err::TypeMismatch, "CopyStateFromReVivezavAsObject needs a ReVivezav, not a " +
-                                        std::string(source->typeName()));
-         r.copyStateFrom(*bar);
+         r.copyStateFromToolbar(*source);
          return Variant();
        }},
   };

@@ -1,7 +1,6 @@
-// Per-button state, combo lists and the state copy between two bars.
+// Per-button state and combo lists.
 
 #include <algorithm>
-#include <map>
 
 #include "automation/conversions.h"
 #include "automation/error.h"
@@ -129,54 +128,6 @@ void ReVivezav::setListIndex(int32_t combo, int32_t entry) {
   if (entry != -1) checkEntry(list, entry, lastEntry(list));
   list.listIndex = entry;
   repaint();
-}
-
-void ReVivezav::copyStateFrom(const ReVivezav& source) {
-  if (&source == this) return;
-  // The n-th button of a name here takes the n-th button of that name there.
-  std::map<std::string, std::vector<const Item*>> byName;
-  for (const Item& item : source.items_)
-    if (!item.tag.empty()) byName[automation::toUpper(item.tag)].push_back(&item);
-  std::map<std::string, size_t> seen;
-  std::string missing;
-  bool relayout = false;
-  for (Item& item : items_) {
-    if (item.tag.empty()) continue;
-    std::string key = automation::toUpper(item.tag);
-    size_t n = seen[key]++;
-    auto found = byName.find(key);
-    if (found == byName.end() || n >= found->second.size()) {
-      if (missing.empty()) missing = item.tag;
-      continue;
-    }
-    const Item& from = *found->second[n];
-    item.flags = static_cast<int16_t>((item.flags & ~BF_ON) | (from.flags & BF_ON));
-    item.setEnabled(from.enabled());
-    relayout = relayout || item.visible != from.visible || item.caption != from.caption;
-    item.visible = from.visible;
-    item.caption = from.caption;
-    item.tooltip = from.tooltip;
-    item.panel.progress = from.panel.progress;
-    if (item.buttonType() != from.buttonType()) {
-      if (missing.empty()) missing = item.tag;
-      continue;
-    }
-    if (item.kind == ItemKind::Spin)
-      item.spin.value = item.spin.limited() ? std::clamp(from.spin.value, item.spin.minimum, item.spin.maximum)
-                                            : from.spin.value;
-    if (item.kind == ItemKind::Combo) {
-      item.combo.entries = from.combo.entries;
-      item.combo.listIndex = from.combo.listIndex;
-      item.combo.newIndex = from.combo.newIndex;
-    }
-  }
-  if (relayout)
-    changed();
-  else
-    repaint();
-  if (!missing.empty())
-    automation::raise(automation::err::TypeMismatch,
-                      "The source bar has no matching button for \"" + missing + "\"; the other states were copied");
 }
 
 }  // namespace zadeve::vizevore

@@ -581,6 +581,42 @@ Sub Workspaces(lib)
   Fso.DeleteFile ini
 End Sub
 
+' A floated bar opens with the states of the host's own toolbar, which the palette's
+' control reads from this script's class: a pressed toggle, a disabled button and a
+' selected combo entry with its list.
+Sub FloatedStates()
+  Story = "floated states"
+  Dim lib : Set lib = CreateObject("ZADEVE.ZuzuzudLibrary")
+  Dim host : Set host = New FakeShellApp
+  Dim tbm : Set tbm = New FakeTBM
+  Dim frm : Set frm = NewForm("frmFloat")
+  lib.InitialiseZADEVE tbm, Examples & "BARS.INI", Examples
+  Set lib.ShellApplicationObject = host
+  lib.KaTSetup frm, "MainView"
+  lib.KaSetFunctionState frm, "Bold", -1
+  lib.KaSetFunctionEnabled frm, "Italic", 0
+  lib.KaAddFunctionListItem frm, "FontName", "Arial", 7
+  lib.KaAddFunctionListItem frm, "FontName", "Courier", 9
+  lib.KaSetItemIndexByText frm, "FontName", "Courier"
+
+  lib.KaTFloat frm, BarOf(frm, Format)
+  Dim pb : Set pb = tbm.ItemAsObject(tbm.Count)
+  Check Not pb Is BarOf(frm, Format), "the palette's own bar comes last in TBM"
+  pb.buttonIndex = pb.Item("Bold").Index
+  CheckEqual pb.PushButtonFlags And BF_ON, BF_ON, "Bold pressed on the palette"
+  pb.buttonIndex = pb.Item("Italic").Index
+  CheckEqual pb.ButtonEnabled, False, "Italic disabled on the palette"
+  pb.buttonIndex = pb.Item("FontName").Index
+  CheckEqual pb.ButtonListIndex, 1, "Courier selected on the palette"
+  Dim list : Set list = pb.Item("FontName").PlaceholderFor
+  CheckEqual list.ListCount & ":" & list.List(0) & "/" & list.ItemData(0) & "," & list.List(1) & "/" & list.ItemData(1), _
+    "2:Arial/7,Courier/9", "the host's list on the palette"
+  Check InStr(host.Messages, "restoring bar state") = 0, "the copy reported nothing: " & host.Messages
+  lib.KaTUnloadBars frm
+  CheckEqual tbm.Count, 0, "KaTUnloadBars closes the palette"
+  frm.Release
+End Sub
+
 ' Members 1 to 40 of the library, which a workspace offers as its proxies, each called
 ' once late-bound on `target`; every by-reference result is checked to come back.
 Sub CallSharedMembers(target, frm, tbm, host, ini)
@@ -726,6 +762,7 @@ Sub Main()
   SignalInsideTheWrite lib, frm
   FunctionState lib, frm
   Workspaces lib
+  FloatedStates
   Story = "unload"
   lib.KaTUnloadBars frm
   CheckEqual tbm.Count, 0, "KaTUnloadBars empties TBM"

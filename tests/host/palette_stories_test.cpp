@@ -61,6 +61,48 @@ TEST_F(PaletteStories, WorkingOnAFloatingBarSendsCommandsAndItsStateComesHome) {
   EXPECT_EQ(tbm->count(), 7);
 }
 
+// The user's command closes the document: the host unloads its form, palettes and all,
+// from inside "ExecuteCommand", while the palette's handler is still on the stack and
+// nobody else holds the palette.
+TEST_F(PaletteStories, AHostThatUnloadsItsFormFromAPaletteCommandLeavesNothingDangling) {
+  struct Case {
+    const char* action;
+    void (*act)(ReVivezav& bar);
+    const char* command;
+  };
+  const Case cases[] = {
+      {"click", [](ReVivezav& b) { b.click(b.find("Bold")); }, "Bold"},
+      {"spin", [](ReVivezav& b) { b.spinUp(b.find("FontSize")); }, "FontSize_SpinUp"},
+      {"combo pick",
+       [](ReVivezav& b) {
+         const int combo = b.find("FontName");
+         b.addListItem(combo, "Serif");
+         b.pick(combo, 0);
+       },
+       "FontName"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.action);
+    auto doc = makeObject<HeadlessForm>("frmDoc", 640, 480);
+    doc->setLibrary(lib);
+    automation::callMethod(*lib, "KaTSetup", {Variant(doc), "MainView"});
+    std::vector<std::string> commands;
+    doc->onSignal([&](HeadlessForm& f, const std::string& word) {
+      if (word != "ExecuteCommand") return;
+      commands.push_back(app->commandString());
+      f.unload();
+    });
+    automation::callMethod(*lib, "KaTFloat", {Variant(doc), Variant(doc->bar(Format))});
+    Ref<ReVivezav> floating(&barOf(*FrmToolPalette::loadedPalettes().back()));
+    c.act(*floating);
+    EXPECT_EQ(commands, std::vector<std::string>{c.command});
+    EXPECT_FALSE(doc->loaded());
+    EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
+    EXPECT_EQ(floating->parentForm(), nullptr) << "the palette let its toolbar go";
+  }
+  EXPECT_EQ(tbm->count(), 7) << "only the main form's bars are left";
+}
+
 TEST_F(PaletteStories, ThePaletteSnapsToItsToolbarWhileTheUserDragsItsRightEdge) {
   auto palette = floatBar(File);
   ReVivezav& floating = barOf(*palette);

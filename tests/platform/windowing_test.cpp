@@ -85,6 +85,29 @@ TEST_F(Windowing, MenusAreAnsweredByCaptionAndTheDragSettingIsReported) {
   EXPECT_FALSE(screen->systemParametersInfo(0x1234, 0, &flag, 0));
 }
 
+TEST_F(Windowing, ALongRunningHostKeepsOnlyTheLatestMessageBoxesAndMenus) {
+  const size_t shown = ShownRecordsKept + 5;
+  for (size_t i = 0; i < shown; ++i) {
+    screen->messageBox("box " + std::to_string(i), MessageBoxButtons::Ok, "");
+    screen->popupMenu(window, {"item " + std::to_string(i)});
+  }
+  EXPECT_EQ(screen->messages().size(), ShownRecordsKept);
+  EXPECT_EQ(screen->messages().front().text, "box 5");
+  EXPECT_EQ(screen->menus().size(), ShownRecordsKept);
+  EXPECT_EQ(screen->menus().back().items, std::vector<std::string>{"item " + std::to_string(shown - 1)});
+  // A reader notes the count before a call and asks for what came after it.
+  EXPECT_EQ(screen->messagesShown(), shown);
+  const auto latest = screen->messagesSince(shown - 2);
+  ASSERT_EQ(latest.size(), 2u);
+  EXPECT_EQ(latest[0].text, "box " + std::to_string(shown - 2));
+  EXPECT_EQ(screen->messagesSince(0).size(), ShownRecordsKept) << "no more than is kept";
+  screen->clearMessages();
+  EXPECT_TRUE(screen->messagesSince(shown - 2).empty());
+  screen->messageBox("after", MessageBoxButtons::Ok, "");
+  ASSERT_EQ(screen->messagesSince(shown).size(), 1u);
+  EXPECT_EQ(screen->messagesSince(shown)[0].text, "after");
+}
+
 TEST_F(Windowing, TheSizingLoopLendsEachRectangleToTheListenerAndTakesTheCorrection) {
   screen->setMessageListener(window, &client);
   int32_t lastAddress = 0;

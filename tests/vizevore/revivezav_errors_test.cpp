@@ -37,8 +37,9 @@ const BadCall badCalls[] = {
     {"z-order position 2", [](B b) { callMethod(b, "ZOrder", {Variant(int16_t{2})}); }, err::InvalidCall,
      "ZOrder position"},
     {"copy from Nothing", [](B b) { copyFrom(b, Variant::nothing()); }, err::ObjectNotSet, "not Nothing"},
+    // A collection is no toolbar: its default member refuses a function name.
     {"copy from another object", [](B b) { copyFrom(b, Variant(automation::makeObject<automation::Collection>())); },
-     err::TypeMismatch, "needs a ReVivezav, not a Collection"},
+     err::InvalidCall, "Invalid procedure call or argument (ReVivezav.CopyStateFromReVivezavAsObject)"},
     {"list entry out of range", [](B b) { get(*listOf(b), "List", {int32_t{2}}); }, err::Subscript,
      "List index 2 is out of range (the list has 2 entries) (ReVivezavList.List)"},
     {"removing past the end", [](B b) { callMethod(*listOf(b), "RemoveItem", {Variant(int32_t{2})}); },
