@@ -287,7 +287,13 @@ int Win32FileSystem::lockWithin(int fd, int operation, int timeoutMs) {
     detach(fd);
     const DWORD got = WaitForSingleObject(mutex, wait);
     if (got == WAIT_TIMEOUT) {
+      // Given up: the descriptor names the file again, for a reader that reads regardless.
       CloseHandle(mutex);
+      const int fresh = openHandle(d.path, d.access);
+      if (fresh >= 0) {
+        ::_dup2(fresh, fd);
+        ::_close(fresh);
+      }
       errno = EWOULDBLOCK;
       return -1;
     }
