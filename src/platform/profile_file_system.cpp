@@ -64,7 +64,7 @@ std::string fileErrorText(int error) {
 int readRegularFile(FileSystem& fs, const std::string& path, FileStat& stat, std::string& bytes,
                     std::int64_t maxBytes) {
   // O_NONBLOCK: opening a FIFO for reading would wait for a writer; regular files ignore it.
-  const int fd = fs.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+  const int fd = fs.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0);
   if (fd < 0) return errno == EISDIR ? kNotRegularFile : errno;
   int error = 0;
   if (fs.fstat(fd, stat) != 0) error = errno;
@@ -76,7 +76,7 @@ int readRegularFile(FileSystem& fs, const std::string& path, FileStat& stat, std
 }
 
 bool readProfileFile(FileSystem& fs, const std::string& path, FileStat& stat, std::string& bytes) {
-  const int fd = fs.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+  const int fd = fs.open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0);
   if (fd < 0) return false;
   // A writer that cannot replace the file rewrites it in place under its lock; waiting for
   // it keeps a half-written file from being read. After the wait the file is read anyway:

@@ -27,7 +27,7 @@ ProfileHold::ProfileHold(FileSystem& fs, const std::string& path, CreateMissing 
     const auto resolved = fs_.realPath(path);
     target_ = resolved.value_or(path);
     // O_NONBLOCK keeps a FIFO at the path from stalling the writer; regular files ignore it.
-    fd_ = fs_.open(target_, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+    fd_ = fs_.open(target_, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0);
     if (fd_ < 0) {
       error_ = errno;
       if (errno != ENOENT) return;
