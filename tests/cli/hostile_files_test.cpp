@@ -88,5 +88,18 @@ TEST(HostileFiles, RenderOntoAFullDiskLeavesTheOldPicture) {
   EXPECT_EQ(support::TempDir::read(png), "\x89PNG the old picture");
 }
 
+// A relative -o names a file in the user's folder, although setup makes the bitmap folder
+// current; nothing is left beside the bitmaps.
+TEST(HostileFiles, RenderWritesARelativeOutputWhereTheUserIs) {
+  support::TempDir dir;
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.path());
+  const auto r = zadeve({"render", exampleIni(), "--view", "MainView", "--size", "320x200", "-o", "here.png"});
+  fs::current_path(before);
+  EXPECT_EQ(r.status, ExitOk) << r.err;
+  EXPECT_TRUE(fs::exists(dir.file("here.png")));
+  EXPECT_FALSE(fs::exists(fs::path(exampleIni()).parent_path() / "here.png"));
+}
+
 }  // namespace
 }  // namespace zadeve::cli
