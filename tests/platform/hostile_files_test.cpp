@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -145,7 +146,7 @@ TEST(HostileFiles, AFullDiskLeavesTheOldFilesByteForByte) {
   EXPECT_EQ(support::TempDir::read(png), pngBefore);
   for (const auto& entry : fs::directory_iterator(fs::path(ini).parent_path()))
     EXPECT_EQ(entry.path().filename().string().find(".zadeve-"), std::string::npos) << entry.path();
-  if (!disk.mounted()) GTEST_SKIP() << "no tmpfs could be mounted here: the full disk came from the file-system seam";
+  if (!disk.mounted()) std::printf("no tmpfs could be mounted here: the full disk came from the file-system seam\n");
 }
 
 // Each refused write names its reason, whatever refused it.
