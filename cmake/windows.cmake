@@ -19,7 +19,7 @@ add_library(zadeve_stb STATIC src/platform/stb_implementation_win32.c)
 
 zadeve_layer(automation)
 zadeve_layer(platform DEPS zadeve_automation zadeve_stb)
-zadeve_layer(components DEPS zadeve_automation)
+zadeve_layer(components DEPS zadeve_platform zadeve_automation)
 zadeve_layer(vizevore DEPS zadeve_platform zadeve_automation)
 file(GLOB ZADEVE_LIB_SOURCES CONFIGURE_DEPENDS
   src/core/*.cpp src/build/*.cpp src/bars/*.cpp src/palette/*.cpp

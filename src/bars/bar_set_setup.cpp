@@ -12,6 +12,9 @@
 //       FillBar(bar, not floating)
 //     KaTLayout(frm)
 
+#include <exception>
+#include <new>
+
 #include "automation/conversions.h"
 #include "automation/error.h"
 #include "core/host_contracts.h"
@@ -39,6 +42,22 @@ bool isExcluded(const std::string& entry, const std::string& excludeBars) {
   size_t end = entry.find(';', start);
   std::string name = entry.substr(start, end == std::string::npos ? std::string::npos : end - start);
   return excludeBars.find("[" + name + "]") != std::string::npos;
+}
+
+// The runtime's description of the failure being handled: memory and the tool's own
+// failures included, so that nothing but the message box reaches the host.
+std::string describeFailure() {
+  try {
+    throw;
+  } catch (const automation::AutomationError& e) {
+    return e.description();
+  } catch (const std::bad_alloc&) {
+    return "Out of memory";
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "Unexpected error";
+  }
 }
 
 }  // namespace
@@ -74,8 +93,8 @@ void ZuzuzudLibrary::KaTSetup(const ObjectRef& frm, const std::string& barSet, c
 
     int16_t vl = 0, vt = 0, vr = 0, VB = 0;
     KaTLayout(frm, vl, vt, vr, VB);
-  } catch (const automation::AutomationError& e) {
-    showOwnMessage("Error In KatSetup Line= " + e.description());
+  } catch (...) {
+    showOwnMessage("Error In KatSetup Line= " + describeFailure());
   }
 }
 
@@ -85,8 +104,8 @@ void ZuzuzudLibrary::RegisterBar(const ObjectRef& bar) {
     automation::Object& held = automation::requireObject(bar);
     step = "2";
     ToolbarManager(CurrentWorkspace_->TBM()).Add(ObjectRef(&held));
-  } catch (const automation::AutomationError& e) {
-    showOwnMessage(std::string("ZADEVE: Error in AddBar line ") + step + " " + e.description());
+  } catch (...) {
+    showOwnMessage(std::string("ZADEVE: Error in AddBar line ") + step + " " + describeFailure());
   }
 }
 

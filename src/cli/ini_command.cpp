@@ -2,12 +2,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <memory>
 #include <ostream>
 
 #include "automation/conversions.h"
 #include "cli/cli.h"
 #include "core/zuzuzud_library.h"
+#include "platform/profile.h"
+#include "platform/profile_lock.h"
 
 namespace zadeve::cli {
 namespace {
@@ -22,9 +25,15 @@ automation::Ref<core::ZuzuzudLibrary> libraryFor(const std::string& file) {
   return lib;
 }
 
+// One line naming the file and the system's reason.
 void reportWrite(Console& console, const automation::Variant& result, const IniOptions& o) {
   if (automation::toInteger(result) != 0) return;
-  console.err << "zadeve: could not write " << o.file << "\n";
+  const int error = platform::lastProfileWriteError();
+  if (error == EWOULDBLOCK)
+    console.err << "zadeve: could not write " << o.file << ": it is locked by another writer (waited "
+                << platform::kLockWaitMs / 1000 << " s)\n";
+  else
+    console.err << "zadeve: could not write " << o.file << ": " << platform::fileErrorText(error) << "\n";
   console.status = ExitFailed;
 }
 

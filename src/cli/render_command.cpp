@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 
@@ -83,6 +84,8 @@ void addRenderCommand(CLI::App& app, Console& console) {
     // Malformed states are usage errors, found before anything is built.
     for (const auto& s : options->states) functionState(s);
     for (const auto& s : options->panels) assignment(s, "--status");
+    // Setup makes the bitmap folder current: the picture goes where the user meant it.
+    const std::string png = std::filesystem::absolute(options->png).string();
     HostSession session(configurationPath(options->file));
     auto& form = buildView(session, *options);
     auto& lib = session.library();
@@ -92,7 +95,7 @@ void addRenderCommand(CLI::App& app, Console& console) {
       automation::callMethod(lib, "StatusMsg", {Variant(ObjectRef(&form)), panel, text});
     }
     const auto picture = options->screen ? session.picture() : clientArea(session.picture(), session.screen(), form);
-    picture.writePng(options->png);
+    picture.writePng(png);
     console.out << options->png << ": " << picture.width() << " x " << picture.height() << " px, " << options->view
                 << " on a " << form.pixelWidth() << " x " << form.pixelHeight() << " px form\n";
   });

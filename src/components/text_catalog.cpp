@@ -1,8 +1,8 @@
 #include "components/text_catalog.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+
+#include "platform/profile_file_system.h"
 
 
 namespace zadeve::components {
@@ -14,20 +14,17 @@ namespace {
 constexpr std::string_view Source = "TextCatalog";
 constexpr char ContextSeparator = '\x04';
 
+// Only a regular file is read, and opening it never waits: a FIFO or a device given as
+// the language file fails at once as any unreadable file does.
 std::string readWholeFile(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::file_status status = fs::status(path, ec);
-  if (path.empty() || status.type() == fs::file_type::not_found)
+  if (path.empty()) raise(err::FileNotFound, "File not found: '" + path + "'", std::string(Source));
+  platform::FileStat stat;
+  std::string text;
+  const int error = platform::readRegularFile(platform::systemFileSystem(), path, stat, text);
+  if (error == ENOENT || error == ENOTDIR)
     raise(err::FileNotFound, "File not found: '" + path + "'", std::string(Source));
-  std::ifstream in;
-  if (!fs::is_directory(status)) in.open(path, std::ios::binary);
-  if (!in.is_open())
-    raise(PathFileAccessError, "Path/File access error: '" + path + "'", std::string(Source));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) raise(PathFileAccessError, "Path/File access error: '" + path + "'", std::string(Source));
-  return std::move(text).str();
+  if (error != 0) raise(PathFileAccessError, "Path/File access error: '" + path + "'", std::string(Source));
+  return text;
 }
 
 bool isTranslation(const PoEntry& e) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -16,6 +16,7 @@
 #include "platform/decoder_checks.h"
 #include "platform/full_palette.h"
 #include "platform/image_decoder.h"
+#include "platform/profile_file_system.h"
 
 namespace zadeve::platform {
 
@@ -29,10 +30,18 @@ namespace err = automation::err;
 
 namespace {
 
-// Pictures here are icon strips and small host drawings; anything near these limits is a
-// damaged header, and refusing it early keeps a bad file from costing gigabytes.
-constexpr std::uintmax_t MaxFileBytes = 64u << 20;
-constexpr int64_t MaxPixels = int64_t{1} << 25;
+constexpr std::int64_t MaxFileBytes = 64 << 20;
+
+// Pixels alive in pictures, counted by each picture's pixel buffer.
+std::atomic<int64_t> livePixels{0};
+
+struct CountedPixels {
+  int64_t pixels;
+  void operator()(const std::vector<uint8_t>* rgba) const noexcept {
+    livePixels -= pixels;
+    delete rgba;
+  }
+};
 
 // The formats a picture file may have, the only ones the decoder is built with. Each has a
 // signature, so random bytes cannot pass for a picture.
@@ -49,13 +58,20 @@ bool knownSignature(std::span<const uint8_t> b) {
 
 Picture::Picture(int width, int height, Pixels rgba) : width_(width), height_(height), rgba_(std::move(rgba)) {}
 
+int64_t decodedPixels() noexcept { return livePixels; }
+
 Ref<Picture> Picture::fromPixels(int width, int height, std::vector<uint8_t> rgba) {
-  if (width <= 0 || height <= 0 || int64_t{width} * height > MaxPixels)
+  if (width <= 0 || height <= 0 || int64_t{width} * height > MaxPicturePixels)
     automation::raise(err::InvalidCall, "Picture size " + std::to_string(width) + "x" +
                                             std::to_string(height) + " is not allowed");
   if (rgba.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 4)
     automation::raise(err::InvalidCall, "Picture pixel data does not match its size");
-  return Ref<Picture>(new Picture(width, height, std::make_shared<const std::vector<uint8_t>>(std::move(rgba))));
+  const int64_t pixels = int64_t{width} * height;
+  auto owned = std::make_unique<const std::vector<uint8_t>>(std::move(rgba));
+  Pixels counted(owned.get(), CountedPixels{pixels});
+  owned.release();
+  livePixels += pixels;
+  return Ref<Picture>(new Picture(width, height, std::move(counted)));
 }
 
 Rgba Picture::pixel(int x, int y) const {
@@ -64,15 +80,24 @@ Rgba Picture::pixel(int x, int y) const {
   return {p[0], p[1], p[2], p[3]};
 }
 
+namespace {
+void reserveDecodedPixels(int64_t pixels, std::string_view name);
+}  // namespace
+
 Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name) {
   if (bytes.empty()) invalidPicture(name, "empty file");
-  if (bytes.size() > MaxFileBytes) invalidPicture(name, "file too large");
+  if (bytes.size() > static_cast<size_t>(MaxFileBytes)) invalidPicture(name, "file too large");
   if (!knownSignature(bytes)) invalidPicture(name, "not a BMP, PNG, GIF or JPEG file");
-  checkBmpHeader(bytes, name, MaxPixels);
+  checkBmpHeader(bytes, name, MaxPicturePixels);
   checkPngChunks(bytes, name);
   checkJpegTables(bytes, name);
   auto rewritten = bmpWithFullPalette(bytes);
-  if (!rewritten) rewritten = pngWithFullPalette(bytes, name);
+  // Refuses a bad palette transparency either way; only stb needs the palette made whole,
+  // libpng fills a short one with black itself.
+  auto wholePng = pngWithFullPalette(bytes, name);
+#ifdef _WIN32
+  if (!rewritten) rewritten = std::move(wholePng);
+#endif
   if (rewritten) bytes = *rewritten;
   int w = 0, h = 0;
   std::string why;
@@ -80,7 +105,8 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   // A top-down BMP reports a negative height here (and a positive one once decoded).
   const int64_t area = std::abs(int64_t{w}) * std::abs(int64_t{h});
   if (area == 0) invalidPicture(name, "empty image");
-  if (area > MaxPixels) invalidPicture(name, "image too large");
+  if (area > MaxPicturePixels) invalidPicture(name, "image too large");
+  reserveDecodedPixels(area, name);
   std::vector<uint8_t> rgba = decoder::decodeRgba(bytes, w, h, why);
   if (rgba.empty()) invalidPicture(name, why);
   return Picture::fromPixels(w, h, std::move(rgba));
@@ -120,6 +146,13 @@ class DecodedPictures {
 #endif
   }
 
+  // Lets go of every kept picture; those nobody else holds free their pixels.
+  void clear() {
+#ifndef _WIN32
+    entries_.clear();
+#endif
+  }
+
  private:
   static constexpr size_t MaxEntries = 64;
 #ifndef _WIN32
@@ -146,6 +179,15 @@ DecodedPictures& decodedPictures() {
   return cache;
 }
 
+// Room for one more picture within the budget, made by letting go of kept pictures first
+// when needed; a picture that still does not fit is not decoded at all.
+void reserveDecodedPixels(int64_t pixels, std::string_view name) {
+  if (livePixels + pixels > MaxDecodedPixels) decodedPictures().clear();
+  if (livePixels + pixels > MaxDecodedPixels)
+    invalidPicture(name, "the pictures loaded already take the " + std::to_string(MaxDecodedPixels) +
+                             " pixels allowed for all pictures");
+}
+
 }  // namespace
 
 Ref<Picture> loadPicture(const std::string& path) {
@@ -156,20 +198,13 @@ Ref<Picture> loadPicture(const std::string& path) {
 }
 
 Ref<Picture> readPicture(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path p(path);
-  if (path.empty() || !fs::is_regular_file(p, ec))
-    automation::raise(err::FileNotFound, "File not found: " + path);
-  const std::uintmax_t size = fs::file_size(p, ec);
-  if (ec) automation::raise(err::FileNotFound, "File not found: " + path);
-  if (size > MaxFileBytes) invalidPicture(path, "file too large");
-  std::ifstream in(p, std::ios::binary);
-  if (!in) automation::raise(err::FileNotFound, "File not found: " + path);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!in) invalidPicture(path, "read error");
-  return decodePicture(bytes, path);
+  // Only a regular file is opened, and the open never waits (a FIFO would).
+  FileStat stat;
+  std::string bytes;
+  const int error = path.empty() ? ENOENT : readRegularFile(systemFileSystem(), path, stat, bytes, MaxFileBytes);
+  if (error == EFBIG) invalidPicture(path, "file too large");
+  if (error != 0) automation::raise(err::FileNotFound, "File not found: " + path);
+  return decodePicture(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), path);
 }
 
 const MemberTable<Picture>& Picture::memberTable() {

@@ -2,7 +2,8 @@
 // The POSIX names the profile reader and writer speak through the FileSystem seam. On
 // Windows the seam's implementation (profile_file_system_win32.cpp) gives them meaning; the
 // flags that only POSIX has are no-ops there: handles are never inherited, a FIFO cannot
-// sit at a profile's path, and a folder cannot be opened to flush a rename.
+// sit at a profile's path, no terminal becomes a controlling one, and a folder cannot be
+// opened to flush a rename.
 
 #include <fcntl.h>
 
@@ -15,6 +16,9 @@
 #endif
 #ifndef O_NONBLOCK
 #define O_NONBLOCK 0
+#endif
+#ifndef O_NOCTTY
+#define O_NOCTTY 0
 #endif
 #ifndef O_DIRECTORY
 #define O_DIRECTORY 0x00200000  // outside the CRT's flags: the seam refuses it

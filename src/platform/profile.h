@@ -20,4 +20,9 @@ bool writeProfileString(std::optional<std::string_view> section,
                         std::optional<std::string_view> key,
                         std::optional<std::string_view> value, const std::string& path);
 
+// Why the last write that returned false failed: an errno value (EWOULDBLOCK: another
+// writer held the file's lock for longer than kLockWaitMs), or kNotRegularFile for a FIFO
+// or a device; fileErrorText (profile_file_system.h) puts it in words. 0 after a success.
+int lastProfileWriteError();
+
 }  // namespace zadeve::platform

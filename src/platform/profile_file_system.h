@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <climits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct FileStat {
   std::uint32_t mode = 0;  // type and permission bits as the system reports them
   std::uint32_t owner = 0;
   std::uint32_t group = 0;
+  std::uint32_t links = 1;  // names the file has (hard links)
   std::int64_t modifiedNs = 0;
   std::int64_t changedNs = 0;
 
@@ -44,6 +46,10 @@ class FileSystem {
   virtual int unlink(const std::string& path) = 0;
   virtual std::optional<std::string> realPath(const std::string& path) = 0;
   virtual int flock(int fd, int operation) = 0;
+  virtual int ftruncate(int fd, std::int64_t size) = 0;
+  // flock that gives up after `timeoutMs` with EWOULDBLOCK. By default it polls flock with
+  // LOCK_NB, so a replacement's flock is what answers.
+  virtual int lockWithin(int fd, int operation, int timeoutMs);
   // The names in a folder, "." and ".." left out.
   virtual std::optional<std::vector<std::string>> listFolder(const std::string& path) = 0;
   virtual int processId() = 0;
@@ -73,6 +79,10 @@ class PosixFileSystem : public FileSystem {
   int unlink(const std::string& path) override;
   std::optional<std::string> realPath(const std::string& path) override;
   int flock(int fd, int operation) override;
+  int ftruncate(int fd, std::int64_t size) override;
+#ifdef _WIN32
+  int lockWithin(int fd, int operation, int timeoutMs) override;
+#endif
   std::optional<std::vector<std::string>> listFolder(const std::string& path) override;
   int processId() override;
   int kill(int pid, int signal) override;
@@ -87,8 +97,22 @@ FileSystem& profileFileSystem();
 // Installs a replacement (tests only); nullptr restores the real one. Not owned.
 void setProfileFileSystem(FileSystem* fileSystem);
 
-// Reads a whole regular file. Anything else (missing, a directory, a pipe, unreadable)
-// is false; `stat` describes the file as it was opened.
+// What refuses a file that is not a regular one (a FIFO, a device, a folder), beside the
+// errno values.
+inline constexpr int kNotRegularFile = -1;
+
+// The reason in words: "not a regular file", or the system's text for an errno value.
+std::string fileErrorText(int error);
+
+// Reads a whole regular file named by a user. The open never waits: a FIFO, a device or a
+// folder is refused at once with kNotRegularFile, as is a file larger than `maxBytes`
+// (EFBIG). Returns 0, or the reason; `stat` describes the file as it was opened.
+int readRegularFile(FileSystem& fs, const std::string& path, FileStat& stat, std::string& bytes,
+                    std::int64_t maxBytes = INT64_MAX);
+
+// Reads a whole profile file. Anything else (missing, a directory, a pipe, unreadable)
+// is false; `stat` describes the file as it was opened. It waits, for kLockWaitMs at most,
+// for a writer that is rewriting the file in place (see profile_lock.h).
 bool readProfileFile(FileSystem& fs, const std::string& path, FileStat& stat, std::string& bytes);
 
 // The same for a file already open for reading; the descriptor stays open.

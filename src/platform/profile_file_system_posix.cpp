@@ -26,6 +26,7 @@ FileStat toFileStat(const struct stat& st) {
   out.mode = static_cast<std::uint32_t>(st.st_mode);
   out.owner = static_cast<std::uint32_t>(st.st_uid);
   out.group = static_cast<std::uint32_t>(st.st_gid);
+  out.links = static_cast<std::uint32_t>(st.st_nlink);
   out.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
   out.changedNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
   return out;
@@ -89,6 +90,7 @@ std::optional<std::string> PosixFileSystem::realPath(const std::string& path) {
 }
 
 int PosixFileSystem::flock(int fd, int operation) { return ::flock(fd, operation); }
+int PosixFileSystem::ftruncate(int fd, std::int64_t size) { return ::ftruncate(fd, static_cast<off_t>(size)); }
 
 std::optional<std::vector<std::string>> PosixFileSystem::listFolder(const std::string& path) {
   DIR* folder = ::opendir(path.c_str());

@@ -144,6 +144,7 @@ int statHandle(HANDLE handle, FileStat& out) {
   written.dwLowDateTime = static_cast<DWORD>(basic.LastWriteTime.QuadPart & 0xFFFFFFFF);
   written.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart) >> 32);
   out = describe(standard.EndOfFile.QuadPart, basic.FileAttributes, written);
+  out.links = standard.NumberOfLinks;
   return 0;
 }
 
@@ -256,6 +257,12 @@ std::optional<std::string> Win32FileSystem::realPath(const std::string& path) {
 }
 
 int Win32FileSystem::flock(int fd, int operation) {
+  return lockWithin(fd, operation, (operation & LOCK_NB) ? 0 : -1);
+}
+
+// A negative timeout waits for ever. Only writers take the mutex for long; a reader's
+// LOCK_SH takes it too, for the moment of its read.
+int Win32FileSystem::lockWithin(int fd, int operation, int timeoutMs) {
   auto it = descriptors().find(fd);
   if (it == descriptors().end()) {
     errno = EBADF;
@@ -269,7 +276,7 @@ int Win32FileSystem::flock(int fd, int operation) {
   if (d.mutex) return 0;
   HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName(d.full).c_str());
   if (!mutex) return failWith(GetLastError());
-  const DWORD wait = (operation & LOCK_NB) ? 0 : INFINITE;
+  const DWORD wait = (operation & LOCK_NB) ? 0 : timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
   if (WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT) {
     if (wait == 0) {
       CloseHandle(mutex);
@@ -278,7 +285,18 @@ int Win32FileSystem::flock(int fd, int operation) {
     }
     // Let go of the file while another writer replaces it, then take what is there.
     detach(fd);
-    const DWORD got = WaitForSingleObject(mutex, INFINITE);
+    const DWORD got = WaitForSingleObject(mutex, wait);
+    if (got == WAIT_TIMEOUT) {
+      // Given up: the descriptor names the file again, for a reader that reads regardless.
+      CloseHandle(mutex);
+      const int fresh = openHandle(d.path, d.access);
+      if (fresh >= 0) {
+        ::_dup2(fresh, fd);
+        ::_close(fresh);
+      }
+      errno = EWOULDBLOCK;
+      return -1;
+    }
     if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED) {
       CloseHandle(mutex);
       return failWith(GetLastError());
@@ -297,6 +315,11 @@ int Win32FileSystem::flock(int fd, int operation) {
   // WAIT_ABANDONED also makes us the owner: a writer that died left the file whole.
   d.mutex = mutex;
   return 0;
+}
+
+int Win32FileSystem::ftruncate(int fd, std::int64_t size) {
+  const errno_t error = ::_chsize_s(fd, size);
+  return error == 0 ? 0 : (errno = error, -1);
 }
 
 std::optional<std::vector<std::string>> Win32FileSystem::listFolder(const std::string& path) {

@@ -27,8 +27,9 @@ ProfileHold::ProfileHold(FileSystem& fs, const std::string& path, CreateMissing 
     const auto resolved = fs_.realPath(path);
     target_ = resolved.value_or(path);
     // O_NONBLOCK keeps a FIFO at the path from stalling the writer; regular files ignore it.
-    fd_ = fs_.open(target_, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+    fd_ = fs_.open(target_, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0);
     if (fd_ < 0) {
+      error_ = errno;
       if (errno != ENOENT) return;
       if (create == CreateMissing::No) {
         state_ = State::Missing;
@@ -37,11 +38,15 @@ ProfileHold::ProfileHold(FileSystem& fs, const std::string& path, CreateMissing 
       // 0666 less the umask, as a plain create would make it.
       fd_ = fs_.open(target_, O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd_ < 0) {
+        error_ = errno;
         if (errno != EEXIST) return;
         // Another writer created it meanwhile, or the path is a link to a missing file:
         // create what it points to and look again, now through the resolved path.
         const int other = fs_.open(target_, O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
-        if (other < 0) return;
+        if (other < 0) {
+          error_ = errno;
+          return;
+        }
         fs_.close(other);
         continue;
       }
@@ -53,6 +58,7 @@ ProfileHold::ProfileHold(FileSystem& fs, const std::string& path, CreateMissing 
         state_ = State::Held;
         return;
       case Lock::Failed:
+        error_ = errno;
         discardCreated();
         closeFile();
         return;
@@ -60,6 +66,7 @@ ProfileHold::ProfileHold(FileSystem& fs, const std::string& path, CreateMissing 
         break;
     }
     if (stillNamed()) {
+      error_ = 0;
       locked_ = true;
       state_ = State::Held;
       return;
@@ -73,11 +80,8 @@ ProfileHold::ProfileHold(FileSystem& fs, const std::string& path, CreateMissing 
 ProfileHold::~ProfileHold() { closeFile(); }
 
 ProfileHold::Lock ProfileHold::lock() {
-  for (;;) {
-    if (fs_.flock(fd_, LOCK_EX) == 0) return Lock::Taken;
-    if (errno == EINTR) continue;
-    return locksUnsupported(errno) ? Lock::Unsupported : Lock::Failed;
-  }
+  if (fs_.lockWithin(fd_, LOCK_EX, kLockWaitMs) == 0) return Lock::Taken;
+  return locksUnsupported(errno) ? Lock::Unsupported : Lock::Failed;
 }
 
 bool ProfileHold::stillNamed() {
@@ -87,13 +91,17 @@ bool ProfileHold::stillNamed() {
 
 void ProfileHold::discardCreated() {
   // Only while the path still names it: the file may already be someone else's.
+  const int error = errno;
   if (created_ && fd_ >= 0 && stillNamed()) fs_.unlink(target_);
   created_ = false;
+  errno = error;
 }
 
 void ProfileHold::closeFile() {
+  const int error = errno;
   if (fd_ >= 0) fs_.close(fd_);
   fd_ = -1;
+  errno = error;
 }
 
 }  // namespace zadeve::platform

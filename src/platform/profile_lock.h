@@ -10,6 +10,11 @@
 // longer there: after locking, the path must still name the locked file, or the writer
 // starts again on the new one. Readers take no lock: they see the old file or the new.
 //
+// A writer waits kLockWaitMs at most for the lock, then fails with EWOULDBLOCK: a writer
+// stopped inside its lock (Ctrl-Z) must not stop every other writer, and with them a
+// host's user-interface thread. Readers take a shared lock for the moment of their read
+// (see readProfileFile), which a writer waits for the same way.
+//
 // No lock file exists. A missing file is created empty so there is something to lock: two
 // writers creating one file then meet on the same lock instead of each renaming its own
 // file into place. A file system without locks gets today's unserialised writes.
@@ -19,6 +24,9 @@
 #include "platform/profile_file_system.h"
 
 namespace zadeve::platform {
+
+// How long a writer waits for another's lock, and a reader for a writer's.
+inline constexpr int kLockWaitMs = 3000;
 
 enum class CreateMissing : bool { No, Yes };
 
@@ -36,6 +44,8 @@ class ProfileHold {
   const std::string& target() const noexcept { return target_; }  // the file to replace
   bool locked() const noexcept { return locked_; }
   bool created() const noexcept { return created_; }
+  // Why the hold failed: an errno value, EWOULDBLOCK when the lock stayed taken.
+  int error() const noexcept { return error_; }
 
   // Removes the empty file created for the lock, when the write that needed it failed.
   void discardCreated();
@@ -52,6 +62,7 @@ class ProfileHold {
   std::string target_;
   bool locked_ = false;
   bool created_ = false;
+  int error_ = 0;
 };
 
 }  // namespace zadeve::platform

@@ -53,6 +53,40 @@ int createProfileTemporary(FileSystem& fs, const ProfilePath& file, unsigned mod
   return -1;
 }
 
+bool writeAllBytes(FileSystem& fs, int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::ptrdiff_t written = fs.write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written == 0) errno = ENOSPC;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+int writeOutputFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
+  const std::string target = fs.realPath(path).value_or(path);
+  FileStat existing;
+  const bool exists = fs.stat(target, existing) == 0;
+  if (exists && existing.isDirectory()) return EISDIR;
+  if (exists && !existing.isRegular()) return kNotRegularFile;
+  // As a shell's redirection would: a file without write permission is not replaced.
+  if (exists && ((existing.mode & 0222) == 0 || fs.access(target, W_OK) != 0)) return EACCES;
+  const ProfilePath parts = splitProfilePath(target);
+  if (parts.name.empty()) return EISDIR;
+  std::string tempPath;
+  // A new file gets what a plain create would give it: 0666 less the umask.
+  const int fd = createProfileTemporary(fs, parts, 0666, tempPath);
+  if (fd < 0) return errno;
+  bool ok = (!exists || fs.fchmod(fd, existing.mode & 07777) == 0) && writeAllBytes(fs, fd, bytes) &&
+            fs.fsync(fd) == 0;
+  int error = errno;
+  if (fs.close(fd) != 0 && ok) ok = false, error = errno;
+  if (ok && fs.rename(tempPath, target) != 0) ok = false, error = errno;
+  if (!ok) fs.unlink(tempPath);
+  return ok ? 0 : error;
+}
+
 std::optional<int> profileTemporaryOwner(std::string_view entry, std::string_view name) {
   if (!entry.starts_with('.')) return std::nullopt;
   entry.remove_prefix(1);

@@ -23,6 +23,17 @@ ProfilePath splitProfilePath(const std::string& path);
 // Creates a new temporary for `file`, open for writing; -1 with errno set on failure.
 int createProfileTemporary(FileSystem& fs, const ProfilePath& file, unsigned mode, std::string& tempPath);
 
+// Writes all of `bytes`, going on after a short write; false with errno set (ENOSPC for a
+// write that took nothing).
+bool writeAllBytes(FileSystem& fs, int fd, std::string_view bytes);
+
+// Writes an output file (a picture, a report) as a whole: into a temporary beside it,
+// flushed, then renamed over it, so a failed write leaves the old file as it was. Through
+// a symbolic link, the file it names is replaced; an existing file keeps its mode. A FIFO,
+// a device or a folder at the path is refused (kNotRegularFile, EISDIR). Returns 0 or the
+// reason.
+int writeOutputFile(FileSystem& fs, const std::string& path, std::string_view bytes);
+
 // The process id in `entry` when it is a temporary of the file `name` by exactly this scheme.
 std::optional<int> profileTemporaryOwner(std::string_view entry, std::string_view name);
 

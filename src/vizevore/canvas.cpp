@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 
 #include "automation/error.h"
+#include "platform/profile_temporary.h"
 #include "vizevore/font.h"
 
 namespace zadeve::vizevore {
@@ -211,10 +211,10 @@ std::vector<uint8_t> Canvas::encodePng() const {
 
 void Canvas::writePng(const std::string& path) const {
   const std::vector<uint8_t> png = encodePng();
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-  out.close();
-  if (!out) automation::raise(automation::err::PathFileAccess, "Path/File access error: " + path);
+  const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
+  if (const int error = platform::writeOutputFile(platform::profileFileSystem(), path, bytes))
+    automation::raise(automation::err::PathFileAccess,
+                      "Path/File access error: " + path + ": " + platform::fileErrorText(error));
 }
 
 }  // namespace zadeve::vizevore

@@ -112,7 +112,8 @@ class Canvas {
   static std::string fitText(std::string_view text, int maxWidth, int pixelHeight);
 
   std::vector<uint8_t> encodePng() const;
-  // Writes the PNG; raises 75 (path/file access error) with the path when it cannot.
+  // Writes the PNG beside the path and renames it into place, so a failed write leaves the
+  // old file; raises 75 (path/file access error) with the path and the reason when it cannot.
   void writePng(const std::string& path) const;
 
  private:

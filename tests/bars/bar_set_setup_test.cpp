@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <utility>
 
 #include "support/counting_file_system.h"
@@ -102,6 +103,19 @@ TEST_F(BarSetSetup, FailuresEndInTheLibrarysOwnMessageBoxes) {
   EXPECT_EQ(tags(), (Lines{"Name=A", "Name=B", "Name=C"}));
   EXPECT_EQ(tbm->items, (std::vector<ObjectRef>{form->bar(0), form->bar(2)}));
   EXPECT_TRUE(laidOut());
+}
+
+// Memory running out is a failure like any other: it ends in the library's own message
+// box and reaches neither the host nor the user as an exception.
+TEST_F(BarSetSetup, RunningOutOfMemoryEndsInTheOwnMessageBoxesToo) {
+  auto outOfMemory = [](support::FakeObject&, std::span<automation::Arg>) -> Variant { throw std::bad_alloc(); };
+  tbm->on("Add", outOfMemory);
+  writeIni("[Main.Toolbars]\nBarCount=1\nBar0=Name=A\n");
+  form = makeObject<FakeForm>();
+  form->on("ScaleWidth", outOfMemory);
+  EXPECT_NO_THROW(lib->KaTSetup(form, "Main", ""));
+  EXPECT_EQ(ownMessages(), (Lines{"ZADEVE: Error in AddBar line 2 Out of memory",
+                                  "Error In KatSetup Line= Out of memory"}));
 }
 
 // One check of BARS.INI per call, through either face; an edit made between two calls

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "automation/dispatch.h"
 #include "components/text_catalog.h"
 #include "support/automation_assert.h"
@@ -53,7 +58,14 @@ TEST_F(LibraryTest, ALanguageFileThatWillNotLoadDoesNotStopTheStart) {
       {dir.file("none.po"), automation::err::FileNotFound},
       {dir.write("bad.po", "msgid \"Open\"\nmsgstr \"Auf\"\nmsgstr \"B\"\n"), components::InvalidFileFormat},
       {dir.path().string(), components::PathFileAccessError},
+      // Opened as a plain read would, these two would block for a writer or read as empty.
+      {dir.file("fifo.po"), components::PathFileAccessError},
+      {"/dev/null", components::PathFileAccessError},
   };
+  ASSERT_EQ(::mkfifo(dir.file("fifo.po").c_str(), 0666), 0);
+  // A load that blocks ends the test here instead of hanging it.
+  ::alarm(10);
+  const auto start = std::chrono::steady_clock::now();
   for (const auto& [file, number] : files) {
     lib->InitialiseZADEVE(nullptr, "first.ini", "", good);
     automation::callMethod(*lib, "InitialiseZADEVE",
@@ -65,6 +77,8 @@ TEST_F(LibraryTest, ALanguageFileThatWillNotLoadDoesNotStopTheStart) {
     EXPECT_EQ(automation::callMethod(*catalog, "Translate", {Variant("Open")}), Variant("Open")) << file;
     EXPECT_AUTOMATION_ERROR(automation::callMethod(*catalog, "LoadLanguageFile", {Variant(file)}), number, file);
   }
+  ::alarm(0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_TRUE(screen->messages().empty());
 }
 

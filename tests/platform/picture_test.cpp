@@ -9,6 +9,13 @@
 #include <cstring>
 #include <random>
 
+#include <fstream>
+#include <stb_image_write.h>
+#include <zlib.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "automation/dispatch.h"
 #include "support/automation_assert.h"
 #include "support/temp_dir.h"
@@ -78,6 +85,8 @@ TEST(Picture, DamagedHeadersAreInvalidPictures) {
   std::vector<uint8_t> png = readBytes("check.png");
   const uint8_t side[] = {0, 0, 0x17, 0x70};  // 6000 big-endian, as width and as height
   for (int at : {16, 20}) std::copy(side, side + 4, png.begin() + at);
+  const uLong crc = crc32(0, png.data() + 12, 17);  // IHDR's type and data: the file stays sound
+  for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
   EXPECT_AUTOMATION_ERROR(decodePicture(png, "huge.png"), err::InvalidPicture, "too large");
   // A chunk whose length runs past the end would have the decoder reserve that much first.
   std::vector<uint8_t> chunk = readBytes("check.png");
@@ -183,7 +192,7 @@ TEST(Picture, JpegWithAnOversizedHuffmanTableIsAnInvalidPicture) {
 }
 
 // The scan of undefined_table.jpg uses a Huffman table no segment defines: whatever the
-// decoder makes of it, it must not depend on what its memory held before.
+// decoder makes of it (it refuses it now), it must not depend on what its memory held before.
 TEST(Picture, DamagedFilesDecodeTheSameWhateverMemoryHeldBefore) {
   const std::vector<uint8_t> bytes = readBytes("undefined_table.jpg");
   std::vector<std::vector<uint8_t>> results;
@@ -195,8 +204,12 @@ TEST(Picture, DamagedFilesDecodeTheSameWhateverMemoryHeldBefore) {
       std::memset(junk.back(), fill, size);
     }
     for (void* block : junk) std::free(block);
-    Ref<Picture> p = decodePicture(bytes, "undefined_table.jpg");
-    results.emplace_back(p->rgba().begin(), p->rgba().end());
+    try {
+      Ref<Picture> p = decodePicture(bytes, "undefined_table.jpg");
+      results.emplace_back(p->rgba().begin(), p->rgba().end());
+    } catch (const automation::AutomationError& e) {
+      results.emplace_back(e.description().begin(), e.description().end());
+    }
   }
   EXPECT_EQ(results[1], results[0]);
   EXPECT_EQ(results[2], results[0]);
@@ -235,6 +248,98 @@ TEST(Picture, AnUnchangedFileIsDecodedOnceAndAChangedOneAgain) {
   EXPECT_EQ(replaced->width(), first->width());
   fs::remove(path);
   EXPECT_AUTOMATION_ERROR(loadPicture(path), 53, path);
+}
+
+// A grey PNG, all black: a few kilobytes that decode to width x height x 4 bytes.
+std::string blackPng(int width, int height) {
+  std::string png;
+  const std::vector<uint8_t> grey(static_cast<size_t>(width) * height, 0);
+  auto append = [](void* out, void* data, int size) { static_cast<std::string*>(out)->append(static_cast<char*>(data), size); };
+  stbi_write_png_to_func(append, &png, width, height, 1, grey.data(), width);
+  return png;
+}
+
+// The process's own high-water mark of resident memory, in bytes.
+int64_t peakResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.starts_with("VmHWM:")) return std::stoll(line.substr(6)) * 1024;
+  return -1;
+}
+
+// Forty strips just under the limit for one picture: those past the budget for all of them
+// fail with 481 naming the file, and memory stays within the budget. Measured in a child,
+// whose high-water mark starts from now.
+TEST(Picture, StripsPastTheBudgetFailWithTheirNameAndMemoryStaysWithinIt) {
+  support::TempDir dir;
+  const int width = 2048, height = static_cast<int>(MaxPicturePixels / width) - 1;
+  const std::string png = blackPng(width, height);
+  ASSERT_LT(png.size(), 64u << 10);
+  for (int i = 0; i < 40; ++i) dir.write("strip" + std::to_string(i) + ".png", png);
+
+  const pid_t child = ::fork();
+  if (child == 0) {
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const int64_t before = peakResidentBytes();
+    std::vector<Ref<Picture>> held;
+    int refused = 0;
+    for (int i = 0; i < 40; ++i) {
+      const std::string path = dir.file("strip" + std::to_string(i) + ".png");
+      try {
+        held.push_back(loadPicture(path));
+      } catch (const automation::AutomationError& e) {
+        if (e.number() != err::InvalidPicture || e.description().find(path) == std::string::npos) ::_exit(3);
+        ++refused;
+      }
+      if (decodedPixels() > MaxDecodedPixels) ::_exit(4);
+    }
+    const int64_t grown = peakResidentBytes() - before;
+    std::printf("held %zu, refused %d, peak grew by %lld MiB\n", held.size(), refused, (long long)(grown >> 20));
+    if (held.size() != static_cast<size_t>(MaxDecodedPixels / (int64_t{width} * height)) || refused == 0) ::_exit(5);
+    // The budget, and one picture being decoded beyond it with the decoder's own buffers.
+    const int64_t constant = 48 << 20;
+    ::_exit(grown <= MaxDecodedPixels * 4 + constant ? 0 : 6);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "3: a wrong error, 4: over the budget, 5: wrong counts, 6: memory grew past it";
+}
+
+// Letting go of pictures makes room again; one over the limit for a picture is refused
+// before anything is decoded.
+TEST(Picture, ReleasedPicturesGiveTheirBudgetBack) {
+  support::TempDir dir;
+  const int64_t before = decodedPixels();
+  {
+    auto a = decodePicture(readBytes("check.png"), "a");
+    EXPECT_EQ(decodedPixels(), before + 15);
+    auto b = a->copy();
+    EXPECT_EQ(decodedPixels(), before + 15) << "a copy shares the pixels";
+  }
+  EXPECT_EQ(decodedPixels(), before);
+  const std::string big = dir.write("big.png", blackPng(2048, static_cast<int>(MaxPicturePixels / 2048) + 1));
+  EXPECT_AUTOMATION_ERROR(loadPicture(big), err::InvalidPicture, "too large");
+  EXPECT_EQ(decodedPixels(), before);
+}
+
+// The JPEG that made the old decoder shift by 33 (undefined): refused or decoded, with a
+// size and pixels that agree, and nothing for the sanitizers to report.
+TEST(Picture, DamagedJpegsAreRefusedOrDecodedSafely) {
+  for (const char* file : {"jpeg-shift-33.bmp"}) {
+    SCOPED_TRACE(file);
+    try {
+      auto p = loadPicture(Dir + file);
+      EXPECT_EQ(p->rgba().size(), static_cast<size_t>(p->width()) * p->height() * 4);
+    } catch (const automation::AutomationError& e) {
+      EXPECT_EQ(e.number(), err::InvalidPicture);
+    }
+  }
+  // Cut anywhere into its data, a JPEG is refused, not padded with grey.
+  const std::vector<uint8_t> jpeg = readBytes("grey8.jpg");
+  for (size_t n = jpeg.size() / 2; n + 2 < jpeg.size(); ++n)
+    EXPECT_AUTOMATION_ERROR(decodePicture(std::span(jpeg.data(), n), "cut.jpg"), err::InvalidPicture, "cut.jpg");
 }
 
 }  // namespace

@@ -141,7 +141,9 @@ struct FailingFileSystem : PosixFileSystem {
 
   int open(const std::string& path, int flags, unsigned mode) override {
     const Failure broken = (flags & O_CREAT) ? Failure::CreateTemporary : Failure::ReadOriginal;
-    return failure == broken && !(flags & O_DIRECTORY) ? fail(EACCES) : PosixFileSystem::open(path, flags, mode);
+    // A create refused for want of permission would be written in place instead.
+    const int error = broken == Failure::CreateTemporary ? EDQUOT : EACCES;
+    return failure == broken && !(flags & O_DIRECTORY) ? fail(error) : PosixFileSystem::open(path, flags, mode);
   }
   std::ptrdiff_t write(int fd, const char* buffer, std::size_t count) override {
     const bool halve = failure == Failure::ShortWriteThenFull;
