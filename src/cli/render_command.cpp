@@ -83,8 +83,8 @@ void addRenderCommand(CLI::App& app, Console& console) {
     // Malformed states are usage errors, found before anything is built.
     for (const auto& s : options->states) functionState(s);
     for (const auto& s : options->panels) assignment(s, "--status");
-    HostSession session(configurationPath(options->file));
-    auto& form = buildView(session, *options);
+    HostSession session(configurationPath(options->file), bitmapFolder(options->bitmaps));
+    auto& form = buildView(session, *options, console);
     auto& lib = session.library();
     for (const auto& s : options->states) applyState(lib, form, s);
     for (const auto& s : options->panels) {
