@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -16,6 +17,7 @@
 #include "cli/call_script.h"
 #include "cli/cli.h"
 #include "cli/host_session.h"
+#include "cli/input_file.h"
 #include "host/form_picture.h"
 
 namespace zadeve::cli {
@@ -239,8 +241,13 @@ void runScript(const CallOptions& o, Console& console) {
   ini = configurationPath(ini);
   std::ifstream file;
   if (script != "-") {
+    // A script may come through a pipe, <(...); anything else must be a file to read.
+    std::error_code ec;
+    if (!std::filesystem::is_fifo(script, ec))
+      if (auto problem = inputFileProblem(script, Emptiness::Allowed); !problem.empty())
+        throw CommandError(script + ": " + problem);
     file.open(script, std::ios::binary);
-    if (!file) throw CommandError(script + ": no such file");
+    if (!file) throw CommandError(script + ": cannot be read");
   }
   std::istream& in = script == "-" ? std::cin : file;
   const std::string name = script == "-" ? "<stdin>" : script;

@@ -19,6 +19,7 @@
 #include "cli/check_output.h"
 #include "cli/check_views.h"
 #include "cli/cli.h"
+#include "cli/input_file.h"
 #include "components/text_catalog.h"
 
 namespace zadeve::cli {
@@ -36,10 +37,12 @@ struct CheckOptions {
 constexpr const char* Severities =
     "Errors (exit status 1): what the library reports through MsgBoxSub or its own message boxes, icon sets "
     "whose bitmap is missing or does not decode, image indices beyond their strip, unknown type words, Home "
-    "values that name no edge, and lines that are neither a section, a key nor a comment.\n"
+    "values that name no edge, bar entries without a Name or naming no toolbar section (the bar comes out "
+    "empty), bar entries longer than the 255 characters the library reads, and lines that are neither a "
+    "section, a key nor a comment.\n"
     "Warnings (exit status 0 when alone): duplicate sections and keys (the first wins), Bar<n> and Button<n> "
-    "keys beyond their counts, functions no toolbar uses, and with --lang every text the catalogue does not "
-    "translate.\n"
+    "keys beyond their counts, a bar a view lists twice, a file with no view, functions no toolbar uses, and "
+    "with --lang every text the catalogue does not translate.\n"
     "Each problem is one line, FILE:LINE: severity: text [view/bar/entry], in file order. Exit status 2: the "
     "file, the bitmap folder or the language file cannot be read.";
 
@@ -59,20 +62,9 @@ class Progress {
   bool shown_;
 };
 
-bool readFile(const std::string& path, std::string& bytes) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return false;
+std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), {});
-  return !in.bad();
-}
-
-bool readableFolder(const fs::path& dir) {
-  std::error_code ec;
-  if (!fs::is_directory(dir, ec)) return false;
-  fs::directory_iterator it(dir, ec);
-  return !ec;
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // A folder as the library joins it with a file name: with a separator at its end.
@@ -86,12 +78,17 @@ void runCheck(const CheckOptions& o, Console& console) {
     console.err << "zadeve: " << message << "\n";
     console.status = ExitUsage;
   };
-  std::string bytes;
-  if (!readFile(o.file, bytes)) return fail("cannot read " + o.file);
+  // Nothing is opened before it is known to be a file: a FIFO would hold the tool for ever.
+  if (auto problem = configurationFileProblem(o.file); !problem.empty()) return fail(o.file + ": " + problem);
+  const std::string bytes = readFile(o.file);
   const std::string shownBitmaps =
       withSeparator(o.bitmaps.empty() ? fs::path(o.file).parent_path().string() : o.bitmaps);
   const fs::path bitmaps = fs::absolute(shownBitmaps.empty() ? "." : shownBitmaps).lexically_normal();
-  if (!readableFolder(bitmaps)) return fail("cannot read the bitmap folder " + (shownBitmaps.empty() ? "." : shownBitmaps));
+  if (auto problem = inputFolderProblem(bitmaps.string()); !problem.empty())
+    return fail("the bitmap folder " + (shownBitmaps.empty() ? "." : shownBitmaps) + ": " + problem);
+  if (!o.language.empty())
+    if (auto problem = inputFileProblem(o.language, Emptiness::Allowed); !problem.empty())
+      return fail(o.language + ": " + problem);
 
   auto catalog = automation::makeObject<components::TextCatalog>();
   std::string language;

@@ -4,13 +4,19 @@
 
 #include "automation/conversions.h"
 #include "automation/error.h"
+#include "cli/input_file.h"
 #include "platform/picture.h"
+#include "platform/profile.h"
 #include "platform/profile_parser.h"
 
 namespace zadeve::cli::check {
 
 std::string CheckContext::read(const std::string& section, const std::string& key, const std::string& def) const {
   return automation::toString(lib.GetConfigValue(section, key, def));
+}
+
+std::string CheckContext::readWhole(const std::string& section, const std::string& key) const {
+  return platform::readProfileString(section, key, "", lib.BarsConfigFile(), size_t{1} << 20);
 }
 
 std::string CheckContext::shown(std::string text) const {
@@ -25,6 +31,13 @@ std::string CheckContext::shown(std::string text) const {
 const CheckContext::Bitmap& CheckContext::bitmap(const std::string& file) {
   auto [at, added] = bitmaps_.try_emplace(file);
   if (!added) return at->second;
+  // A folder, a FIFO or an unreadable file named as a bitmap: the reason, not "not found".
+  if (auto problem = inputFileProblem(bitmapsDir + file, Emptiness::Allowed);
+      !problem.empty() && problem != "no such file") {
+    at->second.error = shown(bitmapsDir + file) + " " + problem;
+    at->second.notAFile = true;
+    return at->second;
+  }
   try {
     at->second.width = platform::loadPicture(bitmapsDir + file)->width();
     at->second.loaded = true;

@@ -27,6 +27,8 @@ class CheckContext {
 
   // GetConfigValue, as text.
   std::string read(const std::string& section, const std::string& key, const std::string& def = "") const;
+  // The value as the file holds it, before GetConfigValue cuts it to 255 characters.
+  std::string readWhole(const std::string& section, const std::string& key) const;
   // A text for one output line: line breaks become blanks, the bitmap folder is named as
   // the user named it.
   std::string shown(std::string text) const;
@@ -37,6 +39,7 @@ class CheckContext {
     bool loaded = false;
     int width = 0;
     std::string error;
+    bool notAFile = false;  // a folder, a FIFO, a device or an unreadable file: the library says "not found"
   };
   const Bitmap& bitmap(const std::string& file);
 

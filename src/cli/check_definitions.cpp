@@ -76,8 +76,9 @@ void checkIconSets(CheckContext& ctx, const IniSection& functions) {
     auto entry = bitmapIconSet(ctx, set);
     if (!entry) continue;
     const auto& bitmap = ctx.bitmap(entry->file);
-    // A bitmap the library failed to load while building a view is reported already.
-    if (!bitmap.loaded && !ctx.problems.hasLine(k.line))
+    // A bitmap the library failed to load while building a view is reported already, but
+    // as "not found" also where the file is there and no file to read.
+    if (!bitmap.loaded && (!ctx.problems.hasLine(k.line) || bitmap.notAFile))
       ctx.problems.add({k.line, Severity::Error, "the bitmap of " + k.name + " does not load: " + bitmap.error, "", "",
                         k.name});
   }

@@ -14,11 +14,9 @@ namespace {
 
 using automation::Variant;
 
-// The reference application object with an ear on MsgBoxSub; every call, that one
-// included, goes on to the application object itself.
 class ReportTap : public automation::Object {
  public:
-  ReportTap(automation::ObjectRef application, std::shared_ptr<CheckHost::ReportListener> listener)
+  ReportTap(automation::ObjectRef application, std::shared_ptr<ReportListener> listener)
       : application_(std::move(application)), listener_(std::move(listener)) {}
 
   Variant invoke(std::string_view name, automation::InvokeKind kind, std::span<automation::Arg> args) override {
@@ -31,10 +29,14 @@ class ReportTap : public automation::Object {
 
  private:
   automation::ObjectRef application_;
-  std::shared_ptr<CheckHost::ReportListener> listener_;
+  std::shared_ptr<ReportListener> listener_;
 };
 
 }  // namespace
+
+automation::ObjectRef tapReports(automation::ObjectRef application, std::shared_ptr<ReportListener> listener) {
+  return automation::ObjectRef(new ReportTap(std::move(application), std::move(listener)));
+}
 
 CheckHost::CheckHost(const std::string& iniPath, const std::string& bitmapsDir, const std::string& languageFile)
     : screen_(std::make_shared<platform::HeadlessWindowing>()),
@@ -46,7 +48,7 @@ CheckHost::CheckHost(const std::string& iniPath, const std::string& bitmapsDir, 
   automation::callMethod(*library_, "InitialiseZADEVE",
                          {Variant(automation::ObjectRef(tbm_)), iniPath, bitmapsDir, languageFile});
   automation::setProperty(*library_, "ShellApplicationObject",
-                          automation::ObjectRef(new ReportTap(automation::makeObject<host::ShellApplication>(), listener_)));
+                          tapReports(automation::makeObject<host::ShellApplication>(), listener_));
 }
 
 CheckHost::~CheckHost() {

@@ -18,9 +18,14 @@
 
 namespace zadeve::cli::check {
 
+using ReportListener = std::function<void(const std::string& text)>;
+
+// The application object with an ear on MsgBoxSub: `listener`, when set, hears each
+// report before the call goes on to `application`, as every other call does.
+automation::ObjectRef tapReports(automation::ObjectRef application, std::shared_ptr<ReportListener> listener);
+
 class CheckHost {
  public:
-  using ReportListener = std::function<void(const std::string& text)>;
 
   // bitmapsDir ends in a separator: the library joins it and a file name as they are.
   CheckHost(const std::string& iniPath, const std::string& bitmapsDir, const std::string& languageFile);

@@ -37,7 +37,25 @@ std::optional<int> count(const std::string& text) {
 struct BarEntry {
   std::string key;  // "Bar3"
   std::string name;
+  int line = 0;
 };
+
+// At most `most` characters of `text`, marked where it was shortened.
+std::string excerpt(const std::string& text, size_t most = 40) {
+  return text.size() <= most ? text : text.substr(0, most) + "...";
+}
+
+// The keys of the fields that the cut at `at` loses or shortens.
+std::string fieldsCut(const std::string& whole, size_t at) {
+  std::string keys;
+  for (size_t begin = 0; begin < whole.size();) {
+    const size_t end = std::min(whole.find(';', begin), whole.size());
+    const size_t eq = whole.find('=', begin);
+    if (end > at && eq < end) keys += (keys.empty() ? "" : ", ") + whole.substr(begin, eq - begin);
+    begin = end + 1;
+  }
+  return keys;
+}
 
 // A Button<n> entry and what the builder makes of it.
 struct Button {
@@ -77,43 +95,49 @@ std::string formatted(const char* messageTemplate, const Variant& argument) {
   return core::FormatMessageText(messageTemplate, std::span<const Variant>(&argument, 1));
 }
 
+}  // namespace
+
 class ViewCheck {
  public:
-  ViewCheck(CheckContext& ctx, const host::ToolbarManager& tbm, const IniSection& section)
-      : ctx_(ctx), tbm_(tbm), section_(section.name),
-        view_(section.name.substr(0, section.name.size() - ViewSuffix.size())), base_(tbm.count()) {}
+  ViewCheck(CheckContext& ctx, const host::ToolbarManager& tbm, std::string section)
+      : ctx_(ctx), tbm_(tbm), section_(std::move(section)),
+        view_(section_.substr(0, section_.size() - ViewSuffix.size())), base_(tbm.count()) {}
 
   const std::string& view() const { return view_; }
 
-  // What KaTSetup reads of the section, and what it passes over without a word.
-  void readEntries(const IniSection& section) {
+  // What KaTSetup reads of the section; with `findings`, also what it passes over without
+  // a word.
+  void readEntries(bool findings) {
     auto barCount = count(ctx_.read(section_, "BarCount", "0"));
     if (!barCount || *barCount < 0 || *barCount > 20) return;  // the library says so itself
+    std::map<std::string, size_t> named;  // entries by upper-cased name: section names know no case
     for (int n = 0; n < *barCount; ++n) {
       std::string key = "Bar" + std::to_string(n);
       std::string entry = ctx_.read(section_, key);
       if (entry.empty()) continue;
-      BarEntry bar{key, entryField(entry, "Name").value_or("")};
-      if (auto home = entryField(entry, "Home")) {
-        std::string edge = automation::toUpper(*home);
-        if (edge != "TOP" && edge != "BOTTOM" && edge != "LEFT" && edge != "RIGHT")
-          add(ctx_.ini.lineOf(section_, key), Severity::Error,
-              "Home=" + *home + " names no edge (TOP, BOTTOM, LEFT or RIGHT); the bar stays where it is", bar.name,
-              key);
+      made_.push_back({key, entryField(entry, "Name").value_or(""), ctx_.ini.lineOf(section_, key)});
+      if (findings) findInEntry(made_.size() - 1, entry, named);
+    }
+    if (!findings) return;
+    if (const IniSection* section = ctx_.ini.section(section_))
+      for (const auto& k : section->keys) {
+        int n = 0;
+        if (numberedKey(k.name, "Bar", n) && n >= *barCount)
+          add(k.line, Severity::Warning,
+              k.name + " is beyond BarCount=" + std::to_string(*barCount) + " and is never read", "", k.name);
       }
-      made_.push_back(std::move(bar));
-    }
-    for (const auto& k : section.keys) {
-      int n = 0;
-      if (numberedKey(k.name, "Bar", n) && n >= *barCount)
-        add(k.line, Severity::Warning,
-            k.name + " is beyond BarCount=" + std::to_string(*barCount) + " and is never read", "", k.name);
-    }
+  }
+
+  // The reports that follow come from filling the bar of the `index`th entry again, as
+  // KaTFloat fills its palette; a bar that setup makes is found by counting instead.
+  void refilling(size_t index) {
+    refill_ = index;
+    bar_ = -1;
   }
 
   // A MsgBoxSub report, heard while the bar it concerns is being filled.
   void heard(const std::string& text) {
-    const int made = tbm_.count() - base_;
+    const int made = refill_ ? static_cast<int>(*refill_) + 1 : tbm_.count() - base_;
     if (made <= 0 || made > static_cast<int>(made_.size())) {
       add(ctx_.ini.lineOf(section_, "BarCount"), Severity::Error, ctx_.shown(text), "", "");
       return;
@@ -137,7 +161,7 @@ class ViewCheck {
       add(lineFor(b, toolbar), Severity::Error, ctx_.shown(text), entry.name, b.key);
       return;
     }
-    add(ctx_.ini.lineOf(section_, entry.key), Severity::Error, ctx_.shown(text), entry.name, entry.key);
+    add(entry.line, Severity::Error, ctx_.shown(text), entry.name, entry.key);
   }
 
   // The library's own message boxes: they end setup, in the bar being filled or before.
@@ -163,6 +187,49 @@ class ViewCheck {
   }
 
  private:
+  // What the library makes of one bar entry without a word: a value cut at 255
+  // characters, a Home that names no edge, a bar with no toolbar section to fill it, and
+  // a bar the view lists twice.
+  void findInEntry(size_t index, const std::string& entry, std::map<std::string, size_t>& named) {
+    const BarEntry& bar = made_[index];
+    const std::string whole = ctx_.readWhole(section_, bar.key);
+    if (whole.size() > entry.size()) {
+      const std::string lost = whole.substr(entry.size());
+      add(bar.line, Severity::Error,
+          bar.key + " is " + std::to_string(whole.size()) + " characters long and the library reads only its first " +
+              std::to_string(entry.size()) + ": \"" + excerpt(lost) + "\" after the cut is lost (" +
+              fieldsCut(whole, entry.size()) + ")",
+          bar.name, bar.key);
+    }
+    if (auto home = entryField(entry, "Home")) {
+      std::string edge = automation::toUpper(*home);
+      if (edge != "TOP" && edge != "BOTTOM" && edge != "LEFT" && edge != "RIGHT")
+        add(bar.line, Severity::Error,
+            "Home=" + *home + " names no edge (TOP, BOTTOM, LEFT or RIGHT); the bar stays where it is", bar.name,
+            bar.key);
+    }
+    if (!entryField(entry, "Name")) {
+      add(bar.line, Severity::Error, bar.key + " has no Name=, so no toolbar section fills its bar: it comes out empty",
+          "", bar.key);
+      return;
+    }
+    if (bar.name.empty()) {
+      add(bar.line, Severity::Error, bar.key + " has an empty Name, so no toolbar section fills its bar: it comes out empty",
+          "", bar.key);
+      return;
+    }
+    if (!ctx_.ini.section("Toolbar." + bar.name))
+      add(bar.line, Severity::Error,
+          "there is no section [Toolbar." + bar.name + "] to fill bar " + bar.name + ": it comes out empty", bar.name,
+          bar.key);
+    auto [first, added] = named.try_emplace(automation::toUpper(bar.name), index);
+    if (!added)
+      add(bar.line, Severity::Warning,
+          "bar " + bar.name + " is listed already as " + made_[first->second].key + " at line " +
+              std::to_string(made_[first->second].line) + ": the view gets it twice",
+          bar.name, bar.key);
+  }
+
   bool explains(const Button& b, size_t i, const std::string& text) const {
     switch (b.kind) {
       case Button::Kind::Empty:
@@ -209,7 +276,10 @@ class ViewCheck {
   std::map<std::string, std::vector<Button>> buttons_;
   int bar_ = -1;
   size_t cursor_ = 0;
+  std::optional<size_t> refill_;
 };
+
+namespace {
 
 bool isView(const std::string& section) {
   return section.size() >= ViewSuffix.size() &&
@@ -229,13 +299,29 @@ void checkViews(CheckContext& ctx, CheckHost& host, const ViewProgress& progress
   std::vector<const IniSection*> views;
   for (const auto& s : ctx.ini.sections())
     if (isView(s.name)) views.push_back(&s);
+  if (views.empty() && !ctx.ini.sections().empty())
+    ctx.problems.add({ctx.ini.sections().front().line, Severity::Warning,
+                      "the file has no view (no section named VIEW.Toolbars): KaTSetup builds no bar from it, only "
+                      "KaTBuildBar can use its toolbars",
+                      "", "", ""});
   for (size_t i = 0; i < views.size(); ++i) {
-    ViewCheck view(ctx, host.toolbarManager(), *views[i]);
+    ViewCheck view(ctx, host.toolbarManager(), views[i]->name);
     if (progress) progress(i + 1, views.size(), view.view());
-    view.readEntries(*views[i]);
+    view.readEntries(true);
     auto outcome = host.setUp(view.view(), [&](const std::string& text) { view.heard(text); });
     view.shown(outcome.messages, outcome.barsMade);
   }
 }
+
+ViewReports::ViewReports(CheckContext& ctx, const host::ToolbarManager& tbm, const std::string& view)
+    : check_(std::make_unique<ViewCheck>(ctx, tbm, view + std::string(ViewSuffix))) {
+  check_->readEntries(false);
+}
+
+ViewReports::~ViewReports() = default;
+
+void ViewReports::heard(const std::string& text) { check_->heard(text); }
+void ViewReports::shown(const std::vector<std::string>& messages, int barsMade) { check_->shown(messages, barsMade); }
+void ViewReports::refilling(size_t index) { check_->refilling(index); }
 
 }  // namespace zadeve::cli::check

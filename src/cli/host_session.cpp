@@ -2,10 +2,12 @@
 
 #include <charconv>
 #include <filesystem>
+#include <limits>
 
 #include "automation/conversions.h"
 #include "automation/dispatch.h"
 #include "automation/error.h"
+#include "cli/input_file.h"
 #include "host/desktop_picture.h"
 #include "host/reference_controls.h"
 #include "platform/current_directory.h"
@@ -18,40 +20,59 @@ using automation::Variant;
 
 namespace {
 
-constexpr int32_t MaxSide = 4000;
-
-std::optional<int32_t> side(std::string_view text) {
+std::optional<int32_t> number(std::string_view text) {
   int32_t n = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (ec != std::errc() || end != text.data() + text.size() || n < 1 || n > MaxSide) return std::nullopt;
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
   return n;
 }
 
 }  // namespace
 
-std::optional<PixelSize> parseSize(const std::string& text) {
+int32_t largestSide() {
+  // The form's client area is kept in twips, which are 16-bit.
+  return static_cast<int32_t>(std::numeric_limits<int16_t>::max() / platform::HeadlessWindowing().twipsPerPixelX());
+}
+
+std::string sizeProblem(const std::string& text) {
   const auto x = text.find_first_of("xX");
-  if (x == std::string::npos) return std::nullopt;
-  auto w = side(std::string_view(text).substr(0, x)), h = side(std::string_view(text).substr(x + 1));
-  if (!w || !h) return std::nullopt;
-  return PixelSize{*w, *h};
+  std::optional<int32_t> w, h;
+  if (x != std::string::npos) w = number(std::string_view(text).substr(0, x)), h = number(std::string_view(text).substr(x + 1));
+  if (!w || !h) return "malformed size " + text + " (want WxH, e.g. 800x600)";
+  const int32_t most = largestSide();
+  if (*w < 1 || *h < 1 || *w > most || *h > most)
+    return "size " + text + " is out of range: each side from 1 to " + std::to_string(most) + " pixels (the form's " +
+           "twips, " + std::to_string(static_cast<int>(platform::HeadlessWindowing().twipsPerPixelX())) +
+           " to a pixel, are 16-bit)";
+  return {};
+}
+
+std::optional<PixelSize> parseSize(const std::string& text) {
+  if (!sizeProblem(text).empty()) return std::nullopt;
+  const auto x = text.find_first_of("xX");
+  return PixelSize{*number(std::string_view(text).substr(0, x)), *number(std::string_view(text).substr(x + 1))};
 }
 
 std::string configurationPath(const std::string& given) {
   const std::string path = given.empty() ? "BARS.INI" : given;
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) throw CommandError(path + ": no such file");
+  if (auto problem = configurationFileProblem(path); !problem.empty()) throw CommandError(path + ": " + problem);
   return path;
 }
 
-HostSession::HostSession(const std::string& iniPath)
+std::string bitmapFolder(const std::string& given) {
+  if (given.empty()) return given;
+  if (auto problem = inputFolderProblem(given); !problem.empty()) throw CommandError(given + ": " + problem);
+  return given;
+}
+
+HostSession::HostSession(const std::string& iniPath, const std::string& bitmapsDir)
     : screen_(std::make_shared<platform::HeadlessWindowing>()),
       previous_(platform::installWindowing(screen_)),
       directory_(platform::currentDirectory()) {
   const fs::path ini = fs::absolute(iniPath).lexically_normal();
   ini_ = ini.string();
   // The library joins the folder and a file name without a separator.
-  bitmaps_ = (ini.parent_path() / "").string();
+  bitmaps_ = ((bitmapsDir.empty() ? ini.parent_path() : fs::absolute(bitmapsDir).lexically_normal()) / "").string();
   host::registerReferenceControls();
   lib_ = automation::makeObject<core::ZuzuzudLibrary>();
   tbm_ = automation::makeObject<host::ToolbarManager>();
@@ -76,7 +97,7 @@ HostSession::~HostSession() {
 
 void HostSession::initialise() {
   automation::callMethod(*lib_, "InitialiseZADEVE", {Variant(tbm_), ini_, bitmaps_});
-  automation::setProperty(*lib_, "ShellApplicationObject", app_);
+  automation::setProperty(*lib_, "ShellApplicationObject", check::tapReports(app_, listener_));
 }
 
 host::HeadlessForm& HostSession::addForm(const std::string& name, PixelSize size) {
@@ -107,12 +128,16 @@ void HostSession::setup(host::HeadlessForm& form, const std::string& view) {
   form.layout();
 }
 
-automation::Ref<vizevore::ReVivezav> HostSession::bar(const host::HeadlessForm& form, const std::string& name) const {
+int32_t HostSession::barIndex(const host::HeadlessForm& form, const std::string& name) const {
   for (int32_t i = 0; i <= form.bars().upperBound(); ++i) {
     auto b = form.bar(i);
-    if (b && automation::equalsIgnoreCase(lib_->KaTBarName(ObjectRef(b)), name)) return b;
+    if (b && automation::equalsIgnoreCase(lib_->KaTBarName(ObjectRef(b)), name)) return i;
   }
   throw CommandError(form.name() + " has no bar " + name);
+}
+
+automation::Ref<vizevore::ReVivezav> HostSession::bar(const host::HeadlessForm& form, const std::string& name) const {
+  return form.bar(barIndex(form, name));
 }
 
 automation::Ref<palette::FrmToolPalette> HostSession::paletteOf(const vizevore::ReVivezav& hostBar) {
@@ -134,10 +159,18 @@ void HostSession::dockBar(host::HeadlessForm& form, const std::string& name) {
   auto b = bar(form, name);
   auto p = paletteOf(*b);
   if (!p) throw CommandError(name + " does not float");
-  // Right-click on the palette's toolbar, "Dock".
+  // Right-click on the palette's toolbar, "Dock": say first what keeps that menu away.
+  const std::string cannot = name + " cannot dock through its palette's menu: ";
+  if (core::ZuzuzudLibrary::FloatingMenuDisabled())
+    throw CommandError(cannot + "the floating menu is disabled (KaTDisableFloatingMenu)");
+  auto paletteBar = automation::objectAs<vizevore::ReVivezav>(p->bar());
+  if (!paletteBar || !paletteBar->visible())
+    throw CommandError(cannot + "the palette's toolbar is hidden (the bar has Visible=" +
+                       automation::toString(lib_->KaTGetProp(ObjectRef(b), "Visible", "")) +
+                       ", not Yes) and a hidden toolbar opens no menu");
   screen_->pickInNextMenu("Dock");
-  if (auto paletteBar = automation::objectAs<vizevore::ReVivezav>(p->bar())) paletteBar->contextMenu(0, 0);
-  if (paletteOf(*b)) throw CommandError(name + " did not dock (is the floating menu disabled?)");
+  paletteBar->contextMenu(0, 0);
+  if (paletteOf(*b)) throw CommandError(name + " did not dock: the palette's menu closed without docking it");
 }
 
 vizevore::Canvas HostSession::picture() const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "automation/object.h"
+#include "cli/check_host.h"
 #include "core/zuzuzud_library.h"
 #include "host/headless_form.h"
 #include "host/shell_application.h"
@@ -32,16 +33,25 @@ struct PixelSize {
   int32_t width = 800;
   int32_t height = 600;
 };
-// Empty when the text is not two numbers from 1 to 4000 joined by "x".
+// The largest side a form can have, in pixels: its client area in twips must fit 16 bits.
+int32_t largestSide();
+// Why `text` is no size ("malformed size ...", "size ... is out of range: ..."); empty when
+// it is two numbers from 1 to largestSide() joined by "x".
+std::string sizeProblem(const std::string& text);
+// Empty when sizeProblem has something to say.
 std::optional<PixelSize> parseSize(const std::string& text);
 
 // The configuration a command names, or BARS.INI in the current directory; raises
-// CommandError when it is no file.
+// CommandError naming the file and why it cannot serve (no such file, a folder, a FIFO,
+// unreadable, empty, UTF-16).
 std::string configurationPath(const std::string& given);
+// The bitmap folder a command names; raises CommandError naming it and why it cannot serve.
+std::string bitmapFolder(const std::string& given);
 
 class HostSession {
  public:
-  explicit HostSession(const std::string& iniPath);
+  // `bitmapsDir` empty: the file's own folder.
+  explicit HostSession(const std::string& iniPath, const std::string& bitmapsDir = "");
   ~HostSession();
   HostSession(const HostSession&) = delete;
   HostSession& operator=(const HostSession&) = delete;
@@ -55,6 +65,8 @@ class HostSession {
 
   // InitialiseZADEVE with the file and its folder, then ShellApplicationObject.
   void initialise();
+  // Who hears each MsgBoxSub report the moment the library makes it (nullptr: nobody).
+  void onReport(check::ReportListener listener) { *listener_ = std::move(listener); }
 
   // A form wired to the library and the application; names are unique (CommandError).
   host::HeadlessForm& addForm(const std::string& name, PixelSize size);
@@ -66,7 +78,9 @@ class HostSession {
   // KaTSetup, then the layout a host form does after loading; CommandError for an unknown view.
   void setup(host::HeadlessForm& form, const std::string& view);
 
-  // The form's bar whose "Name" is `name` (any case); CommandError when none.
+  // The form's bar whose "Name" is `name` (any case), and its index in the form's bar
+  // array; CommandError when none.
+  int32_t barIndex(const host::HeadlessForm& form, const std::string& name) const;
   automation::Ref<vizevore::ReVivezav> bar(const host::HeadlessForm& form, const std::string& name) const;
   // The palette standing in for a host bar; empty when it is docked.
   static automation::Ref<palette::FrmToolPalette> paletteOf(const vizevore::ReVivezav& hostBar);
@@ -87,6 +101,7 @@ class HostSession {
   automation::Ref<host::ToolbarManager> tbm_;
   automation::Ref<host::ShellApplication> app_;
   std::vector<automation::Ref<host::HeadlessForm>> forms_;
+  std::shared_ptr<check::ReportListener> listener_ = std::make_shared<check::ReportListener>();
 };
 
 }  // namespace zadeve::cli

@@ -135,8 +135,8 @@ void addLayoutCommand(CLI::App& app, Console& console) {
   layout->footer("Twips are the library's units; pixels divide them by the screen's twips per pixel.\n"
                  "Example: zadeve layout examples/BARS.INI --view MainView --float Draw --json");
   layout->callback([options, &console] {
-    HostSession session(configurationPath(options->file));
-    auto& form = buildView(session, *options);
+    HostSession session(configurationPath(options->file), bitmapFolder(options->bitmaps));
+    auto& form = buildView(session, *options, console);
     if (options->json)
       printJson(console.out, session, form, options->view);
     else

@@ -86,8 +86,8 @@ void addRenderCommand(CLI::App& app, Console& console) {
     for (const auto& s : options->panels) assignment(s, "--status");
     // Setup makes the bitmap folder current: the picture goes where the user meant it.
     const std::string png = std::filesystem::absolute(options->png).string();
-    HostSession session(configurationPath(options->file));
-    auto& form = buildView(session, *options);
+    HostSession session(configurationPath(options->file), bitmapFolder(options->bitmaps));
+    auto& form = buildView(session, *options, console);
     auto& lib = session.library();
     for (const auto& s : options->states) applyState(lib, form, s);
     for (const auto& s : options->panels) {

@@ -112,6 +112,56 @@ TEST(CheckCommand, FindsTheTwoDeliberateProblemsOfTheExamples) {
             "BARS.INI:84: error: Toolbar setup error - unknown function: !WRAP. [MainView/Format/Button5]\n");
 }
 
+// What the library does without a word to a bar entry, or to a file without views: each
+// on a file that has exactly that problem, found once on its line, in text and in JSON.
+TEST(CheckCommand, EachSilentBarProblemOnceOnItsLine) {
+  const std::string rest = "[Functions]\nA=MENU\n[Toolbar.T]\nButtonCount=1\nButton0=A\n";
+  auto view = [&](const std::string& entries, int count = 1) {
+    return "[V.Toolbars]\nBarCount=" + std::to_string(count) + "\n" + entries + rest;
+  };
+  const std::string note(240, 'x');
+  struct Case {
+    std::string text;
+    int line;
+    const char* severity;
+    std::string says;
+  };
+  const Case cases[] = {
+      {view("Bar0=Name=Gone;Visible=Yes\n"), 3, "error",
+       "there is no section [Toolbar.Gone] to fill bar Gone: it comes out empty [V/Gone/Bar0]"},
+      {view("Bar0=Home=TOP;Visible=Yes\n"), 3, "error", "Bar0 has no Name=, so no toolbar section fills its bar"},
+      {view("Bar0=Name=;Visible=Yes\n"), 3, "error", "Bar0 has an empty Name, so no toolbar section fills its bar"},
+      {view("Bar0=Name=T;Home=TOP;Note=" + note + ";Visible=Yes\n"), 3, "error",
+       "Bar0 is 273 characters long and the library reads only its first 255: \"xxxxxx;Visible=Yes\" after the cut "
+       "is lost (Note, Visible)"},
+      {view("Bar0=Name=T;Visible=Yes\nBar1=Name=t;Home=LEFT\n", 2), 4, "warning",
+       "bar t is listed already as Bar0 at line 3: the view gets it twice [V/t/Bar1]"},
+      {rest, 1, "warning", "the file has no view (no section named VIEW.Toolbars)"},
+  };
+  support::TempDir dir;
+  for (const auto& c : cases) {
+    const std::string ini = dir.write("BARS.INI", c.text);
+    const Result text = zadeve({"check", ini});
+    EXPECT_EQ(text.status, std::string(c.severity) == "error" ? ExitFailed : ExitOk) << c.says;
+    const auto found = lines(text.out);
+    ASSERT_EQ(found.size(), 1u) << c.says << "\n" << text.out;
+    EXPECT_TRUE(found[0].starts_with(ini + ":" + std::to_string(c.line) + ": " + c.severity + ": ")) << found[0];
+    EXPECT_NE(found[0].find(c.says), std::string::npos) << found[0];
+    const Result json = zadeve({"check", ini, "--format", "json"});
+    EXPECT_EQ(lines(json.out).size(), 3u) << json.out;  // [, the one object, ]
+    EXPECT_NE(json.out.find("\"line\": " + std::to_string(c.line) + ", \"severity\": \"" + c.severity + "\""),
+              std::string::npos)
+        << json.out;
+  }
+}
+
+TEST(CheckCommand, TheDiagramExampleIsClean) {
+  const Result r = checkIn(Data.parent_path().parent_path() / "examples" / "diagram", {});
+  EXPECT_EQ(r.status, ExitOk);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+}
+
 TEST(CheckCommand, WarningsAloneExitZeroAndTheBitmapFolderCanBeNamed) {
   support::TempDir dir;
   fs::create_directory(dir.path() / "pictures");

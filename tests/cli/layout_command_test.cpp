@@ -11,11 +11,36 @@ namespace {
 using automation::ObjectRef;
 using automation::Variant;
 
-TEST(LayoutCommand, JsonOfTheExampleViewMatchesItsGolden) {
-  auto r = zadeve({"layout", exampleIni(), "--view", "MainView", "--float", "Draw", "--json"});
+// The example's two deliberate problems are reported as check reports them, once each,
+// although floating File fills its bar a second time in a palette.
+TEST(LayoutCommand, JsonOfTheExampleViewMatchesItsGoldenAndTheReportsGoToStandardError) {
+  auto r = zadeve({"layout", exampleIni(), "--view", "MainView", "--float", "Draw", "--float", "File", "--json"});
   ASSERT_EQ(r.status, ExitOk) << r.err;
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.err, exampleIni() + ":74: error: Toolbar setup error - missing function: Export. [MainView/File/Button12]\n" +
+                       exampleIni() + ":84: error: Toolbar setup error - unknown function: !WRAP. [MainView/Format/Button5]\n");
+  r = zadeve({"layout", exampleIni(), "--view", "MainView", "--float", "Draw", "--json"});
   expectGolden(r.out, "layout_mainview_float_draw.json");
+}
+
+// A bar count KaTSetup refuses: the report on its line, an empty form all the same, and
+// with --strict a failure; render alike.
+TEST(LayoutCommand, ALibraryReportIsPrintedAndFailsOnlyWithStrict) {
+  support::TempDir dir;
+  const std::string ini = dir.write("BARS.INI", "[V.Toolbars]\nBarCount=-1\n");
+  const std::string report = ini + ":2: error: Toolbar configuration error. BarCount=-1 [V]\n";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+  };
+  for (const auto& c : std::vector<Case>{{{"layout", ini, "--view", "V"}, ExitOk},
+                                         {{"layout", ini, "--view", "V", "--strict"}, ExitFailed},
+                                         {{"render", ini, "--view", "V", "-o", dir.file("v.png")}, ExitOk},
+                                         {{"render", ini, "--view", "V", "--strict", "-o", dir.file("v.png")}, ExitFailed}}) {
+    const auto r = zadeve(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args[0] << " " << c.args.back();
+    EXPECT_EQ(r.err, report);
+    EXPECT_NE(r.out, "") << "the command goes on";
+  }
 }
 
 // The free rectangle printed is the one KaTLayout hands a host that calls it itself on the

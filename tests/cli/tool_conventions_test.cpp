@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <regex>
+
+#include <sys/stat.h>
 
 #include "cli/cli_files.h"
 #include "cli/run_zadeve.h"
@@ -94,6 +98,120 @@ TEST(ToolConventions, TextIsUtf8Throughout) {
   ASSERT_EQ(call.status, ExitOk) << call.err;
   EXPECT_NE(call.out.find("KaTBarName(Main.Übersicht) = \"Übersicht\"\n"), std::string::npos) << call.out;
   EXPECT_NE(call.out.find("KaSetButtonTip(Main, \"Grüße\", \"Grüße „neu“\")\n"), std::string::npos) << call.out;
+}
+
+// Every input that once gave a message beside the point (no such file, no view, line 1 is
+// neither ...) names the file and the real reason, and nothing waits on a FIFO or a device.
+TEST(ToolConventions, MisleadingInputsNameTheirReason) {
+  support::TempDir dir;
+  const std::string ini = "[V.Toolbars]\r\nBarCount=0\r\n";
+  auto utf16 = [&](bool little) {
+    std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (char c : ini) out += little ? std::string{c, '\0'} : std::string{'\0', c};
+    return out;
+  };
+  std::filesystem::create_directory(dir.path() / "folder");
+  const std::string fifo = dir.file("fifo.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string locked = dir.write("locked.ini", ini);
+  std::filesystem::permissions(locked, std::filesystem::perms::none);
+  std::FILE* probe = std::fopen(locked.c_str(), "rb");
+  const bool lockedReadable = probe != nullptr;
+  if (probe) std::fclose(probe);
+  struct Case {
+    std::string file, reason;
+  };
+  std::vector<Case> cases{
+      {dir.file("folder"), "is a folder, not a file"},
+      {fifo, "is a named pipe (FIFO), not a regular file"},
+      {"/dev/zero", "is a device, not a regular file"},
+      {dir.write("empty.ini", ""), "is empty"},
+      {dir.write("le.ini", utf16(true)), "is saved as UTF-16 little-endian (it starts"},
+      {dir.write("be.ini", utf16(false)), "is saved as UTF-16 big-endian (it starts"},
+      {dir.write("utf32.ini", std::string("\xFF\xFE\0\0[\0\0\0", 8)), "is saved as UTF-32 little-endian (it starts"},
+      {dir.write("nobom.ini", utf16(true).substr(2)), "holds NUL bytes (UTF-16 without a byte-order mark"},
+  };
+  // Whoever may read anything (root) reads a file without permissions too.
+  if (!lockedReadable) cases.push_back({locked, "cannot be read: permission denied"});
+  for (const auto& c : cases) {
+    struct Command {
+      std::vector<std::string> args;
+      int status;
+    };
+    for (const auto& command : std::vector<Command>{{{"layout", c.file, "--view", "V"}, ExitFailed},
+                                                    {{"render", c.file, "--view", "V", "-o", dir.file("x.png")}, ExitFailed},
+                                                    {{"call", c.file, "-"}, ExitFailed},
+                                                    {{"check", c.file}, ExitUsage}}) {
+      const auto r = zadeve(command.args);
+      EXPECT_EQ(r.status, command.status) << command.args[0] << " " << c.file;
+      EXPECT_TRUE(oneLine(r.err)) << r.err;
+      EXPECT_NE(r.err.find(c.file + ": " + c.reason), std::string::npos) << command.args[0] << ": " << r.err;
+    }
+  }
+  // The bitmap folder, a language file and a bitmap named as such.
+  const std::string clean = dir.write("BARS.INI", "[V.Toolbars]\nBarCount=1\nBar0=Name=T;Visible=Yes\n[Functions]\n"
+                                                  "IconSetCount=1\nIconSet0=fifo.ini,16,15\nA=PUSH,0/0,A|\n"
+                                                  "[Toolbar.T]\nButtonCount=1\nButton0=A\n");
+  struct Other {
+    std::vector<std::string> args;
+    int status;
+    std::string said;
+  };
+  for (const auto& o : std::vector<Other>{
+           {{"layout", clean, "--view", "V", "--bitmaps", clean}, ExitFailed, clean + ": is not a folder"},
+           {{"render", clean, "--view", "V", "--bitmaps", dir.file("none"), "-o", dir.file("x.png")}, ExitFailed,
+            dir.file("none") + ": no such folder"},
+           {{"check", clean, "--bitmaps", clean}, ExitUsage, clean + "/: is not a folder"},
+           {{"check", clean, "--lang", fifo}, ExitUsage, fifo + ": is a named pipe (FIFO)"}}) {
+    const auto r = zadeve(o.args);
+    EXPECT_EQ(r.status, o.status) << o.said;
+    EXPECT_NE(r.err.find(o.said), std::string::npos) << r.err;
+  }
+  const auto r = zadeve({"check", clean});
+  EXPECT_NE(r.out.find(":6: error: the bitmap of IconSet0 does not load: " + fifo + " is a named pipe (FIFO)"),
+            std::string::npos)
+      << r.out;
+}
+
+// Twips are 16-bit: 32767 twips at 15 to a pixel is 2184 pixels a side.
+TEST(ToolConventions, ASizeBeyondSixteenBitTwipsIsAUsageErrorNamingTheLargest) {
+  const std::string ini = exampleIni();
+  for (const char* size : {"3000x600", "800x2185"}) {
+    const auto r = zadeve({"layout", ini, "--view", "MainView", "--size", size});
+    EXPECT_EQ(r.status, ExitUsage) << size;
+    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    EXPECT_NE(r.err.find("each side from 1 to 2184 pixels"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+  const auto largest = zadeve({"layout", ini, "--view", "MainView", "--size", "2184x2184", "--json"});
+  EXPECT_EQ(largest.status, ExitOk) << largest.err;
+  EXPECT_NE(largest.out.find("\"twips\": {\"width\": 32760, \"height\": 32760}"), std::string::npos) << largest.out;
+}
+
+// A floating bar whose Visible is No has a hidden toolbar in its palette: no menu opens,
+// and the message says so rather than blaming the floating menu.
+TEST(ToolConventions, DockingAHiddenBarSaysWhyItCannot) {
+  support::TempDir dir;
+  const auto r = zadeve({"call", exampleIni(),
+                         dir.write("dock.zcall", "form Main 800x600\nKaTSetup Main MainView\nfloat Main Tools\n"
+                                                 "dock Main Tools\n")});
+  EXPECT_EQ(r.status, ExitFailed);
+  EXPECT_NE(r.err.find("dock.zcall:4: error: Tools cannot dock through its palette's menu: the palette's toolbar is hidden "
+                       "(the bar has Visible=No, not Yes)"),
+            std::string::npos)
+      << r.err;
+}
+
+// The README shows examples/script/hello.vbs as it is; the Wine suite runs the file.
+TEST(ToolConventions, TheReadmeShowsTheHelloScriptVerbatim) {
+  const std::string readme = support::TempDir::read((sourceRoot() / "README.md").string());
+  const auto named = readme.find("(`examples/script/hello.vbs`):");
+  ASSERT_NE(named, std::string::npos);
+  const auto begin = readme.find("```vb\n", named);
+  ASSERT_NE(begin, std::string::npos);
+  const auto end = readme.find("```\n", begin + 6);
+  EXPECT_EQ(readme.substr(begin + 6, end - begin - 6),
+            support::TempDir::read((sourceRoot() / "examples" / "script" / "hello.vbs").string()));
 }
 
 }  // namespace

@@ -61,6 +61,24 @@ done
 for script in "$here"/*.vbs "$here"/*.js; do
   run_one "$(basename "$script")" yes wine cscript.exe //nologo "$(windows_path "$script")"
 done
+run_one examples-float_bar.vbs yes wine cscript.exe //nologo "$(windows_path "$root/examples/script/float_bar.vbs")"
+
+# The README's hello.vbs as the README runs it: exactly its two lines while the DLL is
+# registered, and after unregistering a line saying why, with exit status 1.
+hello() {  # EXPECTED_STATUS EXPECTED_OUTPUT (a grep pattern for the whole output)
+  local out status=0
+  out=$(cd "$root" && wine cscript //nologo examples/script/hello.vbs 2>&1) || status=$?
+  out=$(printf '%s' "$out" | tr -d '\r')
+  if [ "$status" -ne "$1" ] || ! printf '%s\n' "$out" | tr '\n' '|' | grep -qx "$2"; then
+    echo "wine tests: hello.vbs FAILED (exit $status, want $1)" >&2
+    printf '%s\n' "$out" | sed 's/^/  | /' >&2
+    failed+=(hello.vbs)
+  else
+    echo "wine tests: hello.vbs passed (exit $status)"
+    passed=$((passed + 1))
+  fi
+}
+hello 0 'Hello from ZADEVE|Error 20000: Invalid application object|'
 
 wine regsvr32 /s /u "$(windows_path "$dll")" || { echo "wine tests: regsvr32 /u failed" >&2; failed+=(unregister); }
 for key in "$clsid_key" "$typelib_key"; do
@@ -69,6 +87,7 @@ for key in "$clsid_key" "$typelib_key"; do
     failed+=(unregister)
   fi
 done
+hello 1 'Cannot create ZADEVE.ZuzuzudLibrary: error 429 .*regsvr32 ZADEVE.dll)|'
 
 # Our toolbar control and the palettes as real windows, on a virtual display, each in a
 # prefix of its own.
