@@ -155,7 +155,7 @@ HWND watched = nullptr;
 ObjectRef watchedBar;
 RECT proposal{};
 std::vector<SizingStep> steps;
-RECT lastRectBeforeClose{};
+RECT lastRectBeforeDestroy{};
 
 Fit fitOf(HWND h, const ObjectRef& bar) {
   Fit f;
@@ -184,7 +184,7 @@ LRESULT CALLBACK beforeMessage(int code, WPARAM w, LPARAM l) {
   const auto* m = reinterpret_cast<const CWPSTRUCT*>(l);
   if (code == HC_ACTION && m->hwnd == watched) {
     if (m->message == WM_SIZING) proposal = *reinterpret_cast<const RECT*>(m->lParam);
-    if (m->message == WM_DESTROY) GetWindowRect(m->hwnd, &lastRectBeforeClose);
+    if (m->message == WM_DESTROY) GetWindowRect(m->hwnd, &lastRectBeforeDestroy);
   }
   return CallNextHookEx(nullptr, code, w, l);
 }
@@ -219,9 +219,10 @@ struct Host {
   std::string prop(const std::string& name, const char* key) const {
     return automation::toString(automation::callMethod(*lib, "KaTGetProp", {Variant(bar(name)), key, ""}));
   }
+  // The window of the bar's latest palette.
   HWND paletteOf(const std::string& name) const {
-    for (auto& [n, h] : palettes)
-      if (n == name) return h;
+    for (auto it = palettes.rbegin(); it != palettes.rend(); ++it)
+      if (it->first == name) return it->second;
     return nullptr;
   }
 };
@@ -326,7 +327,7 @@ void checkDocked(Host& host, const std::string& name) {
   check(h && !IsWindow(h), "the palette window of " + name + " is gone");
   check(automation::toBoolean(automation::getProperty(*host.bar(name), "Visible")), "the host bar " + name + " is visible");
   check(host.prop(name, "State") == "Docked", name + " State is \"" + host.prop(name, "State") + "\"");
-  const RECT& r = lastRectBeforeClose;
+  const RECT& r = lastRectBeforeDestroy;
   const auto t = [](LONG px) { return std::to_string(static_cast<long>(px * Twips)); };
   const std::string expected = t(r.left) + "," + t(r.top) + "," + t(r.right - r.left) + "," + t(r.bottom - r.top);
   check(host.prop(name, "FloatPos") == expected,
