@@ -67,12 +67,6 @@ std::string readFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// A folder as the library joins it with a file name: with a separator at its end.
-std::string withSeparator(std::string dir) {
-  if (!dir.empty() && dir.back() != '/') dir += '/';
-  return dir;
-}
-
 void runCheck(const CheckOptions& o, Console& console) {
   auto fail = [&](const std::string& message) {
     console.err << "zadeve: " << message << "\n";

@@ -105,6 +105,11 @@ std::string configurationFileProblem(const std::string& path) {
   return fileProblem(path, Emptiness::Refused, true);
 }
 
+std::string withSeparator(std::string dir) {
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  return dir;
+}
+
 std::string inputFolderProblem(const std::string& given) {
   // "file/" is no folder, not "no such folder".
   std::string path = given;

@@ -16,6 +16,9 @@ enum class Emptiness { Refused, Allowed };
 std::string inputFileProblem(const std::string& path, Emptiness empty = Emptiness::Refused);
 std::string configurationFileProblem(const std::string& path);
 
+// A folder as the library joins it with a file name: with a separator at its end.
+std::string withSeparator(std::string dir);
+
 // Why `path` cannot serve as a folder of files to read; empty when it can.
 std::string inputFolderProblem(const std::string& path);
 

@@ -9,6 +9,7 @@
 #include "cli/check_context.h"
 #include "cli/check_output.h"
 #include "cli/check_views.h"
+#include "cli/input_file.h"
 
 namespace zadeve::cli {
 
@@ -28,12 +29,6 @@ void addViewOptions(CLI::App& command, ViewOptions& options) {
 }
 
 namespace {
-
-// A folder as the library's reports name it and as the user named it: with a separator.
-std::string withSeparator(std::string dir) {
-  if (!dir.empty() && dir.back() != '/') dir += '/';
-  return dir;
-}
 
 // Lets the session's reports go when the build ends, by an error too.
 struct Listening {
