@@ -44,8 +44,8 @@ bool isExcluded(const std::string& entry, const std::string& excludeBars) {
   return excludeBars.find("[" + name + "]") != std::string::npos;
 }
 
-// The runtime's description of the failure being handled: memory and the tool's own
-// failures included, so that nothing but the message box reaches the host.
+// The runtime's description of the failure being handled, running out of memory and any
+// other exception included, so that nothing but the message box reaches the host.
 std::string describeFailure() {
   try {
     throw;

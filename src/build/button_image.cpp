@@ -3,6 +3,8 @@
 // button's image problem never stops a build: each failing step is reported with the
 // token taken last and the next step runs.
 
+#include <new>
+
 #include "automation/conversions.h"
 #include "automation/error.h"
 #include "build/bar_builder.h"
@@ -53,6 +55,10 @@ void ZuzuzudLibrary::ResolveButtonImage(const std::string& name, const std::stri
       return true;
     } catch (const AutomationError& e) {
       ReportToHost(build::WhileProcessingReport, {Variant(e.description()), Variant(lastToken)});
+      return false;
+    } catch (const std::bad_alloc&) {
+      // A picture too large for the memory left is one more picture that will not load.
+      ReportToHost(build::WhileProcessingReport, {Variant("Out of memory"), Variant(lastToken)});
       return false;
     }
   };

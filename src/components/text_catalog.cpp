@@ -4,7 +4,6 @@
 
 #include "platform/profile_file_system.h"
 
-
 namespace zadeve::components {
 
 using namespace automation;

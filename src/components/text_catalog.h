@@ -4,7 +4,8 @@
 // LoadLanguageFile(path) reads the file (format in po_parser.h) and replaces whatever was
 // loaded before; a load that fails leaves the catalogue as it was.
 //  - missing file: error 53, "File not found: '<path>'";
-//  - a path that cannot be read (a folder, no permission): error 75,
+//  - a path that cannot be read (a folder, a FIFO or a device, refused without waiting;
+//    no permission): error 75,
 //    "Path/File access error: '<path>'";
 //  - malformed content: error 321 (InvalidFileFormat), naming the file and the line.
 // Entries that do not translate: the header (empty msgid), fuzzy entries, entries with an

@@ -8,12 +8,14 @@
 // descriptor alone and works on one opened read-only. A writer replaces the file by
 // renaming a new one over it, so whoever was waiting holds the lock of a file that is no
 // longer there: after locking, the path must still name the locked file, or the writer
-// starts again on the new one. Readers take no lock: they see the old file or the new.
+// starts again on the new one. A file the writer may not replace (another owner's, one
+// with a second hard link) is rewritten in place under the lock instead; readers take a
+// shared lock for the moment of their read (see readProfileFile), so they see the old
+// file or the new either way.
 //
-// A writer waits kLockWaitMs at most for the lock, then fails with EWOULDBLOCK: a writer
-// stopped inside its lock (Ctrl-Z) must not stop every other writer, and with them a
-// host's user-interface thread. Readers take a shared lock for the moment of their read
-// (see readProfileFile), which a writer waits for the same way.
+// A writer waits kLockWaitMs at most for the lock, a reader's included, then fails with
+// EWOULDBLOCK: a writer stopped inside its lock (Ctrl-Z) must not stop every other writer,
+// and with them a host's user-interface thread.
 //
 // No lock file exists. A missing file is created empty so there is something to lock: two
 // writers creating one file then meet on the same lock instead of each renaming its own

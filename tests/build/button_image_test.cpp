@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "support/library_internals.h"
 #include "support/toolbar_fixture.h"
 
@@ -90,6 +92,14 @@ TEST_F(ButtonImageTest, FailuresAreReportedAndTheRestStillRuns) {
   EXPECT_TRUE(app->messages[0].starts_with("File not found: ")) << app->messages[0];
   EXPECT_EQ(app->messages[1], "No picture\r\nwhile processing: 15");
   EXPECT_EQ(loaded, "\x05");
+
+  // Memory running out is reported as any other failure, and the build goes on.
+  tb->on("AddImageSet", [](FakeObject&, std::span<automation::Arg>) -> Variant { throw std::bad_alloc(); });
+  loaded.clear();
+  app->messages.clear();
+  EXPECT_EQ(resolve("2/4"), "2.4|");
+  ASSERT_EQ(app->messages.size(), 1u);
+  EXPECT_EQ(app->messages[0], "Out of memory\r\nwhile processing: 15");
 }
 
 TEST_F(ButtonImageTest, SymbolButtonsDrawTheirSymbolIntoASetOfTheirOwn) {
