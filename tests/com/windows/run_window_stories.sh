@@ -135,8 +135,9 @@ locate() {
   [ -n "$located" ]
 }
 
-# compare_with_headless NAME [PRESSED]: the palette's client area on the screen equals our
-# headless rendering of NAME's palette (with the toggle PRESSED pressed on the host bar).
+# compare_with_headless NAME [PRESSED|states]: the palette's client area on the screen equals
+# our headless rendering of NAME's palette (with the toggle PRESSED pressed on the host bar,
+# or the host states of the state-copy story).
 compare_with_headless() {
   mouse_away
   ask points
@@ -194,7 +195,21 @@ press_close_box() {
   fi
 }
 
-# With our toolbar control's window in the palette.
+# With our toolbar control's window in the palette. First, the host's Format bar with Bold
+# pressed, Italic disabled and Courier picked: the palette opens with the same states and
+# looks as our headless rendering of them. Docked, the bar gets its plain states back. This
+# host's bars are our own control class, so the copy takes its fast path (the host says
+# which it saw); a foreign toolbar's is library_host.vbs's FloatedStates.
+story float_copies_the_host_bars_states
+ask dragmode 1
+ask floatstates Format
+sleep 1
+compare_with_headless Format states
+press_close_box
+ask docked Format
+ask clearstates
+end_story
+
 story screenshot_equals_headless_rendering
 ask dragmode 1
 ask float Format
