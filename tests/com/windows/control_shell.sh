@@ -215,6 +215,9 @@ context_menu() {
   # The handler disabled the first button: the window shows it without being asked.
   shot context
   matches context
+  # Then it raised an error: with no caller to go to, it is reported (on standard error
+  # here, unattended), and the bar goes on working.
+  wait_for '^ControlShell: The menu handler failed$' || { echo "  the handler's error was not reported" >&2; return 1; }
 }
 
 menu_entry() {
