@@ -4,16 +4,11 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: wine_dispatch_bench.sh BUILD_DIR}" && pwd)
-export WINEDEBUG=-all WINEARCH=win64 ZADEVE_UNATTENDED=1
-WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine.XXXXXX")
-export WINEPREFIX
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine-scratch.XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX" "$scratch"' EXIT
-windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
+# shellcheck source=SCRIPTDIR/../tests/com/wine_prefix.sh
+. "$here/../tests/com/wine_prefix.sh"
 
-wineserver -p >/dev/null 2>&1
-wine wineboot -i >/dev/null 2>&1
-wine regsvr32 /s "$(windows_path "$build/ZADEVE.dll")"
+wine_prefix
+wine_register "$build/ZADEVE.dll"
 status=0
 out=$(wine cscript.exe //nologo "$(windows_path "$here/wine_dispatch_bench.vbs")" "$(windows_path "$scratch")") || status=$?
 out=$(tr -d '\r' <<<"$out")

@@ -4,16 +4,12 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: wine_toolbar_bench.sh BUILD_DIR}" && pwd)
-command -v xvfb-run >/dev/null || { echo "wine bench: repaint skipped, xvfb-run is not installed"; exit 0; }
-export WINEDEBUG=-all WINEARCH=win64
-WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine.XXXXXX")
-export WINEPREFIX
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
-windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
+# shellcheck source=SCRIPTDIR/../tests/com/wine_prefix.sh
+. "$here/../tests/com/wine_prefix.sh"
+skip_without "wine toolbar bench" xvfb-run
 
-wine wineboot -i >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1 || true  # its desktop has no display; a new one will
-wineserver -w
+wine_prefix
+wine_for_display
 # The server goes before the display does.
-xvfb-run -a -s "-screen 0 1700x400x24" bash -c 'wine "$1" "$2" 300; status=$?; wineserver -k; exit $status' \
+on_display 1700x400 bash -c 'wine "$1" "$2" 300; status=$?; wineserver -k; exit $status' \
   _ "$build/wine_toolbar_repaint.exe" "$(windows_path "$here/../tests/data/pictures")" | tr -d '\r'

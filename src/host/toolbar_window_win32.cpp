@@ -10,6 +10,7 @@
 #include "automation/error.h"
 #include "host/toolbar_window.h"
 #include "platform/headless_windowing.h"
+#include "platform/win32_windowing.h"
 #include "platform/windowing.h"
 
 #include "host/toolbar_window_win32.h"  // last: it brings windows.h
@@ -135,10 +136,8 @@ bool ToolbarWindow::guarded(F&& handle) {
   automation::Ref<vizevore::ReVivezav> keepBar = bar_;
   try {
     return handle();
-  } catch (const automation::AutomationError& e) {
-    platform::windowing().messageBox(e.description(), platform::MessageBoxButtons::Ok, e.source());
-  } catch (const std::exception& e) {
-    platform::windowing().messageBox(e.what(), platform::MessageBoxButtons::Ok, "");
+  } catch (...) {
+    platform::reportUncaughtError();
   }
   return true;
 }

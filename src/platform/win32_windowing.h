@@ -28,4 +28,9 @@ std::shared_ptr<Windowing> makeWin32Windowing();
 MessageBoxResult desktopMessageBox(const std::string& text, MessageBoxButtons buttons, const std::string& title);
 double desktopTwipsPerPixel(bool vertical);
 
+// An error raised by a handler the user's action ran (close box, sizing step, a click on a
+// bar) has no caller to go to: called from the catch block, it is shown in a message box of
+// the current service, as the runtime shows an untrapped error. Never throws.
+void reportUncaughtError() noexcept;
+
 }  // namespace zadeve::platform

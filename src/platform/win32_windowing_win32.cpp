@@ -366,6 +366,20 @@ MessageBoxResult desktopMessageBox(const std::string& text, MessageBoxButtons bu
   }
 }
 
+void reportUncaughtError() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const automation::AutomationError& e) {
+      windowing().messageBox(e.description(), MessageBoxButtons::Ok, e.source());
+    } catch (const std::exception& e) {
+      windowing().messageBox(e.what(), MessageBoxButtons::Ok, "");
+    }
+  } catch (...) {
+    // Not ours to describe, or the box itself failed: nothing is left to tell the user with.
+  }
+}
+
 double desktopTwipsPerPixel(bool vertical) {
   HDC screen = GetDC(nullptr);
   const int pixelsPerInch = screen ? GetDeviceCaps(screen, vertical ? LOGPIXELSY : LOGPIXELSX) : 0;

@@ -13,24 +13,13 @@ build=$(cd "${1:?usage: run_wine_tests.sh BUILD_DIR}" && pwd)
 dll="$build/ZADEVE.dll"
 [ -f "$dll" ] || { echo "wine tests: $dll is not built" >&2; exit 1; }
 
-export WINEDEBUG=-all WINEARCH=win64 ZADEVE_UNATTENDED=1
-WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine.XXXXXX")
-export WINEPREFIX
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine-scratch.XXXXXX")
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX" "$scratch"
-}
-trap cleanup EXIT
-
-windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
+# shellcheck source=SCRIPTDIR/wine_prefix.sh
+. "$here/wine_prefix.sh"
 clsid_key='HKCR\ZADEVE.ZuzuzudLibrary\CLSID'
 typelib_key='HKCR\TypeLib\{A0912FBD-FB31-49AC-8B8B-962854E3F3C4}'
 
-# One server for the whole run keeps every later start warm.
-wineserver -p >/dev/null 2>&1
-wine wineboot -i >/dev/null 2>&1
-wine regsvr32 /s "$(windows_path "$dll")" || { echo "wine tests: regsvr32 failed" >&2; exit 1; }
+wine_prefix
+wine_register "$dll" || { echo "wine tests: regsvr32 failed" >&2; exit 1; }
 for key in "$clsid_key" "$typelib_key"; do
   wine reg query "$key" >/dev/null 2>&1 || { echo "wine tests: $key not registered" >&2; exit 1; }
 done

@@ -10,9 +10,9 @@
 //   tooltip TEXT                   a tooltip that came up
 //   ready                          the window is up and painted
 // It quits when the file "quit" appears in the folder given as first argument, or after
-// a minute. As a host might, it disables the first button on a BarContextMenu event and
-// moves the bar 20 px right and 30 px down on a click of ViewGrid, so the driver sees
-// changes made by handlers reach the screen.
+// a minute. As a host might, it disables the first button on a BarContextMenu event (then
+// fails, raising an error nobody traps) and moves the bar 20 px right and 30 px down on a
+// click of ViewGrid, so the driver sees changes made by handlers reach the screen.
 
 #include <atomic>
 #include <cstdio>
@@ -90,6 +90,7 @@ class PrintingSink final : public automation::EventSink {
       bar->move(bar->left() + 20 * tpp, bar->top() + 30 * tpp, bar->width(), bar->height());
     }
     PostMessageA(mainWindow, WM_EVENT_DONE, 0, 0);
+    if (event == "BarContextMenu") automation::raise(5, "The menu handler failed", "ControlShell");
   }
 };
 

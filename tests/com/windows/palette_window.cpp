@@ -9,8 +9,12 @@
 //   docked NAME         checks that the palette of NAME closed and the bar docked
 //   unloadbars N1 N2    KaTUnloadBars with the palettes of N1 and N2 open
 //   unload              KaTUnloadBars, unchecked: closes what floats
-//   headless NAME PNG [PRESSED]  our headless rendering of NAME's palette toolbar (with
-//                       the toggle PRESSED pressed on the host bar first), written to PNG
+//   floatstates NAME    sets the host's states (setHostStates), floats NAME and checks the
+//                       palette's bar shows them, read late-bound as a host reads a toolbar
+//   clearstates         sets the host's Format bar's states back
+//   headless NAME PNG [PRESSED|states]  our headless rendering of NAME's palette toolbar
+//                       (with the toggle PRESSED pressed on the host bar first, or with
+//                       setHostStates), written to PNG
 //   ran COMMAND [FLAG]  the host ran COMMAND (with aCmdFlag FLAG) on "ExecuteCommand" since
 //                       the last check
 //   library PROP VALUE  the library's property PROP reads VALUE
@@ -297,6 +301,74 @@ void floatBar(Host& host, const std::string& name) {
   sayPoints(h);
 }
 
+// The host bar's states the state-copy story floats with: Bold pressed, Italic disabled,
+// Courier picked in FontName. Late-bound, so the DLL's library and the headless one take
+// the same calls.
+void setHostStates(automation::Object& lib, const ObjectRef& form) {
+  using automation::callMethod;
+  callMethod(lib, "KaSetFunctionState", {Variant(form), "Bold", Variant(automation::True)});
+  callMethod(lib, "KaSetFunctionEnabled", {Variant(form), "Italic", Variant(automation::False)});
+  callMethod(lib, "KaAddFunctionListItem", {Variant(form), "FontName", "Arial", 7});
+  callMethod(lib, "KaAddFunctionListItem", {Variant(form), "FontName", "Courier", 9});
+  callMethod(lib, "KaSetItemIndexByText", {Variant(form), "FontName", "Courier"});
+}
+
+// What a toolbar tells of its button `function`, read as any host reads a toolbar.
+struct ButtonState {
+  int32_t flags = 0;
+  bool enabled = true;
+  int32_t listIndex = -1;
+};
+ButtonState readState(automation::Object& bar, const char* function, bool combo) {
+  const ObjectRef button = automation::toObject(automation::getProperty(bar, "Item", {function}));
+  automation::letProperty(bar, "buttonIndex", automation::getProperty(*button, "Index"));
+  ButtonState s;
+  s.flags = automation::toLong(automation::getProperty(bar, "PushButtonFlags"));
+  s.enabled = automation::toBoolean(automation::getProperty(bar, "ButtonEnabled"));
+  if (combo) s.listIndex = automation::toLong(automation::getProperty(bar, "ButtonListIndex"));
+  return s;
+}
+
+// Back as the other stories expect them; "no entry" is picked on the combo's list itself.
+void clearHostStates(Host& host) {
+  using automation::callMethod;
+  const ObjectRef form(host.form);
+  callMethod(*host.lib, "KaSetFunctionState", {Variant(form), "Bold", Variant(automation::False)});
+  callMethod(*host.lib, "KaSetFunctionEnabled", {Variant(form), "Italic", Variant(automation::True)});
+  const ObjectRef button = automation::toObject(automation::getProperty(*host.bar("Format"), "Item", {"FontName"}));
+  automation::letProperty(*automation::toObject(automation::getProperty(*button, "PlaceholderFor")), "ListIndex",
+                          Variant(-1));
+}
+
+void floatWithStates(Host& host, const std::string& name) {
+  setHostStates(*host.lib, ObjectRef(host.form));
+  const ObjectRef source = host.bar(name);
+  const ButtonState font = readState(*source, "FontName", true), italic = readState(*source, "Italic", false),
+                    bold = readState(*source, "Bold", false);
+  // The state copy selects each of the source's buttons in turn; our own class's fast path
+  // reads it directly and leaves the host bar's selection on Bold.
+  const auto selected = [&] { return automation::toLong(automation::getProperty(*source, "buttonIndex")); };
+  const int32_t before = selected();
+  watchedBar = {};
+  floatBar(host, name);
+  if (!watchedBar) return;
+  say(std::string("ok ") +
+      (selected() == before ? "the host bar was read directly (our own class)" : "the host bar was read late-bound"));
+  automation::Object& palette = *watchedBar;
+  check(bold.flags & BF_ON, "Bold is pressed on the host bar");
+  check(readState(palette, "Bold", false).flags & BF_ON, "Bold is pressed on the palette");
+  check(!italic.enabled, "Italic is disabled on the host bar");
+  check(!readState(palette, "Italic", false).enabled, "Italic is disabled on the palette");
+  const int32_t picked = readState(palette, "FontName", true).listIndex;
+  check(picked == font.listIndex && picked >= 0,
+        "FontName's selected entry on the palette is " + std::to_string(picked) + ", on the host bar " +
+            std::to_string(font.listIndex));
+  const ObjectRef list = automation::toObject(
+      automation::getProperty(*automation::toObject(automation::getProperty(palette, "Item", {"FontName"})), "PlaceholderFor"));
+  const std::string text = list ? automation::toString(automation::getProperty(*list, "List", {Variant(picked)})) : "";
+  check(text == "Courier", "the palette's FontName shows \"" + text + "\"");
+}
+
 void checkSizing(Host&, bool full) {
   check(!steps.empty(), "the drag sent WM_SIZING (" + std::to_string(steps.size()) + " times)");
   int corrected = 0;
@@ -348,7 +420,8 @@ void unloadBars(Host& host, const std::string& a, const std::string& b) {
 
 // The same palette on the headless screen, floated by this process's own library from a
 // copy of the configuration as it is now: its toolbar as our painter draws it.
-// `pressed` (a toggle's function, or empty) is pressed on the host's bar before it floats.
+// `pressed` (a toggle's function, or empty) is pressed on the host's bar before it floats;
+// "states" sets setHostStates instead.
 // Prints where each item of the palette's toolbar lies in its client area.
 void headlessPicture(const std::string& ini, const std::string& folder, const std::string& name,
                      const std::string& png, const std::string& pressed) {
@@ -363,7 +436,10 @@ void headlessPicture(const std::string& ini, const std::string& folder, const st
     lib->InitialiseZADEVE(tbm, copy, folder);
     lib->ShellApplicationObject(automation::makeObject<host::ShellApplication>());
     lib->KaTSetup(form, "MainView");
-    if (!pressed.empty()) lib->KaSetFunctionState(form, pressed, automation::True);
+    if (pressed == "states")
+      setHostStates(*lib, ObjectRef(form));
+    else if (!pressed.empty())
+      lib->KaSetFunctionState(form, pressed, automation::True);
     for (int32_t i = 0; i <= form->bars().upperBound(); ++i)
       if (lib->KaTBarName(ObjectRef(form->bar(i))) == name) lib->KaTFloat(form, form->bar(i));
     auto palettes = palette::FrmToolPalette::loadedPalettes();
@@ -466,6 +542,10 @@ int main(int argc, char** argv) {
     try {
       if (w[0] == "float" && w.size() == 2) {
         floatBar(host, w[1]);
+      } else if (w[0] == "floatstates" && w.size() == 2) {
+        floatWithStates(host, w[1]);
+      } else if (w[0] == "clearstates") {
+        clearHostStates(host);
       } else if (w[0] == "unload") {
         automation::callMethod(*host.lib, "KaTUnloadBars", {Variant(ObjectRef(host.form))});
       } else if (w[0] == "headless" && (w.size() == 3 || w.size() == 4)) {

@@ -12,31 +12,23 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
 build=$(cd "${1:?usage: run_window_stories.sh BUILD_DIR}" && pwd)
 
+# shellcheck source=SCRIPTDIR/../wine_prefix.sh
+. "$here/../wine_prefix.sh"
+
 if [ "${2:-}" != --on-display ]; then
-  for tool in xvfb-run xdotool import; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "window stories: skipped, no $tool here (packages xvfb, xdotool, imagemagick)"
-      exit 0
-    fi
-  done
+  skip_without "window stories" wine xvfb-run xdotool import compare convert-im6.q16
   for f in ZADEVE.dll palette_window.exe; do
     [ -f "$build/$f" ] || { echo "window stories: $build/$f is not built" >&2; exit 1; }
   done
-  export WINEDEBUG=-all WINEARCH=win64 ZADEVE_UNATTENDED=1
-  WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-wine-windows.XXXXXX")
-  export WINEPREFIX
-  scratch=$(mktemp -d "${TMPDIR:-/tmp}/zadeve-windows-scratch.XXXXXX")
-  trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX" "$scratch"' EXIT
-  wine wineboot -i >/dev/null 2>&1
-  # No window manager on the virtual display: Wine draws frames and captions itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  wine_prefix
   wine reg add 'HKCU\Control Panel\Desktop' /v DragFullWindows /t REG_SZ /d 1 /f >/dev/null 2>&1
-  wine regsvr32 /s "Z:${build//\//\\}\\ZADEVE.dll" || { echo "window stories: regsvr32 failed" >&2; exit 1; }
-  # A server started without a display would keep a desktop that can make no window.
-  wineserver -k; wineserver -w
+  wine_register "$build/ZADEVE.dll" || { echo "window stories: regsvr32 failed" >&2; exit 1; }
+  wine_for_display
   cp "$root"/examples/BARS.INI "$root"/examples/*.bmp "$scratch"/
   export ZADEVE_STORY_SCRATCH=$scratch
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" --on-display
+  status=0
+  on_display 1024x768 "$0" "$build" --on-display || status=$?
+  exit "$status"
 fi
 
 # --- On the display.
@@ -44,7 +36,6 @@ scratch=$ZADEVE_STORY_SCRATCH
 shots="$build/wine-shots"
 rm -rf "$shots"
 mkdir -p "$shots"
-windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 
 coproc HOST { wine "$build/palette_window.exe" "$(windows_path "$scratch/BARS.INI")" "$(windows_path "$scratch")\\" 2>"$scratch/host.err"; }
 
@@ -135,8 +126,9 @@ locate() {
   [ -n "$located" ]
 }
 
-# compare_with_headless NAME [PRESSED]: the palette's client area on the screen equals our
-# headless rendering of NAME's palette (with the toggle PRESSED pressed on the host bar).
+# compare_with_headless NAME [PRESSED|states]: the palette's client area on the screen equals
+# our headless rendering of NAME's palette (with the toggle PRESSED pressed on the host bar,
+# or the host states of the state-copy story).
 compare_with_headless() {
   mouse_away
   ask points
@@ -194,7 +186,21 @@ press_close_box() {
   fi
 }
 
-# With our toolbar control's window in the palette.
+# With our toolbar control's window in the palette. First, the host's Format bar with Bold
+# pressed, Italic disabled and Courier picked: the palette opens with the same states and
+# looks as our headless rendering of them. Docked, the bar gets its plain states back. This
+# host's bars are our own control class, so the copy takes its fast path (the host says
+# which it saw); a foreign toolbar's is library_host.vbs's FloatedStates.
+story float_copies_the_host_bars_states
+ask dragmode 1
+ask floatstates Format
+sleep 1
+compare_with_headless Format states
+press_close_box
+ask docked Format
+ask clearstates
+end_story
+
 story screenshot_equals_headless_rendering
 ask dragmode 1
 ask float Format
