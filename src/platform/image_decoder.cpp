@@ -4,10 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 
-#ifndef _WIN32
 #include <cstdio>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <wincodec.h>
+#else
 #include <jpeglib.h>
 #include <png.h>
 #endif
@@ -28,21 +32,15 @@ void* zeroedRealloc(void* old, size_t oldSize, size_t newSize) {
 
 }  // namespace
 
-// stb_image decodes what the system's hardened libraries do not cover: BMP and GIF here,
-// and every format in the Windows build, which has no system libpng or libjpeg to link.
-// It reads tables and palettes that a damaged file never filled (JPEG Huffman tables a
-// scan names but no segment defines, for one); zeroed memory keeps that from showing old
-// memory. Everything stays private to this file, so the system's copy of the library,
+// stb_image decodes what the system's own decoders do not cover: BMP and GIF. It may read
+// a palette or table that a damaged file never filled; zeroed memory keeps that from
+// showing old memory. Everything stays private to this file, so the system's copy of the library,
 // which the toolbar's fonts still use, cannot clash.
 #define STBI_MALLOC(size) zeroedAlloc(size)
 #define STBI_REALLOC_SIZED(p, oldSize, newSize) zeroedRealloc(p, oldSize, newSize)
 #define STBI_FREE(p) std::free(p)
 #define STBI_ONLY_BMP
 #define STBI_ONLY_GIF
-#ifdef _WIN32
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#endif
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
@@ -83,10 +81,13 @@ std::vector<uint8_t> stbDecode(std::span<const uint8_t> bytes, int& width, int& 
   return rgba;
 }
 
-#ifndef _WIN32
-
-bool isPng(std::span<const uint8_t> b) { return b.size() >= 8 && png_sig_cmp(b.data(), 0, 8) == 0; }
+bool isPng(std::span<const uint8_t> b) {
+  static constexpr uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  return b.size() >= 8 && std::memcmp(b.data(), Signature, 8) == 0;
+}
 bool isJpeg(std::span<const uint8_t> b) { return b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF; }
+
+#ifndef _WIN32
 
 // PNG through libpng's simplified interface: any colour type and depth comes out as 8-bit
 // RGBA, straight into our buffer.
@@ -195,10 +196,96 @@ bool jpegRead(std::span<const uint8_t> bytes, int& width, int& height, std::vect
 
 #endif  // !_WIN32
 
+#ifdef _WIN32
+
+// PNG and JPEG through the Windows Imaging Component, the system's own decoders, kept up
+// to date with the system. Everything comes from the factory's objects (its memory stream,
+// its format converter), so the DLL imports nothing new; COM is the host's, initialised
+// on its thread before any call reaches us.
+template <typename T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() {
+    if (p_) p_->Release();
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  T* operator->() const { return p_; }
+  T* get() const { return p_; }
+  T** out() { return &p_; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+std::string failure(const char* step, HRESULT hr) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%s failed (0x%08lX)", step, static_cast<unsigned long>(hr));
+  return text;
+}
+
+// Reads the size, and the pixels into `rgba` when it is given (sized by the caller from a
+// first read of the same bytes).
+bool wicRead(std::span<const uint8_t> bytes, int& width, int& height, std::vector<uint8_t>* rgba,
+             std::string& why) {
+  if (bytes.size() > std::numeric_limits<DWORD>::max()) return why = "file too large", false;
+  ComRef<IWICImagingFactory> factory;
+  ComRef<IWICStream> stream;
+  ComRef<IWICBitmapDecoder> decoder;
+  ComRef<IWICBitmapFrameDecode> frame;
+  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(factory.out()));
+  if (FAILED(hr)) return why = failure("starting the imaging component", hr), false;
+  // The stream only reads the bytes; it never writes through the pointer.
+  if (FAILED(hr = factory->CreateStream(stream.out())) ||
+      FAILED(hr = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))))
+    return why = failure("reading from memory", hr), false;
+  if (FAILED(hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                   decoder.out())) ||
+      FAILED(hr = decoder->GetFrame(0, frame.out())))
+    return why = failure("decoding", hr), false;
+  UINT w = 0, h = 0;
+  if (FAILED(hr = frame->GetSize(&w, &h))) return why = failure("reading the size", hr), false;
+  if (w > INT32_MAX / 4 || h > INT32_MAX) return why = "image too large", false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  if (rgba == nullptr) return true;
+  const size_t stride = size_t{w} * 4;
+  if (rgba->size() != stride * h || rgba->size() > std::numeric_limits<UINT>::max())
+    return why = "size changed while decoding", false;
+  // Straight (not premultiplied) alpha, as the other decoders give it.
+  ComRef<IWICFormatConverter> converter;
+  if (FAILED(hr = factory->CreateFormatConverter(converter.out())) ||
+      FAILED(hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
+                                        0.0, WICBitmapPaletteTypeCustom)) ||
+      FAILED(hr = converter->CopyPixels(nullptr, static_cast<UINT>(stride), static_cast<UINT>(rgba->size()),
+                                        rgba->data())))
+    return why = failure("converting the pixels", hr), false;
+  for (size_t i = 0; i < rgba->size(); i += 4) std::swap((*rgba)[i], (*rgba)[i + 2]);
+  return true;
+}
+
+#endif  // _WIN32
+
+using Reader = bool (*)(std::span<const uint8_t>, int&, int&, std::vector<uint8_t>*, std::string&);
+
+// Reads the header, then the pixels into a buffer of the size the header gave.
+std::vector<uint8_t> readSizedFromHeader(Reader read, std::span<const uint8_t> bytes, int& width, int& height,
+                                         std::string& why) {
+  if (!read(bytes, width, height, nullptr, why)) return {};
+  std::vector<uint8_t> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  int w = 0, h = 0;
+  if (!read(bytes, w, h, &rgba, why)) return {};
+  return rgba;
+}
+
 }  // namespace
 
 bool info(std::span<const uint8_t> bytes, int& width, int& height, std::string& why) {
-#ifndef _WIN32
+#ifdef _WIN32
+  if (isPng(bytes) || isJpeg(bytes)) return wicRead(bytes, width, height, nullptr, why);
+#else
   if (isPng(bytes)) {
     PngReader png(bytes);
     if (png.failed()) return why = png.why(), false;
@@ -212,7 +299,9 @@ bool info(std::span<const uint8_t> bytes, int& width, int& height, std::string& 
 }
 
 std::vector<uint8_t> decodeRgba(std::span<const uint8_t> bytes, int& width, int& height, std::string& why) {
-#ifndef _WIN32
+#ifdef _WIN32
+  if (isPng(bytes) || isJpeg(bytes)) return readSizedFromHeader(wicRead, bytes, width, height, why);
+#else
   if (isPng(bytes)) {
     PngReader png(bytes);
     width = png.width();
@@ -221,13 +310,7 @@ std::vector<uint8_t> decodeRgba(std::span<const uint8_t> bytes, int& width, int&
     if (rgba.empty()) why = png.why().empty() ? "damaged PNG" : png.why();
     return rgba;
   }
-  if (isJpeg(bytes)) {
-    if (!jpegRead(bytes, width, height, nullptr, why)) return {};
-    std::vector<uint8_t> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    int w = 0, h = 0;
-    if (!jpegRead(bytes, w, h, &rgba, why)) return {};
-    return rgba;
-  }
+  if (isJpeg(bytes)) return readSizedFromHeader(jpegRead, bytes, width, height, why);
 #endif
   return stbDecode(bytes, width, height, why);
 }

@@ -1,10 +1,11 @@
 #pragma once
-// The picture decoders. PNG and JPEG go to the system's libpng and libjpeg, hardened and
-// fuzzed continuously where they are made; BMP and GIF, and every format in the Windows
-// build (which has no libpng or libjpeg to link), to stb_image, built here with options of
-// our own rather than taken from the system's copy. Every byte stb allocates starts as
-// zero: a damaged file the checks before it miss can leave a pixel black, but never show
-// what was in memory before. libjpeg's warnings about damaged data refuse the file.
+// The picture decoders. PNG and JPEG go to the system's own decoders, kept up to date
+// with it: libpng and libjpeg, hardened and fuzzed continuously where they are made, and
+// in the Windows build the Windows Imaging Component. BMP and GIF go to stb_image, built
+// here with options of our own rather than taken from the system's copy. Every byte stb
+// allocates starts as zero: a damaged file the checks before it miss can leave a pixel
+// black, but never show what was in memory before. libjpeg's warnings about damaged data
+// refuse the file.
 
 #include <cstdint>
 #include <span>

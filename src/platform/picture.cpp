@@ -92,8 +92,8 @@ Ref<Picture> decodePicture(std::span<const uint8_t> bytes, std::string_view name
   checkPngChunks(bytes, name);
   checkJpegTables(bytes, name);
   auto rewritten = bmpWithFullPalette(bytes);
-  // Refuses a bad palette transparency either way; only stb needs the palette made whole,
-  // libpng fills a short one with black itself.
+  // Refuses a bad palette transparency either way; libpng fills a short palette with black
+  // itself, the Windows build gets it made whole so both show the same.
   auto wholePng = pngWithFullPalette(bytes, name);
 #ifdef _WIN32
   if (!rewritten) rewritten = std::move(wholePng);
