@@ -4,7 +4,6 @@
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <ostream>
@@ -62,11 +61,6 @@ class Progress {
   bool shown_;
 };
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 void runCheck(const CheckOptions& o, Console& console) {
   auto fail = [&](const std::string& message) {
     console.err << "zadeve: " << message << "\n";
@@ -74,7 +68,7 @@ void runCheck(const CheckOptions& o, Console& console) {
   };
   // Nothing is opened before it is known to be a file: a FIFO would hold the tool for ever.
   if (auto problem = configurationFileProblem(o.file); !problem.empty()) return fail(o.file + ": " + problem);
-  const std::string bytes = readFile(o.file);
+  const std::string bytes = readInputFile(o.file);
   const std::string shownBitmaps =
       withSeparator(o.bitmaps.empty() ? fs::path(o.file).parent_path().string() : o.bitmaps);
   const fs::path bitmaps = fs::absolute(shownBitmaps.empty() ? "." : shownBitmaps).lexically_normal();

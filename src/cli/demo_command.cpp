@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <memory>
 #include <ostream>
@@ -23,6 +22,7 @@
 #include "cli/check_views.h"
 #include "cli/cli.h"
 #include "cli/host_session.h"
+#include "cli/input_file.h"
 #include "core/zuzuzud_library.h"
 #include "host/form_picture.h"
 #include "host/headless_form.h"
@@ -253,11 +253,8 @@ void floatAndDock(std::ostream& out, HostSession& session, core::ZuzuzudLibrary&
 
 // The first view of the file, as check finds the views.
 std::string firstView(const fs::path& ini) {
-  std::ifstream in(ini, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
   check::ProblemList ignored;
-  const auto views = check::viewNames(check::IniIndex(text.str(), ignored));
+  const auto views = check::viewNames(check::IniIndex(readInputFile(ini.string()), ignored));
   return views.empty() ? std::string() : views.front();
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/profile_file_system.h"
+
 namespace zadeve::cli {
 namespace {
 
@@ -122,6 +124,13 @@ std::string inputFolderProblem(const std::string& given) {
   fs::directory_iterator it(path, ec);
   if (ec) return "cannot be read: " + lowerFirst(ec.message());
   return {};
+}
+
+std::string readInputFile(const std::string& path) {
+  platform::FileStat stat;
+  std::string bytes;
+  if (platform::readRegularFile(platform::systemFileSystem(), path, stat, bytes) != 0) bytes.clear();
+  return bytes;
 }
 
 }  // namespace zadeve::cli

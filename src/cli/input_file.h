@@ -16,6 +16,10 @@ enum class Emptiness { Refused, Allowed };
 std::string inputFileProblem(const std::string& path, Emptiness empty = Emptiness::Refused);
 std::string configurationFileProblem(const std::string& path);
 
+// The whole of a file the checks above passed; empty when it can no longer be read. It
+// never waits: a FIFO put in the file's place since is refused, not opened.
+std::string readInputFile(const std::string& path);
+
 // A folder as the library joins it with a file name: with a separator at its end.
 std::string withSeparator(std::string dir);
 

@@ -3,8 +3,6 @@
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "cli/check_context.h"
 #include "cli/check_output.h"
@@ -43,8 +41,7 @@ host::HeadlessForm& buildView(HostSession& session, const ViewOptions& options, 
   auto& form = session.addForm("frmMain", *parseSize(options.size));
   form.setCaption(options.view);
 
-  std::ifstream in(session.ini(), std::ios::binary);
-  const std::string text(std::istreambuf_iterator<char>(in), {});
+  const std::string text = readInputFile(session.ini());
   check::ProblemList unused, reports;
   const check::IniIndex ini(text, unused);
   const std::string shownFile = options.file.empty() ? "BARS.INI" : options.file;
