@@ -14,6 +14,7 @@
 #include "automation/dispatch.h"
 #include "automation/member_table.h"
 #include "com/bridge.h"
+#include "check_count.h"
 
 using namespace zadeve;
 using automation::CallArgs;
@@ -22,14 +23,6 @@ using automation::Variant;
 using automation::VarType;
 
 namespace {
-
-int failures = 0;
-void check(bool ok, const std::string& what) {
-  if (!ok) {
-    ++failures;
-    std::printf("FAILED: %s\n", what.c_str());
-  }
-}
 
 // An object of ours without a type library face: it dispatches by name.
 class Sample : public automation::Dispatchable<Sample> {

@@ -9,18 +9,11 @@
 #include <string>
 
 #include "platform/windowing.h"
+#include "check_count.h"
 
 using namespace zadeve::platform;
 
 namespace {
-
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  if (ok) return;
-  ++failures;
-  std::printf("FAILED: %s\n", what.c_str());
-}
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

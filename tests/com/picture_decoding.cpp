@@ -10,19 +10,12 @@
 
 #include "automation/error.h"
 #include "platform/picture.h"
+#include "check_count.h"
 
 using namespace zadeve;
 using namespace zadeve::platform;
 
 namespace {
-
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  if (ok) return;
-  ++failures;
-  std::printf("FAILED: %s\n", what.c_str());
-}
 
 std::string show(Rgba c) {
   return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + "," + std::to_string(c.a);

@@ -8,15 +8,9 @@
 #include <cstdio>
 #include <string>
 
+#include "check_count.h"
+
 namespace {
-
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  if (ok) return;
-  ++failures;
-  std::printf("FAILED: %s\n", what.c_str());
-}
 
 ITypeInfo* typeNamed(ITypeLib* library, const wchar_t* name) {
   for (UINT i = 0, n = library->GetTypeInfoCount(); i < n; ++i) {
