@@ -84,6 +84,7 @@
 #include <vector>
 
 #include "automation/member_table.h"
+#include "vizevore/bar_observer.h"
 #include "vizevore/button_types.h"
 #include "vizevore/event_sink.h"
 
@@ -205,17 +206,6 @@ struct EdgeInsets {
 // Width of a text in pixels as it will be drawn. Without one of its own, a bar measures
 // with the caption font it paints in, at the caption line height.
 using TextMeasure = std::function<int32_t(std::string_view)>;
-
-class BarObserver {
- public:
-  // Something drawn changed: the bar is to be painted again.
-  virtual void barChanged() = 0;
-  // Position, size or visibility changed.
-  virtual void barPlaced() = 0;
-
- protected:
-  ~BarObserver() = default;
-};
 
 class ReVivezav : public automation::Dispatchable<ReVivezav> {
  public:
