@@ -163,28 +163,19 @@ fi
 
 # The palette last floated, where it is now: its right edge dragged 100 pixels right in
 # three moves; its close box pressed.
-drag_palette_edge() {
+at_palette_point() {  # NAME COMMAND [ARG...]: COMMAND X Y ARG... at the point the host names
   ask points
-  local edge
-  edge=$(point edge)
-  if [ -n "$edge" ]; then
-    read -r x y <<<"$edge"
-    drag_right "$x" "$y" 30 30 40
-  else
-    story_text+="FAILED no right edge to drag"$'\n'
+  local at x y
+  at=$(point "$1")
+  if [ -z "$at" ]; then
+    story_text+="FAILED the host names no point \"$1\" on the palette"$'\n'
+    return
   fi
+  read -r x y <<<"$at"
+  "$2" "$x" "$y" "${@:3}"
 }
-press_close_box() {
-  ask points
-  local close
-  close=$(point close)
-  if [ -n "$close" ]; then
-    read -r x y <<<"$close"
-    click_at "$x" "$y"
-  else
-    story_text+="FAILED no close box found"$'\n'
-  fi
-}
+drag_palette_edge() { at_palette_point edge drag_right 30 30 40; }
+press_close_box() { at_palette_point close click_at; }
 
 # With our toolbar control's window in the palette. First, the host's Format bar with Bold
 # pressed, Italic disabled and Courier picked: the palette opens with the same states and
