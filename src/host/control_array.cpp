@@ -3,6 +3,7 @@
 #include <string>
 
 #include "host/headless_form.h"
+#include "host/toolbar_window.h"
 
 namespace zadeve::host {
 
@@ -13,13 +14,14 @@ namespace {
 
 constexpr int32_t MaxIndex = INT16_MAX;
 
-Ref<ReVivezav> placeOn(HeadlessForm& form) {
+}  // namespace
+
+ControlArray::Element ControlArray::placeOn(HeadlessForm& form) {
   auto control = makeObject<ReVivezav>(form.twipsPerPixelX());
   control->attach(&form, &form);
-  return control;
+  auto closeWindow = openToolbarWindow(control, form.hWnd());
+  return {control, std::move(closeWindow)};
 }
-
-}  // namespace
 
 ControlArray::ControlArray(HeadlessForm& form) : form_(&form) { elements_.push_back(placeOn(form)); }
 
@@ -27,7 +29,7 @@ ControlArray::~ControlArray() { orphan(); }
 
 Ref<ReVivezav> ControlArray::element(int32_t index) const {
   if (index < 0 || static_cast<size_t>(index) >= elements_.size()) return nullptr;
-  return elements_[static_cast<size_t>(index)];
+  return elements_[static_cast<size_t>(index)].bar;
 }
 
 Ref<ReVivezav> ControlArray::item(int32_t index) const {
@@ -42,31 +44,35 @@ Ref<ReVivezav> ControlArray::load(int32_t index) {
   if (element(index)) raise(err::AlreadyLoaded, "Object already loaded");
   if (!form_) raise(err::ObjectNotSet, "The form of this control array is gone");
   if (static_cast<size_t>(index) >= elements_.size()) elements_.resize(static_cast<size_t>(index) + 1);
-  return elements_[static_cast<size_t>(index)] = placeOn(*form_);
+  return (elements_[static_cast<size_t>(index)] = placeOn(*form_)).bar;
 }
 
 int16_t ControlArray::count() const {
   int16_t n = 0;
-  for (const auto& e : elements_) n += e ? 1 : 0;
+  for (const auto& e : elements_) n += e.bar ? 1 : 0;
   return n;
 }
 
 int16_t ControlArray::upperBound() const {
   for (size_t i = elements_.size(); i-- > 0;)
-    if (elements_[i]) return static_cast<int16_t>(i);
+    if (elements_[i].bar) return static_cast<int16_t>(i);
   return -1;
 }
 
 int16_t ControlArray::indexOf(const ReVivezav& control) const {
   for (size_t i = 0; i < elements_.size(); ++i)
-    if (elements_[i].get() == &control) return static_cast<int16_t>(i);
+    if (elements_[i].bar.get() == &control) return static_cast<int16_t>(i);
   return -1;
 }
 
 void ControlArray::clear() {
-  for (auto& e : elements_)
-    if (e) e->detach();
+  // Moved out first: a window's close may run code that looks at the array.
+  std::vector<Element> dropped = std::move(elements_);
   elements_.clear();
+  for (auto& e : dropped) {
+    if (e.closeWindow) e.closeWindow();
+    if (e.bar) e.bar->detach();
+  }
 }
 
 void ControlArray::orphan() {
