@@ -13,6 +13,7 @@
 //   setup(view) -> KaTSetup frm, view
 //     each bar: an element of the form's `bar` array, in a child window of `hwnd`
 //     KaTLayout: the bars' windows move to the window's edges
+//   -> KaTLayout frm again, for the free area that KaTSetup does not hand back
 //   the user sizes the window: WM_SIZE
 //     KaTLayout on the new client area (before the program's own WM_SIZE handling, so
 //     freeArea() is already the new one there)
@@ -58,7 +59,8 @@ class HostForm {
   HostForm(const HostForm&) = delete;
   HostForm& operator=(const HostForm&) = delete;
 
-  // KaTSetup with the view's bar set; `excludeBars` names bars to leave out, "[Name]" each.
+  // KaTSetup with the view's bar set, then KaTLayout for freeArea(); `excludeBars` names
+  // bars to leave out, "[Name]" each.
   void setup(const std::string& view, const std::string& excludeBars = "");
   // KaTLayout again, as after a change the library does not see (a bar shown by the host).
   void layout();

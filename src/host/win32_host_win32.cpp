@@ -81,6 +81,8 @@ HostForm::~HostForm() {
 
 void HostForm::setup(const std::string& view, const std::string& excludeBars) {
   callMethod(*state_->library, "KaTSetup", {Variant(state_->form), view, excludeBars});
+  // KaTSetup keeps the free area to itself; the host's content needs it.
+  layout();
 }
 
 void HostForm::layout() { state_->hostForm->layout(); }
