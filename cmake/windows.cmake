@@ -77,3 +77,7 @@ target_link_libraries(wine_toolbar_repaint PRIVATE zadeve_host)
 # examples/win32: a Win32 program of its own with the diagram editor's bars on its window.
 add_executable(diagram_win32 examples/win32/main.cpp)
 target_link_libraries(diagram_win32 PRIVATE zadeve_host)
+
+# cmake --install: the libraries, the public headers (zadeve/win32_host.h among them) and
+# the package config, for Win32 hosts built with the same toolchain.
+include(cmake/package.cmake)
