@@ -2,7 +2,8 @@
 // editor's DiagramView on an 800 x 600 form (folder of its BARS.INI as first argument).
 // It prints, one line each:
 //   shown HWND X Y W H        the form is up and painted: its client area on the screen
-// then waits until the file "go" appears in the folder given as second argument, and checks
+//   size W H                  the user sized it: its new client area
+// until the file "go" appears in the folder given as second argument; then it checks
 // what only the program can see, printing "ok ..." or "FAILED ..." for each:
 //   the window's class, style and client size; Tools floated: the palette is owned by the
 //   form, and the user's minimising of the form hides it; the close box (SC_CLOSE) unloads
@@ -86,8 +87,17 @@ int main(int argc, char** argv) {
     std::printf("shown %ld %ld %ld %ld %ld\n", static_cast<long>(form->hWnd()), origin.x, origin.y, client.right,
                 client.bottom);
     std::fflush(stdout);
+    // Meanwhile the user may size the form: each new client size is told.
     const std::string go = scratch + "\\go";
-    for (int i = 0; i < 600 && GetFileAttributesA(go.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) pump(100);
+    int32_t width = form->pixelWidth(), height = form->pixelHeight();
+    for (int i = 0; i < 600 && GetFileAttributesA(go.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+      pump(100);
+      if (form->pixelWidth() == width && form->pixelHeight() == height) continue;
+      width = form->pixelWidth(), height = form->pixelHeight();
+      std::printf("size %d %d\n", static_cast<int>(width), static_cast<int>(height));
+      std::fflush(stdout);
+    }
+    GetClientRect(window, &client);
 
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
@@ -96,7 +106,8 @@ int main(int argc, char** argv) {
     check((style & (WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN)) == (WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN) &&
               (exStyle & WS_EX_TOOLWINDOW) == 0,
           "an application window that clips its children");
-    check(client.right == 800 && client.bottom == 600, "the client area is exactly 800 x 600");
+    check(client.right == width && client.bottom == height,
+          "the client area is exactly the form's (" + std::to_string(width) + " x " + std::to_string(height) + ")");
     int children = 0;
     for (HWND c = FindWindowExA(window, nullptr, "ZadeveToolbarWindow", nullptr); c;
          c = FindWindowExA(window, c, "ZadeveToolbarWindow", nullptr))
@@ -114,7 +125,7 @@ int main(int argc, char** argv) {
     SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
     pump(500);
     check(palette && IsWindowVisible(palette), "restoring the form shows the palette again");
-    check(form->scaleWidth() == 800 * form->twipsPerPixelX(), "the form came back at its size");
+    check(form->pixelWidth() == width && form->pixelHeight() == height, "the form came back at its size");
 
     SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     pump(300);

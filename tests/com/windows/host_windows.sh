@@ -112,8 +112,10 @@ example_shows_its_bars() {
   bars_match example "$cx" "$cy" "$cw" "$ch"
 }
 
-example_bars_follow_a_resize() {
-  # The window's bottom-right corner, in its frame, pulled up and left in steps.
+# drag_corner: the window's bottom-right corner, in its frame, pulled up and left in steps;
+# the program's last "size W H" line into $w $h.
+w="" h=""
+drag_corner() {
   local x=$((cx + cw + 2)) y=$((cy + ch + 2))
   xdotool mousemove "$x" "$y" mousedown 1
   sleep 0.3
@@ -123,12 +125,14 @@ example_bars_follow_a_resize() {
   sleep 0.3
   xdotool mouseup 1
   sleep 0.5
-  local w h
   read -r _ w h <<<"$(out "$log" | grep '^size ' | tail -1)"
   # Where the drag ends depends on the frame; that the bars follow does not.
   [ -n "${h:-}" ] && [ "$w" -lt 700 ] && [ "$h" -lt 520 ] || { problem "no resize came: $(out "$log" | tail -1)"; return 1; }
   away
-  bars_match example-resized "$cx" "$cy" "$w" "$h"
+}
+
+example_bars_follow_a_resize() {
+  drag_corner && bars_match example-resized "$cx" "$cy" "$w" "$h"
 }
 
 example_ends_when_closed() {
@@ -152,17 +156,19 @@ wine "$build/host_form.exe" "$folder" "$(windows_path "$scratch")" >"$log" 2>&1 
 form=$!
 if wait_for "$log" '^shown ' 30; then
   read -r _ _ cx cy cw ch <<<"$(out "$log" | grep '^shown ')"
-  form_equals_render() {
-    away
-    import -window root "$shots/form.png"
-    "$tool" render "$ini" --view DiagramView --size "${cw}x$ch" -o "$shots/form-render.png" >/dev/null
-    crop "$shots/form.png" "$cw" "$ch" "$cx" "$cy" "$shots/form-client.png"
-    convert-im6.q16 "$shots/form-render.png" -alpha off "$scratch/form-render.png"
+  form_equals_render() {  # NAME W H
+    import -window root "$shots/$1.png"
+    "$tool" render "$ini" --view DiagramView --size "${2}x$3" -o "$shots/$1-render.png" >/dev/null
+    crop "$shots/$1.png" "$2" "$3" "$cx" "$cy" "$shots/$1-client.png"
+    convert-im6.q16 "$shots/$1-render.png" -alpha off "$scratch/form-render.png"
     local n
-    n=$(differing "$shots/form-client.png" "$scratch/form-render.png")
+    n=$(differing "$shots/$1-client.png" "$scratch/form-render.png")
     [ "$n" = 0 ] || { problem "$n pixels of the form's client area differ from zadeve render"; return 1; }
   }
-  story form_window_equals_render form_equals_render
+  away
+  story form_window_equals_render form_equals_render form "$cw" "$ch"
+  form_follows_a_resize() { drag_corner && form_equals_render form-resized "$w" "$h"; }
+  story form_window_follows_a_resize form_follows_a_resize
   touch "$scratch/go"
   status=0
   wait "$form" || status=$?
