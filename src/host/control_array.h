@@ -2,8 +2,9 @@
 // A form's `bar` control array: ReVivezav controls by index. Element 0 exists from the
 // start, as if placed at design time; Load creates further elements, each attached to the
 // form, which receives its events. On a form that is a real window each element has a
-// child window of its own (toolbar_window.h) until it is dropped. The array does not own its form: the form detaches it
-// (orphan) before it goes, so no control is left with a dangling parent.
+// child window of its own (toolbar_window.h) until it is dropped. The array does not own
+// its form: the form detaches it (orphan) before it goes, so no control is left with a
+// dangling parent.
 
 #include <cstdint>
 #include <functional>
