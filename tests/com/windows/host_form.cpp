@@ -3,9 +3,9 @@
 // It prints, one line each:
 //   shown HWND X Y W H        the form is up and painted: its client area on the screen
 //   size W H                  the user sized it: its new client area
-// until the file "go" appears in the folder given as second argument; then it checks
+// while the user may size it and click Bold, until the file "go" appears in the folder given as second argument; then it checks
 // what only the program can see, printing "ok ..." or "FAILED ..." for each:
-//   the window's class, style and client size; Tools floated: the palette is owned by the
+//   the window's class, style and client size; the command the click ran; Tools floated: the palette is owned by the
 //   form, and the user's minimising of the form hides it; the close box (SC_CLOSE) unloads
 //   the form (onUnloaded, no bar left in the toolbar manager, no palette, no form window).
 // It exits 0 when nothing failed.
@@ -114,6 +114,9 @@ int main(int argc, char** argv) {
       ++children;
     check(children == form->bars().count(), "every bar element has a child window (" + std::to_string(children) +
                                                 " of " + std::to_string(form->bars().count()) + ")");
+
+    check(form->commandState("Bold") && form->commands().size() == 1 && form->commands()[0].name == "Bold",
+          "the user's click on Bold ran its command once, as the host runs it");
 
     callMethod(*lib, "KaTFloat", {Variant(form), Variant(form->bar(3))});  // Tools
     pump(300);

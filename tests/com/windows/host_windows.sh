@@ -5,8 +5,9 @@
 #   editor's bars on its own window exactly as `zadeve render` draws them, follows a drag
 #   of the window's corner, and ends with exit status 0 when its window is closed;
 # - the reference host's own form window (BUILD_DIR/host_form.exe, host_form.cpp): its
-#   client area equals `zadeve render` pixel for pixel, then the program's own checks
-#   (window class, palette owner, minimising, the close box).
+#   client area equals `zadeve render` pixel for pixel, also after a drag of its corner and
+#   a click on Bold (pressed on the screen as `--set Bold=on` draws it), then the program's
+#   own checks (window class, the command run, palette owner, minimising, the close box).
 # The native tool is ZADEVE_TOOL, default build/release/zadeve. Screenshots of a failed
 # run stay in BUILD_DIR/host_windows_shots (of every run with ZADEVE_KEEP_SHOTS=1).
 set -euo pipefail
@@ -156,9 +157,9 @@ wine "$build/host_form.exe" "$folder" "$(windows_path "$scratch")" >"$log" 2>&1 
 form=$!
 if wait_for "$log" '^shown ' 30; then
   read -r _ _ cx cy cw ch <<<"$(out "$log" | grep '^shown ')"
-  form_equals_render() {  # NAME W H
+  form_equals_render() {  # NAME W H [RENDER OPTION...]
     import -window root "$shots/$1.png"
-    "$tool" render "$ini" --view DiagramView --size "${2}x$3" -o "$shots/$1-render.png" >/dev/null
+    "$tool" render "$ini" --view DiagramView --size "${2}x$3" "${@:4}" -o "$shots/$1-render.png" >/dev/null
     crop "$shots/$1.png" "$2" "$3" "$cx" "$cy" "$shots/$1-client.png"
     convert-im6.q16 "$shots/$1-render.png" -alpha off "$scratch/form-render.png"
     local n
@@ -169,6 +170,18 @@ if wait_for "$log" '^shown ' 30; then
   story form_window_equals_render form_equals_render form "$cw" "$ch"
   form_follows_a_resize() { drag_corner && form_equals_render form-resized "$w" "$h"; }
   story form_window_follows_a_resize form_follows_a_resize
+  # Bold is where the tool's pictures with and without it pressed differ.
+  click_runs_the_command() {
+    "$tool" render "$ini" --view DiagramView --size "${w}x$h" -o "$scratch/plain.png" >/dev/null
+    "$tool" render "$ini" --view DiagramView --size "${w}x$h" --set Bold=on -o "$scratch/bold.png" >/dev/null
+    local bw bh bx by
+    read -r bw bh bx by <<<"$(convert-im6.q16 "$scratch/plain.png" "$scratch/bold.png" -alpha off \
+      -compose difference -composite -trim -format '%w %h %X %Y' info:)"
+    xdotool mousemove $((cx + ${bx#+} + bw / 2)) $((cy + ${by#+} + bh / 2)) click 1
+    away
+    form_equals_render form-bold "$w" "$h" --set Bold=on
+  }
+  story form_window_click_runs_the_command click_runs_the_command
   touch "$scratch/go"
   status=0
   wait "$form" || status=$?
