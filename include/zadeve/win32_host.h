@@ -20,12 +20,14 @@
 //   a report of the library (a problem in BARS.INI): MsgBoxSub
 //     shown by onReport's function; by default a message box (with ZADEVE_UNATTENDED=1 in
 //     the environment, a line on standard error)
-//   a palette's button: "ExecuteCommand" signalled to the form
+//   a click on a bar's button, or a palette's ("ExecuteCommand" signalled to the form)
 //     the command runs as the reference host runs it (toggles kept in step on every bar
 //     of the form with KaSetFunctionState, spins written to the "StatusText" panel)
-//   the window is destroyed (or unload() is called)
+//   the window is destroyed, or unload() is called (the window then stays as it is)
 //     KaTUnloadBars: the bars leave the toolbar manager, the form's palettes close;
-//     then onUnloaded's function. The window itself stays the program's.
+//     then onUnloaded's function.
+//
+// The window should have WS_CLIPCHILDREN, so the program's painting leaves the bars alone.
 //
 // Errors of the library reach the caller as zadeve::automation::AutomationError.
 
