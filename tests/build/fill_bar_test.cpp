@@ -51,6 +51,18 @@ TEST_F(FillBarTest, BuildsEveryKindOfItemInEntryOrderWithLayoutSuppressed) {
   EXPECT_TRUE(app->messages.empty());
 }
 
+TEST_F(FillBarTest, TheImageSizeNeverExceedsTheButtonSize) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"ButtonSize=20\nBitmapWidth=16\nBitmapHeight=24\n", "SetImageSize(&16:Integer, &20:Integer)"},
+      {"ButtonSize=12\n", "SetImageSize(&12:Integer, &12:Integer)"},
+  };
+  for (const auto& [sizes, imageSize] : cases) {
+    writeIni("[Functions]\n" + toolbarSection("S", {}, sizes));
+    fill("Name=S");
+    EXPECT_EQ(callsOf(*tb, "SetImageSize"), Lines{imageSize}) << sizes;
+  }
+}
+
 TEST_F(FillBarTest, DefinitionGrammar) {
   const std::string push = "AddPushButton(&\"F\", \"-1.-1\", &\"\", ";
   const std::string set2 = "AddImageSet(<Picture>, \"2\", \"\", &16:Integer, &15:Integer)";

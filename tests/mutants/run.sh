@@ -116,7 +116,7 @@ for p in "${patches[@]}"; do
     fi
     (cd "$tree" && git apply -R "$p")
   fi
-  printf '%-40s %-9s %4ss  %s\n' "$name" "$status" "$(( $(date +%s) - t0 ))" "$detail"
+  printf '%-44s %-9s %4ss  %s\n' "$name" "$status" "$(( $(date +%s) - t0 ))" "$detail"
 done
 trap - INT TERM
 
