@@ -108,8 +108,8 @@ TEST_F(FillBarTest, VisibilityAndOrientationFollowTheBarsProperties) {
 }
 
 TEST_F(FillBarTest, SpecialEntriesAndTheThreeReports) {
-  const Lines entries{"!GAP",       "!SOFTBREAK", "!BREAK",  "!MXSTART", "!MXEND", "!FOO",
-                      "!gap",       "!SEPARATOR", "!separator", "Nowhere", "",       "F"};
+  const Lines entries{"!GAP", "!SOFTBREAK", "!BREAK",     "!MXSTART", "!MXEND", "!FOO",
+                      "!gap", "!SEPARATOR", "!separator", "Nowhere",  "",       "F"};
   const Lines reports{"Toolbar setup error - unknown\r\nfunction: !FOO.",
                       "Toolbar setup error - unknown\r\nfunction: !gap.",
                       "Toolbar setup error - unknown\r\nfunction: !separator.",

@@ -7,12 +7,12 @@
 # fault says nothing about the tests then). Exit status 0 only when every fault was caught.
 #
 # The scratch copy is the working tree as it is, uncommitted changes included (the files git
-# tracks or would track), in build/mutants/tree, built in its own
-# build/release with ccache (the same relative paths as any checkout's build/release, so
-# the cache's objects of an unchanged file are found). --keep leaves both for the next run,
-# which then rebuilds only what changed; without it they are removed at the end. Builds and
-# tests run under nice -n 19 (MUTANTS_NICE overrides), ctest with MUTANTS_JOBS jobs
-# (default: the cores), each test stopped after MUTANTS_TEST_TIMEOUT seconds (300).
+# tracks or would track), in build/mutants/tree, built in its own build/release with ccache
+# (a copy made again in the same place finds its objects in the cache). The copy is refreshed
+# file by file, so that with --keep the next run rebuilds only what changed; without it the
+# copy is removed at the end. Builds and tests run under nice -n 19 (MUTANTS_NICE overrides),
+# ctest with MUTANTS_JOBS jobs (default: the cores), each test stopped after
+# MUTANTS_TEST_TIMEOUT seconds (300).
 # The whole script is one block, read before it runs: editing it meanwhile is safe.
 {
 set -euo pipefail
@@ -33,6 +33,9 @@ scratch=$root/build/mutants
 # git apply in the copy must not see this checkout's repository above it.
 export GIT_CEILING_DIRECTORIES=$scratch
 tree=$scratch/tree
+mkdir -p "$scratch"
+exec 9>"$scratch/lock"
+flock -n 9 || { echo "mutants: another run is using $scratch" >&2; exit 2; }
 out=$tree/build/release
 logs=$scratch/logs
 nice_cmd=(nice -n "${MUTANTS_NICE:-19}")
