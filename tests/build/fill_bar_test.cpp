@@ -51,6 +51,18 @@ TEST_F(FillBarTest, BuildsEveryKindOfItemInEntryOrderWithLayoutSuppressed) {
   EXPECT_TRUE(app->messages.empty());
 }
 
+TEST_F(FillBarTest, TheImageSizeNeverExceedsTheButtonSize) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"ButtonSize=20\nBitmapWidth=16\nBitmapHeight=24\n", "SetImageSize(&16:Integer, &20:Integer)"},
+      {"ButtonSize=12\n", "SetImageSize(&12:Integer, &12:Integer)"},
+  };
+  for (const auto& [sizes, imageSize] : cases) {
+    writeIni("[Functions]\n" + toolbarSection("S", {}, sizes));
+    fill("Name=S");
+    EXPECT_EQ(callsOf(*tb, "SetImageSize"), Lines{imageSize}) << sizes;
+  }
+}
+
 TEST_F(FillBarTest, DefinitionGrammar) {
   const std::string push = "AddPushButton(&\"F\", \"-1.-1\", &\"\", ";
   const std::string set2 = "AddImageSet(<Picture>, \"2\", \"\", &16:Integer, &15:Integer)";
@@ -96,17 +108,19 @@ TEST_F(FillBarTest, VisibilityAndOrientationFollowTheBarsProperties) {
 }
 
 TEST_F(FillBarTest, SpecialEntriesAndTheThreeReports) {
-  const Lines entries{"!GAP", "!SOFTBREAK", "!BREAK", "!MXSTART", "!MXEND", "!FOO", "!gap", "Nowhere", "", "F"};
+  const Lines entries{"!GAP", "!SOFTBREAK", "!BREAK",     "!MXSTART", "!MXEND", "!FOO",
+                      "!gap", "!SEPARATOR", "!separator", "Nowhere",  "",       "F"};
   const Lines reports{"Toolbar setup error - unknown\r\nfunction: !FOO.",
                       "Toolbar setup error - unknown\r\nfunction: !gap.",
+                      "Toolbar setup error - unknown\r\nfunction: !separator.",
                       "Toolbar setup error - missing\r\nfunction: Nowhere."};
   for (const std::string debug : {"", "ReportMissing=0", "ReportMissing=1"}) {
     writeIni("[Debug]\n" + debug + "\n[Functions]\nF=MENU\n" + toolbarSection("S", entries));
     app->messages.clear();
     fill("Name=S");
-    EXPECT_EQ(callsOf(*tb, "Add"), (Lines{"AddGap()", "AddGap()", "AddGap()", "AddMenu(&\"F\")"}));
+    EXPECT_EQ(callsOf(*tb, "Add"), (Lines{"AddGap()", "AddGap()", "AddGap()", "AddSeparator()", "AddMenu(&\"F\")"}));
     Lines expected = reports;
-    if (debug == "ReportMissing=1") expected.push_back("Toolbar setup error - Missing button: Button8.");
+    if (debug == "ReportMissing=1") expected.push_back("Toolbar setup error - Missing button: Button10.");
     EXPECT_EQ(app->messages, expected) << debug;
   }
 }

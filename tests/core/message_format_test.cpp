@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "components/text_catalog.h"
 #include "core/zuzuzud_library.h"
 #include "support/automation_assert.h"
 #include "support/fake_object.h"
 #include "support/library_internals.h"
+#include "support/temp_dir.h"
 
 namespace zadeve::core {
 namespace {
@@ -15,6 +17,18 @@ using automation::makeObject;
 TEST(FormatMessageText, FillsArgumentsAndLineBreaks) {
   Variant args[] = {Variant(int16_t(7)), Variant("Std")};
   EXPECT_EQ(FormatMessageText("Missing^nbutton: Button^1 of ^2, ^1.", args), "Missing\r\nbutton: Button7 of Std, 7.");
+}
+
+// The template is looked up in the process-wide catalogue (never a workspace's) before it
+// is filled, so a translation keeps its placeholders.
+TEST(FormatMessageText, TranslatesThroughTheProcessCatalogueFirst) {
+  support::TempDir dir;
+  auto& catalog = components::processCatalog();
+  catalog.LoadLanguageFile(dir.write("de.po", "msgid \"Missing^nbutton: ^1\"\nmsgstr \"Fehlt^nKnopf: ^1\"\n"));
+  Variant args[] = {Variant("B7")};
+  const std::string text = FormatMessageText("Missing^nbutton: ^1", args);
+  catalog.LoadLanguageFile(dir.write("none.po", ""));  // as the other tests expect it
+  EXPECT_EQ(text, "Fehlt\r\nKnopf: B7");
 }
 
 // The text goes to MsgBoxSub with style 1; without a host object the report fails.

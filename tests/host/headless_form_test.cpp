@@ -37,6 +37,8 @@ TEST_F(HeadlessFormTest, ElementZeroExistsAndLoadPlacesNewControlsOnTheForm) {
   EXPECT_AUTOMATION_ERROR(face.loadBar(1), 360, "already loaded");
   EXPECT_AUTOMATION_ERROR(face.loadBar(-1), 5, "-1");
   EXPECT_EQ(form->bars().count(), 3);
+  face.loadBar(INT16_MAX);  // the last element a 16-bit index reaches
+  EXPECT_EQ(form->bars().upperBound(), INT16_MAX);
 }
 
 TEST_F(HeadlessFormTest, ClientAreaIsInTwipsOfTheScreen) {

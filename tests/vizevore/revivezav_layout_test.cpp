@@ -91,6 +91,24 @@ TEST(ReVivezavLayout, SpacingAtAWrapPointTakesNoRoom) {
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 52, 44}));
 }
 
+TEST(ReVivezavLayout, SpringPanelsShareTheSpareRoomTheFirstTakingTheOddPixels) {
+  auto bar = measuredBar();
+  addPush(*bar, "a");
+  for (const char* name : {"s1", "s2", "s3"}) addPanel(*bar, name, "10", Variant(true));
+  addPush(*bar, "b");
+  struct Case {
+    int32_t widthPx;
+    int32_t springs[3];
+  };
+  for (Case c : {Case{74, {10, 10, 10}}, Case{81, {13, 12, 12}}, Case{83, {13, 13, 13}}}) {
+    letProperty(*bar, "Width", c.widthPx * T);
+    EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 74, 22})) << "width " << c.widthPx;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(bar->item(1 + i).rect.width, c.springs[i] * T) << "width " << c.widthPx;
+    const Rect last = bar->item(4).rect;
+    EXPECT_EQ(last.left + last.width, c.widthPx * T) << "the row ends flush with the bar";
+  }
+}
+
 TEST(ReVivezavLayout, DrawnEdgesAddToEveryLength) {
   auto bar = measuredBar();
   letProperty(*bar, "BorderFlags1", int16_t{6});

@@ -93,9 +93,11 @@ TEST(ReVivezavMembers, ListControlKeepsEntriesDataAndTheSelectedEntry) {
   EXPECT_EQ(getLong(*again, "NewIndex"), 0);
   EXPECT_EQ(automation::toLong(get(*again, "ItemData", {int32_t{3}})), 102);
   EXPECT_EQ(automation::toString(get(*again, "")), "Courier");
+  callMethod(*again, "AddItem", {Variant("Arial"), Variant(int32_t{3})});  // in the selected entry's place
+  EXPECT_EQ(automation::toString(get(*again, "")), "Courier");
   callMethod(*again, "RemoveItem", {Variant(int32_t{0})});
-  EXPECT_EQ(getLong(*again, "ListIndex"), 2);
-  callMethod(*again, "RemoveItem", {Variant(int32_t{2})});
+  EXPECT_EQ(getLong(*again, "ListIndex"), 3);
+  callMethod(*again, "RemoveItem", {Variant(int32_t{3})});
   EXPECT_EQ(getLong(*again, "ListIndex"), -1);
   callMethod(*again, "Clear");
   EXPECT_EQ(getLong(*again, "ListCount"), 0);
