@@ -97,7 +97,7 @@ start_show() {  # DIR SHOW_ARG...
 
 # form_line / palette_lines: the probe's lines for the form and the program's palettes.
 form_line() { probe windows ZadeveForm "$winpid" | awk -v h="$form" '$2 == h'; }
-palette_lines() { probe windows ZadeveToolPalette "$winpid"; }
+palette_lines() { probe windows ZadeveToolPalette "$winpid" | awk -v h="$form" '$2 != h'; }
 client() { form_line | cut -d' ' -f9-12; }  # L T W H on the screen
 field() { awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k) { print $(i + 1); exit } }'; }
 caption() { sed -n 's/.* caption //p'; }
@@ -123,7 +123,7 @@ same() {
   convert-im6.q16 "$1" -alpha off "$scratch/a.png"
   convert-im6.q16 "$2" -alpha off "$scratch/b.png"
   n=$(compare -metric AE "$scratch/a.png" "$scratch/b.png" null: 2>&1 || true)
-  [ "${n%% *}" = 0 ] || { say "$(basename "$1") and $(basename "$2"): ${n%% *} pixels differ"; return 1; }
+  [ "${n%% *}" = 0 ] || { say "$(basename "$1") and $(basename "$2") differ: $n pixels"; return 1; }
 }
 # mask PNG L T W H...: magenta boxes over the given rectangles, in place.
 mask() {
@@ -330,17 +330,18 @@ toggle_on_every_bar() {
   render twin-off "$twin" TwinView 640x400
   render twin-on "$twin" TwinView 640x400 --set Bold=on
   # Bold on the top bar: where pressing it changes the picture.
-  local bl bt bw bh box
+  local bl bt bw bh
   read -r bl bt bw bh <<<"$(bar_box "$twin" TwinView 640x400 Format)"
-  compare "$shots/twin-off-render.png" "$shots/twin-on-render.png" -compose src -highlight-color white \
-    -lowlight-color black "$scratch/pressed.png" 2>/dev/null || true
-  box=$(convert-im6.q16 "$scratch/pressed.png" -crop "${bw}x$bh+$bl+$bt" +repage -trim -format '%w %h %X %Y' info: 2>/dev/null)
-  local w h x y l t
-  read -r w h x y <<<"${box//+/}"
-  if [ -z "${y:-}" ] || [ "$w" -ge "$bw" ]; then
-    say "Bold=on changes nothing to find on the Format bar"
+  for state in off on; do
+    convert-im6.q16 "$shots/twin-$state-render.png" -crop "${bw}x$bh+$bl+$bt" +repage -alpha off "$scratch/bar-$state.png"
+  done
+  if same "$scratch/bar-off.png" "$scratch/bar-on.png" 2>/dev/null; then
+    say "Bold=on changes nothing on the Format bar"
     return 1
   fi
+  local w h x y l t
+  read -r w h x y <<<"$(compare "$scratch/bar-off.png" "$scratch/bar-on.png" -compose src -highlight-color white \
+    -lowlight-color black png:- 2>/dev/null | convert-im6.q16 - -trim -format '%w %h %X %Y' info: | tr -d +)"
   read -r l t _ _ <<<"$(client)"
   xdotool mousemove $((l + bl + x + w / 2)) $((t + bt + y + h / 2)) click 1
   sleep 0.5
