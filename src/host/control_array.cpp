@@ -1,5 +1,6 @@
 #include "host/control_array.h"
 
+#include <algorithm>
 #include <string>
 
 #include "host/headless_form.h"
@@ -61,6 +62,12 @@ int16_t ControlArray::indexOf(const ReVivezav& control) const {
   for (size_t i = 0; i < elements_.size(); ++i)
     if (elements_[i].get() == &control) return static_cast<int16_t>(i);
   return -1;
+}
+
+void ControlArray::unloadLoaded() {
+  for (size_t i = 1; i < elements_.size(); ++i)
+    if (elements_[i]) elements_[i]->detach();
+  elements_.resize(std::min<size_t>(elements_.size(), 1));
 }
 
 void ControlArray::clear() {
