@@ -74,7 +74,12 @@ copy_example() {  # NAME
 # --- The program under test: one `zadeve show` at a time.
 dir="" out="" pid="" form="" winpid=""
 lines() { tr -d '\r' 2>/dev/null <"$out" || true; }
+stop_show() {
+  if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then wait "$pid" 2>/dev/null || true; fi
+  pid="" form="" winpid=""
+}
 start_show() {  # DIR SHOW_ARG...
+  stop_show
   dir=$scratch/$1
   out=$dir.out
   shift
@@ -91,14 +96,19 @@ start_show() {  # DIR SHOW_ARG...
   done
   form=$(lines | grep -E '^shown ' | head -1 | cut -d' ' -f2)
   winpid=$(probe windows ZadeveForm | awk -v h="$form" '$2 == h' | field pid)
-  [ -n "$winpid" ] || { say "the probe finds no ZadeveForm window $form"; return 1; }
+  if [ -z "$winpid" ]; then
+    say "the probe finds no ZadeveForm window $form; it finds:"
+    probe windows '*' | awk -v h="$form" '$2 == h' >&2
+    stop_show
+    return 1
+  fi
   sleep 1  # the first paint reaches the screen
 }
 
 # form_line / palette_lines: the probe's lines for the form and the program's palettes.
 form_line() { probe windows ZadeveForm "$winpid" | awk -v h="$form" '$2 == h'; }
 palette_lines() { probe windows ZadeveToolPalette "$winpid" | awk -v h="$form" '$2 != h'; }
-client() { form_line | cut -d' ' -f9-12; }  # L T W H on the screen
+client() { form_line | cut -d' ' -f11-14; }  # L T W H on the screen
 field() { awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k) { print $(i + 1); exit } }'; }
 caption() { sed -n 's/.* caption //p'; }
 
@@ -198,6 +208,7 @@ close_and_check() {
     kill "$pid"
   fi
   wait "$pid" || status=$?
+  pid=""
   local left
   left=$(probe windows '*' "$winpid")
   [ -z "$left" ] || { say "windows of the process are left:"; echo "$left" >&2; }
@@ -285,8 +296,8 @@ palette_follows_the_form() {
   away
   import -window root "$shots/floating.png"
   local fl ft fw fh pl pt pw ph
-  read -r fl ft fw fh <<<"$(form_line | cut -d' ' -f4-7)"
-  read -r pl pt pw ph <<<"$(echo "$line" | cut -d' ' -f4-7)"
+  read -r fl ft fw fh <<<"$(form_line | cut -d' ' -f6-9)"
+  read -r pl pt pw ph <<<"$(echo "$line" | cut -d' ' -f6-9)"
   local l=$((fl < pl ? fl : pl)) t=$((ft < pt ? ft : pt))
   local r=$((fl + fw > pl + pw ? fl + fw : pl + pw)) b=$((ft + fh > pt + ph ? ft + fh : pt + ph))
   convert-im6.q16 "$shots/floating.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$shots/readme.png"
@@ -392,8 +403,8 @@ watch_rebuilds() {
   fi
   [ "$(echo "$now" | field owner)" = "$form" ] || { say "the palette's owner is $(echo "$now" | field owner)"; ok=1; }
   local l0 t0 l1 t1
-  read -r l0 t0 _ _ <<<"$(echo "$palette" | cut -d' ' -f4-7)"
-  read -r l1 t1 _ _ <<<"$(echo "$now" | cut -d' ' -f4-7)"
+  read -r l0 t0 _ _ <<<"$(echo "$palette" | cut -d' ' -f6-9)"
+  read -r l1 t1 _ _ <<<"$(echo "$now" | cut -d' ' -f6-9)"
   if ((l1 - l0 > 2 || l0 - l1 > 2 || t1 - t0 > 2 || t0 - t1 > 2)); then
     say "the palette moved from $l0,$t0 to $l1,$t1"
     ok=1
@@ -401,7 +412,7 @@ watch_rebuilds() {
   # Palettes aside: where one lies over the client area, both pictures get a box.
   local cl ct pl pt pw ph
   read -r cl ct _ _ <<<"$(client)"
-  read -r pl pt pw ph <<<"$(echo "$now" | cut -d' ' -f4-7)"
+  read -r pl pt pw ph <<<"$(echo "$now" | cut -d' ' -f6-9)"
   mask "$shots/edited-client.png" $((pl - cl)) $((pt - ct)) "$pw" "$ph"
   mask "$shots/edited-render.png" $((pl - cl)) $((pt - ct)) "$pw" "$ph"
   same "$shots/edited-client.png" "$shots/edited-render.png" || ok=1
@@ -447,6 +458,7 @@ if [ -n "$palette" ]; then
   story "WM_CLOSE ends the program with its palette and nothing left" close_and_check message
 fi
 
+stop_show
 if ((${#failed[@]})); then
   echo "show stories: ${#failed[@]} failed: ${failed[*]}" >&2
   exit 1
