@@ -43,6 +43,7 @@ class StatusArea {
     std::string text;
     for (const auto& line : session_.reports()) text += (text.empty() ? "" : "\r\n") + line;
     SetWindowTextA(edit_, text.c_str());
+    ShowScrollBar(edit_, SB_VERT, session_.reports().size() > MostLinesShown);
     place();
   }
 
