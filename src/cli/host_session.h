@@ -1,8 +1,9 @@
 #pragma once
-// What the commands that play host share: a headless screen of their own, the library
-// initialised with one BARS.INI (its folder holds the bitmaps), a toolbar manager, an
-// application object and named forms. The screen and the current directory, which
-// KaTSetup moves, are put back, and the forms unloaded, when the session ends.
+// What the commands that play host share: a screen of their own (headless, or the desktop
+// for show), the library initialised with one BARS.INI (its folder holds the bitmaps), a
+// toolbar manager, an application object and named forms. The screen and the current
+// directory, which KaTSetup moves, are put back, and the forms unloaded, when the session
+// ends.
 
 #include <memory>
 #include <optional>

@@ -43,6 +43,7 @@ class StatusArea {
     std::string text;
     for (const auto& line : session_.reports()) text += (text.empty() ? "" : "\r\n") + line;
     SetWindowTextA(edit_, text.c_str());
+    ShowScrollBar(edit_, SB_VERT, session_.reports().size() > MostLinesShown);
     place();
   }
 
@@ -87,7 +88,7 @@ struct Poll {
     try {
       GUITHREADINFO thread{};
       thread.cbSize = sizeof thread;
-      const bool moving = GetGUIThreadInfo(0, &thread) && (thread.flags & (GUI_INMOVESIZE | GUI_INMENUMODE));
+      const bool moving = GetGUIThreadInfo(0, &thread) && (thread.flags & (GUI_INMOVESIZE | GUI_INMENUMODE | GUI_POPUPMENUMODE));
       if (watch && !moving && session.filesChanged()) {
         session.rebuild();
         console.out << "rebuilt" << std::endl;

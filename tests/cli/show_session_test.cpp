@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
 
 #include "automation/conversions.h"
 #include "cli/cli_files.h"
@@ -110,6 +113,48 @@ TEST(ShowSession, RebuildsInPlaceKeepingFloatedBarsWhereTheyStoodAndReportsInste
   show.rebuild();
   EXPECT_TRUE(palette::FrmToolPalette::loadedPalettes().empty());
   EXPECT_TRUE(host.bar(form, "Format")->visible());
+}
+
+// What a save can look like to the poll: each step is one change, seen once, and a FIFO
+// put in the file's place is seen without the poll waiting on it.
+TEST(ShowSession, FileWatchSeesEveryKindOfSaveOnceAndNeverWaits) {
+  support::TempDir dir;
+  const std::string file = dir.write("icons.bmp", "BM one");
+  FileWatch watch;
+  watch.watch({file});
+  const auto sameTime = fs::last_write_time(file);
+  struct Step {
+    const char* what;
+    std::function<void()> save;
+    bool changed;
+  };
+  const std::vector<Step> steps{
+      {"nothing", [] {}, false},
+      {"the same size and time, other bytes",
+       [&] {
+         dir.write("icons.bmp", "BM two");
+         fs::last_write_time(file, sameTime);
+       },
+       true},
+      {"saved again as it is: a save all the same", [&] { dir.write("icons.bmp", "BM two"); }, true},
+      {"taken away", [&] { fs::remove(file); }, true},
+      {"still away", [] {}, false},
+      {"a FIFO in its place", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, true},
+      {"back as a file", [&] {
+         fs::remove(file);
+         dir.write("icons.bmp", "BM two");
+       },
+       true},
+  };
+  for (const auto& step : steps) {
+    step.save();
+    EXPECT_EQ(watch.changed(), step.changed) << step.what;
+  }
+  // A file watched again keeps what was seen of it; a new one is seen from now on.
+  dir.write("icons.bmp", "BM three");
+  watch.watch({file, dir.write("BARS.INI", "[V.Toolbars]")});
+  EXPECT_TRUE(watch.changed());
+  EXPECT_FALSE(watch.changed());
 }
 
 TEST(ShowSession, FailsFastOnAViewTheFileDoesNotHaveAndOutsideTheWindowsBuild) {
