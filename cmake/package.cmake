@@ -1,5 +1,6 @@
-# cmake --install: the static libraries, the public headers with the runtime headers they
-# stand on (include/zadeve/detail), the zadeve tool and a package config, so that a host
+# cmake --install (native and cross builds): the static libraries, the public headers with
+# the runtime headers they stand on (include/zadeve/detail), the zadeve tool and a package
+# config, so that a host
 #   find_package(zadeve CONFIG REQUIRED)
 #   target_link_libraries(app PRIVATE zadeve::zadeve)
 # gets the library, the reference host and everything they link.
@@ -25,13 +26,24 @@ foreach(layer automation platform components vizevore host)
   set_target_properties(zadeve_${layer} PROPERTIES EXPORT_NAME ${layer})
 endforeach()
 
-install(TARGETS zadeve_package zadeve zadeve_host zadeve_vizevore zadeve_components zadeve_platform
-                zadeve_automation
+set(ZADEVE_PACKAGE_TARGETS zadeve_package zadeve zadeve_host zadeve_vizevore zadeve_components zadeve_platform
+                           zadeve_automation)
+if(TARGET zadeve_stb)  # the cross build compiles the decoder in
+  list(APPEND ZADEVE_PACKAGE_TARGETS zadeve_stb)
+endif()
+install(TARGETS ${ZADEVE_PACKAGE_TARGETS}
         EXPORT zadeveTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS zadeve_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET zadeve_cli)
+  install(TARGETS zadeve_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 
-install(DIRECTORY include/zadeve DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# zadeve/win32_host.h only where a Win32 host can use it.
+if(WIN32)
+  install(DIRECTORY include/zadeve DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+else()
+  install(DIRECTORY include/zadeve DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} PATTERN win32_host.h EXCLUDE)
+endif()
 # The runtime's declarations behind zadeve/automation.h; they include nothing else of src/.
 install(FILES src/automation/conversions.h src/automation/dispatch.h src/automation/error.h
               src/automation/member_table.h src/automation/object.h src/automation/variant.h

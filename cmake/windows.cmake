@@ -19,7 +19,7 @@ include_directories(SYSTEM ${STB_INCLUDE_DIR})
 add_library(zadeve_stb STATIC src/platform/stb_implementation_win32.c)
 
 zadeve_layer(automation)
-zadeve_layer(platform DEPS zadeve_automation zadeve_stb ole32 uuid)  # ole32, uuid: the imaging component
+zadeve_layer(platform DEPS zadeve_automation zadeve_stb ole32 uuid comctl32)  # ole32, uuid: the imaging component; comctl32: watching a host's window
 zadeve_layer(components DEPS zadeve_platform zadeve_automation)
 zadeve_layer(vizevore DEPS zadeve_platform zadeve_automation)
 file(GLOB ZADEVE_LIB_SOURCES CONFIGURE_DEPENDS
@@ -81,3 +81,11 @@ target_link_libraries(wine_palette_bench PRIVATE zadeve_com_objects)
 add_executable(wine_toolbar_repaint bench/wine_toolbar_repaint.cpp)
 target_include_directories(wine_toolbar_repaint PRIVATE ${PROJECT_SOURCE_DIR}/bench)
 target_link_libraries(wine_toolbar_repaint PRIVATE zadeve_host)
+
+# examples/win32: a Win32 program of its own with the diagram editor's bars on its window.
+add_executable(diagram_win32 examples/win32/main.cpp)
+target_link_libraries(diagram_win32 PRIVATE zadeve_host)
+
+# cmake --install: the libraries, the public headers (zadeve/win32_host.h among them) and
+# the package config, for Win32 hosts built with the same toolchain.
+include(cmake/package.cmake)

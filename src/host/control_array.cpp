@@ -1,9 +1,10 @@
 #include "host/control_array.h"
 
-#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "host/headless_form.h"
+#include "host/toolbar_window.h"
 
 namespace zadeve::host {
 
@@ -14,13 +15,14 @@ namespace {
 
 constexpr int32_t MaxIndex = INT16_MAX;
 
-Ref<ReVivezav> placeOn(HeadlessForm& form) {
+}  // namespace
+
+ControlArray::Element ControlArray::placeOn(HeadlessForm& form) {
   auto control = makeObject<ReVivezav>(form.twipsPerPixelX());
   control->attach(&form, &form);
-  return control;
+  auto closeWindow = openToolbarWindow(control, form.hWnd());
+  return {control, std::move(closeWindow)};
 }
-
-}  // namespace
 
 ControlArray::ControlArray(HeadlessForm& form) : form_(&form) { elements_.push_back(placeOn(form)); }
 
@@ -28,7 +30,7 @@ ControlArray::~ControlArray() { orphan(); }
 
 Ref<ReVivezav> ControlArray::element(int32_t index) const {
   if (index < 0 || static_cast<size_t>(index) >= elements_.size()) return nullptr;
-  return elements_[static_cast<size_t>(index)];
+  return elements_[static_cast<size_t>(index)].bar;
 }
 
 Ref<ReVivezav> ControlArray::item(int32_t index) const {
@@ -43,37 +45,41 @@ Ref<ReVivezav> ControlArray::load(int32_t index) {
   if (element(index)) raise(err::AlreadyLoaded, "Object already loaded");
   if (!form_) raise(err::ObjectNotSet, "The form of this control array is gone");
   if (static_cast<size_t>(index) >= elements_.size()) elements_.resize(static_cast<size_t>(index) + 1);
-  return elements_[static_cast<size_t>(index)] = placeOn(*form_);
+  return (elements_[static_cast<size_t>(index)] = placeOn(*form_)).bar;
 }
 
 int16_t ControlArray::count() const {
   int16_t n = 0;
-  for (const auto& e : elements_) n += e ? 1 : 0;
+  for (const auto& e : elements_) n += e.bar ? 1 : 0;
   return n;
 }
 
 int16_t ControlArray::upperBound() const {
   for (size_t i = elements_.size(); i-- > 0;)
-    if (elements_[i]) return static_cast<int16_t>(i);
+    if (elements_[i].bar) return static_cast<int16_t>(i);
   return -1;
 }
 
 int16_t ControlArray::indexOf(const ReVivezav& control) const {
   for (size_t i = 0; i < elements_.size(); ++i)
-    if (elements_[i].get() == &control) return static_cast<int16_t>(i);
+    if (elements_[i].bar.get() == &control) return static_cast<int16_t>(i);
   return -1;
 }
 
-void ControlArray::unloadLoaded() {
-  for (size_t i = 1; i < elements_.size(); ++i)
-    if (elements_[i]) elements_[i]->detach();
-  elements_.resize(std::min<size_t>(elements_.size(), 1));
-}
+void ControlArray::unloadLoaded() { dropFrom(1); }
 
-void ControlArray::clear() {
-  for (auto& e : elements_)
-    if (e) e->detach();
-  elements_.clear();
+void ControlArray::clear() { dropFrom(0); }
+
+void ControlArray::dropFrom(size_t first) {
+  if (elements_.size() <= first) return;
+  // Moved out first: a window's close may run code that looks at the array.
+  std::vector<Element> dropped(std::make_move_iterator(elements_.begin() + static_cast<std::ptrdiff_t>(first)),
+                               std::make_move_iterator(elements_.end()));
+  elements_.resize(first);
+  for (auto& e : dropped) {
+    if (e.closeWindow) e.closeWindow();
+    if (e.bar) e.bar->detach();
+  }
 }
 
 void ControlArray::orphan() {

@@ -1,10 +1,13 @@
 #pragma once
 // A form's `bar` control array: ReVivezav controls by index. Element 0 exists from the
 // start, as if placed at design time; Load creates further elements, each attached to the
-// form, which receives its events. The array does not own its form: the form detaches it
-// (orphan) before it goes, so no control is left with a dangling parent.
+// form, which receives its events. On a form that is a real window each element has a
+// child window of its own (toolbar_window.h) until it is dropped. The array does not own
+// its form: the form detaches it (orphan) before it goes, so no control is left with a
+// dangling parent.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "automation/member_table.h"
@@ -42,8 +45,16 @@ class ControlArray : public automation::Dispatchable<ControlArray> {
   void orphan();
 
  private:
+  struct Element {
+    automation::Ref<vizevore::ReVivezav> bar;
+    std::function<void()> closeWindow;  // empty where the bar has no window
+  };
+  static Element placeOn(HeadlessForm& form);
+  // Closes the windows of, detaches and drops the elements from `first` on.
+  void dropFrom(size_t first);
+
   HeadlessForm* form_;
-  std::vector<automation::Ref<vizevore::ReVivezav>> elements_;
+  std::vector<Element> elements_;
 };
 
 }  // namespace zadeve::host

@@ -57,4 +57,13 @@ Canvas renderForm(const HeadlessForm& form) {
   return canvas;
 }
 
+std::vector<uint32_t> windowPixels(const Canvas& canvas) {
+  std::vector<uint32_t> bits(canvas.pixels().size());
+  for (size_t i = 0; i < bits.size(); ++i) {
+    const auto& p = canvas.pixels()[i];
+    bits[i] = uint32_t{p.b} | uint32_t{p.g} << 8 | uint32_t{p.r} << 16;
+  }
+  return bits;
+}
+
 }  // namespace zadeve::host

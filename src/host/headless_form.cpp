@@ -7,6 +7,7 @@
 
 #include "automation/conversions.h"
 #include "automation/dispatch.h"
+#include "host/form_picture.h"
 #include "host/shell_application.h"
 #include "platform/headless_windowing.h"
 #include "platform/windowing.h"
@@ -29,12 +30,6 @@ void requireSize(int32_t twips, const char* what) {
 void defaultSignalHandler(HeadlessForm& form, const std::string& word) {
   if ((word == "REFORMAT" || word == "RebuiltBar") && form.library()) form.layout();
   if (word == "ExecuteCommand" && form.application()) form.runCommand();
-}
-
-platform::PixelRect outerRect(int32_t clientWidth, int32_t clientHeight) {
-  using platform::HeadlessWindowing;
-  return {0, 0, clientWidth + 2 * HeadlessWindowing::FramePixels,
-          clientHeight + 2 * HeadlessWindowing::FramePixels + HeadlessWindowing::CaptionPixels};
 }
 
 }  // namespace
@@ -60,16 +55,45 @@ HeadlessForm::HeadlessForm(std::string name, int32_t widthPixels, int32_t height
       twipsPerPixelY_(screenTwips(platform::windowing().twipsPerPixelY())),
       signalHandler_(defaultSignalHandler) {
   resize(widthPixels, heightPixels);
-  hWnd_ = platform::windowing().createWindow(*this, outerRect(widthPixels, heightPixels));
+  hWnd_ = platform::windowing().createFormWindow(*this, widthPixels, heightPixels);
   platform::windowing().setCaption(hWnd_, caption_);
   platform::windowing().showWindow(hWnd_);
+  bars_ = makeObject<ControlArray>(*this);
+}
+
+HeadlessForm::HeadlessForm(std::string name, platform::WindowHandle hostWindow)
+    : name_(std::move(name)),
+      twipsPerPixelX_(screenTwips(platform::windowing().twipsPerPixelX())),
+      twipsPerPixelY_(screenTwips(platform::windowing().twipsPerPixelY())),
+      hWnd_(hostWindow),
+      hostWindow_(true),
+      signalHandler_(defaultSignalHandler) {
+  auto& screen = platform::windowing();
+  const platform::PixelRect client = screen.clientRect(hostWindow);  // raises 5 for no window
+  caption_ = screen.caption(hostWindow);
+  resize(client.width(), client.height());
+  screen.watchWindow(hWnd_, this);
   bars_ = makeObject<ControlArray>(*this);
 }
 
 HeadlessForm::~HeadlessForm() {
   // Controls may outlive the form (the toolbar manager holds them): none keeps a parent.
   bars_->orphan();
-  platform::windowing().destroyWindow(hWnd_);
+  releaseWindow();
+}
+
+void HeadlessForm::releaseWindow() noexcept {
+  const platform::WindowHandle window = std::exchange(hWnd_, 0);
+  if (window == 0) return;
+  if (!hostWindow_) {
+    platform::windowing().destroyWindow(window);
+    return;
+  }
+  try {
+    platform::windowing().watchWindow(window, nullptr);
+  } catch (const AutomationError&) {
+    // The host's window is gone already, and with it the watch.
+  }
 }
 
 void HeadlessForm::setCaption(std::string caption) {
@@ -96,11 +120,34 @@ void HeadlessForm::resize(int32_t widthPixels, int32_t heightPixels) {
                                 std::to_string(heightPixels));
   setScaleWidth(widthPixels * twipsPerPixelX_);
   setScaleHeight(heightPixels * twipsPerPixelY_);
-  if (hWnd_ != 0 && platform::windowing().isWindow(hWnd_)) {
-    const platform::PixelRect at = platform::windowing().windowRect(hWnd_);
-    platform::PixelRect outer = outerRect(widthPixels, heightPixels);
-    platform::windowing().moveWindow(hWnd_, {at.left, at.top, at.left + outer.right, at.top + outer.bottom});
-  }
+  if (!hostWindow_ && hWnd_ != 0 && platform::windowing().isWindow(hWnd_))
+    platform::windowing().setClientSize(hWnd_, widthPixels, heightPixels);
+}
+
+void HeadlessForm::windowResized() {
+  if (!loaded_ || hWnd_ == 0) return;
+  const platform::PixelRect client = platform::windowing().clientRect(hWnd_);
+  // A minimised window has no client area; it comes back at the size it had.
+  if (client.width() <= 0 || client.height() <= 0) return;
+  const int32_t width = client.width() * twipsPerPixelX_, height = client.height() * twipsPerPixelY_;
+  if (width == scaleWidth_ && height == scaleHeight_) return;
+  setScaleWidth(width);
+  setScaleHeight(height);
+  if (library_) layout();
+}
+
+void HeadlessForm::windowDestroyed() {
+  // The host's window took its child windows along; the form has no window from here on.
+  hWnd_ = 0;
+  unload();
+}
+
+void HeadlessForm::paintWindow(platform::WindowPixels& into) {
+  if (!loaded_ || hostWindow_ || pixelWidth() <= 0 || pixelHeight() <= 0) return;
+  const vizevore::Canvas picture = renderForm(*this);
+  into.width = picture.width();
+  into.height = picture.height();
+  into.pixels = windowPixels(picture);
 }
 
 void HeadlessForm::signal(const std::string& word) {
@@ -118,6 +165,7 @@ FreeRectangle HeadlessForm::layout() {
              {Variant(ObjectRef(this)), byRef(edges[0]), byRef(edges[1]), byRef(edges[2]), byRef(edges[3])});
   FreeRectangle r{toInteger(edges[0]), toInteger(edges[1]), toInteger(edges[2]), toInteger(edges[3])};
   free_ = r;
+  if (!hostWindow_ && platform::windowing().isWindow(hWnd_)) platform::windowing().invalidate(hWnd_);
   return r;
 }
 
@@ -132,7 +180,14 @@ void HeadlessForm::unload() {
       form.bars_->clear();
       form.library_.reset();
       form.application_.reset();
-      platform::windowing().destroyWindow(std::exchange(form.hWnd_, 0));
+      form.releaseWindow();
+      if (auto listener = std::move(form.unloadedListener_)) {
+        try {
+          listener();
+        } catch (...) {
+          // The host's listener has nothing above it to report to; the unload is done.
+        }
+      }
     }
   } release{*this};
   if (library_) callMethod(*library_, "KaTUnloadBars", {Variant(ObjectRef(this))});

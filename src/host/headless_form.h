@@ -12,6 +12,14 @@
 // The form holds the library it was given until it unloads, as a host form's module
 // variable would; Unload (as a host's Form_Unload) first takes its bars out of the
 // library's keeping with KaTUnloadBars, then detaches and drops its controls.
+//
+// Its window is the windowing service's (headless, or the desktop's real one, where the
+// client area shows renderForm's picture and each `bar` element gets a child window), or a
+// window of the host's own that the form wraps. What the user does to a window:
+//   sizing  -> windowResized: the new client size becomes ScaleWidth/ScaleHeight and the
+//              bars are laid out (KaTLayout), as a host's Form_Resize does; the form's own
+//              resize() sets the size first, so the event it raises changes nothing
+//   close box, or the host's window destroyed -> unload(), then the onUnloaded listener
 
 #include <cstdint>
 #include <functional>
@@ -69,6 +77,9 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>,
   // The client area in pixels; twips per pixel come from the windowing service. The form's
   // window stands at the top-left corner of the screen.
   HeadlessForm(std::string name, int32_t widthPixels, int32_t heightPixels);
+  // Wraps a window the host made and keeps: its client area is the form's, its sizing
+  // lays the bars out, its destruction unloads the form. The form paints nothing there.
+  HeadlessForm(std::string name, platform::WindowHandle hostWindow);
   ~HeadlessForm() override;
 
   // The library (or a workspace) the default signal handler lays the bars out with.
@@ -127,14 +138,20 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>,
 
   void unload();
   bool loaded() const { return loaded_; }
+  // Told once, after the form unloaded (its Unload, the close box, the host's window gone).
+  void onUnloaded(std::function<void()> listener) { unloadedListener_ = std::move(listener); }
 
   void controlEvent(automation::Object& source, std::string_view event,
                     std::span<automation::Arg> args) override;
-  void windowResized() override {}
+  void windowResized() override;
   void windowCloseRequested() override { unload(); }
+  void windowDestroyed() override;
+  void paintWindow(platform::WindowPixels& into) override;
 
  private:
   void commandFromEvent(const vizevore::ReVivezav& source, const ControlEvent& e);
+  // Destroys the form's own window, or stops watching the host's; the form has none after.
+  void releaseWindow() noexcept;
 
   std::string name_;
   std::string caption_;
@@ -150,6 +167,8 @@ class HeadlessForm : public automation::Dispatchable<HeadlessForm>,
   std::vector<ExecutedCommand> commands_;
   std::map<std::string, bool> commandStates_;
   platform::WindowHandle hWnd_ = 0;
+  bool hostWindow_ = false;  // hWnd_ is the host's: watched, never moved or destroyed
+  std::function<void()> unloadedListener_;
   SignalHandler signalHandler_;
   std::vector<std::string> signals_;
   std::optional<FreeRectangle> free_;

@@ -46,6 +46,8 @@ void ShellApplication::msgBoxSub(std::string text, int32_t style) {
     *echo_ << shown << "\n";
   }
   reports_.push_back({std::move(text), style});
+  // A copy: a modal box lets messages through, and with them more reports.
+  if (show_) show_(Report(reports_.back()));
 }
 
 const MemberTable<ShellApplication>& ShellApplication::memberTable() {

@@ -8,6 +8,7 @@
 // given a stream, writes it there at once.
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -31,6 +32,8 @@ class ShellApplication : public automation::Dispatchable<ShellApplication> {
 
   // Each report is also written to `echo` (nullptr: nowhere), one line per line of text.
   void echoReportsTo(std::ostream* echo) { echo_ = echo; }
+  // Each report is also shown by `show` (a desktop host's message box), as it arrives.
+  void onReport(std::function<void(const Report&)> show) { show_ = std::move(show); }
 
   void msgBoxSub(std::string text, int32_t style);
   const std::vector<Report>& reports() const { return reports_; }
@@ -53,6 +56,7 @@ class ShellApplication : public automation::Dispatchable<ShellApplication> {
 
  private:
   std::ostream* echo_ = nullptr;
+  std::function<void(const Report&)> show_;
   std::vector<Report> reports_;
   std::vector<std::string> broadcasts_;
   std::string aString_;

@@ -5,6 +5,7 @@
 // (and on forms without one: headless forms, a script host's objects) the bar stays as it
 // is, without a window.
 
+#include <cstdint>
 #include <functional>
 
 #include "automation/object.h"
@@ -16,5 +17,7 @@ namespace zadeve::host {
 // the window away again (before the bar leaves the form), or an empty function when the
 // form names no window of the system's.
 std::function<void()> openToolbarWindow(const automation::Ref<vizevore::ReVivezav>& bar, automation::Object& form);
+// The same in the window `formWindow` (a form's hWnd).
+std::function<void()> openToolbarWindow(const automation::Ref<vizevore::ReVivezav>& bar, int32_t formWindow);
 
 }  // namespace zadeve::host

@@ -8,6 +8,7 @@
 
 #include "automation/conversions.h"
 #include "automation/error.h"
+#include "host/form_picture.h"
 #include "host/toolbar_window.h"
 #include "platform/headless_windowing.h"
 #include "platform/win32_windowing.h"
@@ -30,13 +31,7 @@ HWND systemHandle(int32_t handle) { return reinterpret_cast<HWND>(static_cast<in
 
 // The form's window, when it is a window of the system that this thread runs: the headless
 // service's own handles are small numbers the system may also answer to.
-HWND formWindow(automation::Object& form) {
-  int32_t handle = 0;
-  try {
-    handle = automation::toLong(form.invoke("hWnd", InvokeKind::PropertyGet, {}));
-  } catch (const automation::AutomationError&) {
-    return nullptr;  // a form without a window handle
-  }
+HWND systemWindow(int32_t handle) {
   if (handle == 0) return nullptr;
   auto* headless = dynamic_cast<platform::HeadlessWindowing*>(&platform::windowing());
   if (headless && headless->isWindow(handle)) return nullptr;
@@ -193,11 +188,7 @@ void ToolbarWindow::paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   const vizevore::Canvas canvas = vizevore::paintToolbar(*bar_, pointer_);
-  std::vector<uint32_t> bits(canvas.pixels().size());
-  for (size_t i = 0; i < bits.size(); ++i) {
-    const auto& p = canvas.pixels()[i];
-    bits[i] = uint32_t{p.b} | uint32_t{p.g} << 8 | uint32_t{p.r} << 16;
-  }
+  const std::vector<uint32_t> bits = windowPixels(canvas);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = canvas.width();
@@ -303,7 +294,17 @@ bool ToolbarWindow::wheel(int screenX, int screenY, int delta) {
 }
 
 std::function<void()> openToolbarWindow(const automation::Ref<vizevore::ReVivezav>& bar, automation::Object& form) {
-  HWND parent = formWindow(form);
+  int32_t handle = 0;
+  try {
+    handle = automation::toLong(form.invoke("hWnd", InvokeKind::PropertyGet, {}));
+  } catch (const automation::AutomationError&) {
+    return {};  // a form without a window handle
+  }
+  return openToolbarWindow(bar, handle);
+}
+
+std::function<void()> openToolbarWindow(const automation::Ref<vizevore::ReVivezav>& bar, int32_t formWindow) {
+  HWND parent = systemWindow(formWindow);
   if (!parent) return {};
   auto window = std::make_shared<ToolbarWindow>(bar);
   if (!window->open(parent)) return {};

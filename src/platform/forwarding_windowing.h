@@ -24,6 +24,14 @@ class ForwardingWindowing : public Windowing {
   WindowHandle createWindow(WindowClient& client, const PixelRect& outer) override {
     return inner_->createWindow(client, outer);
   }
+  WindowHandle createFormWindow(WindowClient& client, int32_t clientWidth, int32_t clientHeight) override {
+    return inner_->createFormWindow(client, clientWidth, clientHeight);
+  }
+  void setClientSize(WindowHandle window, int32_t clientWidth, int32_t clientHeight) override {
+    inner_->setClientSize(window, clientWidth, clientHeight);
+  }
+  void invalidate(WindowHandle window) override { inner_->invalidate(window); }
+  void watchWindow(WindowHandle window, WindowClient* client) override { inner_->watchWindow(window, client); }
   void destroyWindow(WindowHandle window) noexcept override { inner_->destroyWindow(window); }
   bool isWindow(WindowHandle window) const override { return inner_->isWindow(window); }
   PixelRect windowRect(WindowHandle window) const override { return inner_->windowRect(window); }

@@ -54,17 +54,40 @@ WindowHandle HeadlessWindowing::createWindow(WindowClient& client, const PixelRe
   return w.handle;
 }
 
+WindowHandle HeadlessWindowing::createFormWindow(WindowClient& client, int32_t clientWidth, int32_t clientHeight) {
+  return createWindow(client, outerAround({0, 0, clientWidth, clientHeight}));
+}
+
+void HeadlessWindowing::setClientSize(WindowHandle window, int32_t clientWidth, int32_t clientHeight) {
+  const PixelRect at = get(window).rect;
+  moveWindow(window, outerAround({at.left, at.top, at.left + clientWidth, at.top + clientHeight}));
+}
+
 void HeadlessWindowing::destroyWindow(WindowHandle window) noexcept {
-  if (windows_.erase(window) == 0) return;
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return;
+  WindowClient* watcher = it->second.watcher;
+  windows_.erase(it);
   stacking_.erase(std::remove(stacking_.begin(), stacking_.end(), window), stacking_.end());
   // Owned windows lose their owner, as the system leaves them.
   for (auto& [handle, w] : windows_)
     if (w.owner == window) w.owner = 0;
+  if (watcher) {
+    try {
+      watcher->windowDestroyed();
+    } catch (...) {
+      // The system's destruction goes on whatever the watcher's handler raised.
+    }
+  }
 }
 
 PixelRect HeadlessWindowing::clientOnScreen(const PixelRect& outer) {
   return {outer.left + FramePixels, outer.top + FramePixels + CaptionPixels, outer.right - FramePixels,
           outer.bottom - FramePixels};
+}
+
+PixelRect HeadlessWindowing::outerAround(const PixelRect& client) {
+  return {client.left, client.top, client.right + 2 * FramePixels, client.bottom + 2 * FramePixels + CaptionPixels};
 }
 
 PixelRect HeadlessWindowing::clientRect(WindowHandle window) const {
@@ -77,8 +100,11 @@ void HeadlessWindowing::moveWindow(WindowHandle window, const PixelRect& outer) 
   const PixelRect rect = atLeastTheFrame(outer);
   const bool resized = w.rect.width() != rect.width() || w.rect.height() != rect.height();
   w.rect = rect;
+  if (!resized) return;
   // The client may unload the window from its handler: nothing of `w` is used after it.
-  if (resized) w.client->windowResized();
+  WindowClient* watcher = w.watcher;
+  w.client->windowResized();
+  if (watcher && isWindow(window) && get(window).watcher == watcher) watcher->windowResized();
 }
 
 void HeadlessWindowing::showWindow(WindowHandle window) {

@@ -80,6 +80,8 @@ class HeadlessWindowing : public Windowing {
     WindowHandle owner = 0;
     WindowClient* client = nullptr;
     MessageListener* listener = nullptr;
+    WindowClient* watcher = nullptr;
+    int paintsAsked = 0;
   };
 
   explicit HeadlessWindowing(double twipsPerPixel = 15) : twipsX_(twipsPerPixel), twipsY_(twipsPerPixel) {}
@@ -91,12 +93,19 @@ class HeadlessWindowing : public Windowing {
   double twipsPerPixelY() const override { return twipsY_; }
 
   WindowHandle createWindow(WindowClient& client, const PixelRect& outer) override;
+  WindowHandle createFormWindow(WindowClient& client, int32_t clientWidth, int32_t clientHeight) override;
+  void setClientSize(WindowHandle window, int32_t clientWidth, int32_t clientHeight) override;
+  void invalidate(WindowHandle window) override { ++get(window).paintsAsked; }
+  // A window of this screen stands in for a host's: the watcher hears it too.
+  void watchWindow(WindowHandle window, WindowClient* client) override { get(window).watcher = client; }
   void destroyWindow(WindowHandle window) noexcept override;
   bool isWindow(WindowHandle window) const override { return windows_.count(window) != 0; }
   PixelRect windowRect(WindowHandle window) const override { return get(window).rect; }
   PixelRect clientRect(WindowHandle window) const override;
   // Where the client area of a window with this outer rectangle lies on the screen.
   static PixelRect clientOnScreen(const PixelRect& outer);
+  // The outer rectangle whose client area is `client`.
+  static PixelRect outerAround(const PixelRect& client);
   void moveWindow(WindowHandle window, const PixelRect& outer) override;
   void setCaption(WindowHandle window, const std::string& caption) override { get(window).caption = caption; }
   std::string caption(WindowHandle window) const override { return get(window).caption; }

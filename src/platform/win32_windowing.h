@@ -1,6 +1,9 @@
 #pragma once
 // The desktop's own windowing service, for Windows builds: palettes are real top-level tool
-// windows, their message hook is a subclass procedure, pop-up menus are the system's.
+// windows (class "ZadeveToolPalette"), host forms application windows (class "ZadeveForm")
+// whose client area their form paints, a message hook is a subclass procedure, pop-up
+// menus are the system's. A host's own window that a form wraps is watched through a
+// subclass of its own (watchWindow): WM_SIZE before the host's handling, WM_NCDESTROY.
 //
 // A watched window's messages, in order:
 //   hookProcedure (installed by setMessageListener, the window's previous procedure kept)
@@ -10,6 +13,7 @@
 //     WM_CLOSE            -> client.windowCloseRequested(); the client destroys the window
 //     WM_SIZE             -> client.windowResized() when the outer size changed
 //     WM_GETMINMAXINFO    -> no smaller than the frame, as the headless screen keeps it
+//     WM_PAINT (forms)    -> client.paintWindow(pixels), copied to the screen as they are
 //
 // Handles cross the seam as 32-bit values: the system's window handles carry 32
 // significant bits (sign-extended), so they survive the trip both ways.

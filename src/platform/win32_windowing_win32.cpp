@@ -11,6 +11,7 @@
 
 // After our headers: they name the system's constants that windows.h makes macros of.
 #include <windows.h>
+#include <commctrl.h>
 
 namespace zadeve::platform {
 namespace {
@@ -19,6 +20,9 @@ constexpr const char* kDefaultCaption = "ZADEVE";
 constexpr const char* kClassName = "ZadeveToolPalette";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+constexpr const char* kFormClassName = "ZadeveForm";
+constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr UINT_PTR kWatchId = 0x5A44;
 // What the runtime reports for a form whose window cannot be made.
 constexpr int32_t kOutOfMemory = 7;
 
@@ -72,7 +76,7 @@ class Win32Windowing final : public Windowing {
   // Registers the class and makes (and drops) one hidden window: false when the desktop
   // has no display to put windows on.
   bool canMakeWindows() {
-    if (!registerClass()) return false;
+    if (!registerClasses()) return false;
     HWND probe = create(nullptr, {0, 0, 100, 100});
     if (!probe) return false;
     DestroyWindow(probe);
@@ -91,6 +95,41 @@ class Win32Windowing final : public Windowing {
     HWND window = create(&client, outer);
     if (!window) automation::raise(kOutOfMemory, "The system could not create a window");
     return ourHandle(window);
+  }
+
+  WindowHandle createFormWindow(WindowClient& client, int32_t clientWidth, int32_t clientHeight) override {
+    const RECT outer = outerAround(kFormStyle, 0, clientWidth, clientHeight);
+    creating_ = &client;
+    creatingForm_ = true;
+    HWND window = CreateWindowExA(0, kFormClassName, "", kFormStyle, 0, 0, outer.right - outer.left,
+                                  outer.bottom - outer.top, nullptr, nullptr, thisModule(), this);
+    creating_ = nullptr;
+    creatingForm_ = false;
+    if (!window) automation::raise(kOutOfMemory, "The system could not create a window");
+    return ourHandle(window);
+  }
+
+  void setClientSize(WindowHandle window, int32_t clientWidth, int32_t clientHeight) override {
+    HWND h = ours(window);
+    const RECT outer = outerAround(static_cast<DWORD>(GetWindowLongPtrA(h, GWL_STYLE)),
+                                   static_cast<DWORD>(GetWindowLongPtrA(h, GWL_EXSTYLE)), clientWidth, clientHeight);
+    RECT at{};
+    GetWindowRect(h, &at);
+    moveWindow(window, {at.left, at.top, at.left + (outer.right - outer.left), at.top + (outer.bottom - outer.top)});
+  }
+
+  void invalidate(WindowHandle window) override {
+    if (isWindow(window)) InvalidateRect(systemHandle(window), nullptr, FALSE);
+  }
+
+  void watchWindow(WindowHandle window, WindowClient* client) override {
+    HWND h = anyWindow(window);
+    if (client) {
+      if (!SetWindowSubclass(h, &watchProcedure, kWatchId, reinterpret_cast<DWORD_PTR>(client)))
+        automation::raise(automation::err::InvalidCall, "The window " + std::to_string(window) + " cannot be watched");
+    } else {
+      RemoveWindowSubclass(h, &watchProcedure, kWatchId);
+    }
   }
 
   void destroyWindow(WindowHandle window) noexcept override {
@@ -206,20 +245,66 @@ class Win32Windowing final : public Windowing {
     SIZE size{};                   // the outer size the client last heard of
     bool shownBefore = false;
     bool moving = false;
+    bool form = false;  // a host form's window, which its client paints
   };
 
-  static bool registerClass() {
-    static const bool registered = [] {
-      WNDCLASSA wc{};
-      wc.style = CS_HREDRAW | CS_VREDRAW;
-      wc.lpfnWndProc = &windowProcedure;
-      wc.hInstance = thisModule();
-      wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-      wc.lpszClassName = kClassName;
-      return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
+  static bool registerClass(const char* name) {
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &windowProcedure;
+    wc.hInstance = thisModule();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }
+  static bool registerClasses() {
+    static const bool registered = registerClass(kClassName) && registerClass(kFormClassName);
     return registered;
+  }
+
+  static RECT outerAround(DWORD style, DWORD exStyle, int32_t clientWidth, int32_t clientHeight) {
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return r;
+  }
+
+  // A form's client area as its client draws it; the face colour where it draws nothing.
+  static void paintForm(HWND h, WindowClient* client) {
+    WindowPixels picture;
+    if (client) guarded([&] { client->paintWindow(picture); });
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    if (picture.width > 0 && picture.height > 0 &&
+        picture.pixels.size() == static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height)) {
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = picture.width;
+      info.bmiHeader.biHeight = -picture.height;  // top row first
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(picture.width), static_cast<DWORD>(picture.height), 0, 0, 0,
+                        static_cast<UINT>(picture.height), picture.pixels.data(), &info, DIB_RGB_COLORS);
+      // What the picture does not reach (a size change not yet drawn) shows the face.
+      ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
+    }
+    FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+    EndPaint(h, &ps);
+  }
+
+  // A host's window: its size changes and its end reach the form that wraps it.
+  static LRESULT CALLBACK watchProcedure(HWND h, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
+    auto* client = reinterpret_cast<WindowClient*>(data);
+    if (message == WM_NCDESTROY) {
+      RemoveWindowSubclass(h, &watchProcedure, kWatchId);
+      guarded([&] { client->windowDestroyed(); });
+      return DefSubclassProc(h, message, wParam, lParam);
+    }
+    // The bars first, so the host's own WM_SIZE handling finds the free area laid out.
+    if (message == WM_SIZE && wParam != SIZE_MINIMIZED) guarded([&] { client->windowResized(); });
+    return DefSubclassProc(h, message, wParam, lParam);
   }
 
   HWND create(WindowClient* client, const PixelRect& outer) {
@@ -271,6 +356,7 @@ class Win32Windowing final : public Windowing {
       SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
       Entry e;
       e.client = self->creating_;
+      e.form = self->creatingForm_;
       e.size = {reinterpret_cast<CREATESTRUCTA*>(lParam)->cx, reinterpret_cast<CREATESTRUCTA*>(lParam)->cy};
       self->windows_[h] = e;
       return DefWindowProcA(h, message, wParam, lParam);
@@ -302,6 +388,13 @@ class Win32Windowing final : public Windowing {
         info->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
         return r;
       }
+      case WM_ERASEBKGND:
+        if (!e->form) break;
+        return 1;  // the paint covers every pixel
+      case WM_PAINT:
+        if (!e->form) break;
+        paintForm(h, e->client);
+        return 0;
       case WM_NCDESTROY:
         self->windows_.erase(h);
         break;
@@ -343,6 +436,7 @@ class Win32Windowing final : public Windowing {
   double twipsX_, twipsY_;
   std::map<HWND, Entry> windows_;
   WindowClient* creating_ = nullptr;
+  bool creatingForm_ = false;
 };
 
 }  // namespace

@@ -42,6 +42,13 @@ struct PixelRect {
   friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
+// What a client paints into its window: rows top first, each pixel 0x00RRGGBB.
+struct WindowPixels {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint32_t> pixels;
+};
+
 // The form behind a window hears what happens to the window.
 class WindowClient {
  public:
@@ -49,6 +56,11 @@ class WindowClient {
   virtual void windowResized() = 0;
   // The user pressed the close box.
   virtual void windowCloseRequested() = 0;
+  // A watched window (watchWindow) is being destroyed by its owner.
+  virtual void windowDestroyed() {}
+  // A form window's client area needs painting: fill `into`, or leave it empty for the
+  // system's face colour.
+  virtual void paintWindow(WindowPixels& into) { (void)into; }
 
  protected:
   ~WindowClient() = default;
@@ -75,8 +87,20 @@ class Windowing {
   virtual double twipsPerPixelX() const = 0;
   virtual double twipsPerPixelY() const = 0;
 
-  // A sizable top-level window with a caption and a close box, hidden until shown.
+  // A sizable top-level window with a caption and a close box, hidden until shown: a tool
+  // window, as palettes are.
   virtual WindowHandle createWindow(WindowClient& client, const PixelRect& outer) = 0;
+  // A host form's window: an application window at the screen's top-left corner with
+  // exactly this client area (pixels), painted by the client (paintWindow), hidden until
+  // shown.
+  virtual WindowHandle createFormWindow(WindowClient& client, int32_t clientWidth, int32_t clientHeight) = 0;
+  // Gives a window exactly this client area; its top-left corner stays.
+  virtual void setClientSize(WindowHandle window, int32_t clientWidth, int32_t clientHeight) = 0;
+  // The client area of a form window is painted again soon.
+  virtual void invalidate(WindowHandle window) = 0;
+  // Hears a window that a host made (not by this service): the client's resize event when
+  // its size changed, windowDestroyed as it goes. Nothing is painted there. Nullptr stops.
+  virtual void watchWindow(WindowHandle window, WindowClient* client) = 0;
   // Unknown handles are ignored: a window may already be gone.
   virtual void destroyWindow(WindowHandle window) noexcept = 0;
   virtual bool isWindow(WindowHandle window) const = 0;
