@@ -6,8 +6,8 @@
 //   window_probe children HWND         its direct child windows, front to back
 //     child HWND CLASS L T W H visible 0|1 text TEXT
 //   window_probe points HWND           where the user grabs it
-//     corner X Y (the bottom-right sizing corner), close X Y (the close box)
-//   window_probe minimize|restore HWND ShowWindow
+//     corner X Y (the bottom-right sizing corner), minimize X Y, close X Y (caption boxes)
+//   window_probe minimize|restore HWND as its caption's box and the task bar do: WM_SYSCOMMAND
 //   window_probe close HWND            posts WM_CLOSE
 // Exit status 2 for a usage error or a handle that is no window.
 
@@ -80,7 +80,7 @@ void listChildren(HWND parent) {
 // The first point, walking in from `from` by `step`, that the window's own hit test
 // calls `hit`: where a press really grabs what the user means.
 bool walkTo(HWND h, POINT from, POINT step, LRESULT hit, POINT& at) {
-  for (int i = 0; i < 40; ++i) {
+  for (int i = 0; i < 80; ++i) {
     const POINT p{from.x + i * step.x, from.y + i * step.y};
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutA(h, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y), SMTO_ABORTIFHUNG, 2000, &answer) &&
@@ -98,6 +98,8 @@ void points(HWND h) {
   POINT at{};
   if (walkTo(h, {r.right - 1, r.bottom - 1}, {-1, -1}, HTBOTTOMRIGHT, at)) std::printf("corner %ld %ld\n", at.x, at.y);
   const LONG row = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+  if (walkTo(h, {r.right - GetSystemMetrics(SM_CXFRAME) - 1, row}, {-1, 0}, HTMINBUTTON, at))
+    std::printf("minimize %ld %ld\n", at.x, at.y);
   if (walkTo(h, {r.right - GetSystemMetrics(SM_CXFRAME) - 1, row}, {-1, 0}, HTCLOSE, at))
     std::printf("close %ld %ld\n", at.x, at.y);
 }
@@ -127,7 +129,8 @@ int main(int argc, char** argv) {
   else if (command == "points")
     points(h);
   else if (command == "minimize" || command == "restore")
-    ShowWindow(h, command == "minimize" ? SW_MINIMIZE : SW_RESTORE);
+    // Not ShowWindow: the system hides and shows a window's owned windows on this path.
+    PostMessageA(h, WM_SYSCOMMAND, command == "minimize" ? SC_MINIMIZE : SC_RESTORE, 0);
   else if (command == "close")
     PostMessageA(h, WM_CLOSE, 0, 0);
   else
