@@ -7,21 +7,15 @@
 #include <memory>
 
 #include "cli/cli.h"
-#include "cli/host_session.h"
 #include "cli/show_window.h"
+#include "cli/view_options.h"
 
 namespace zadeve::cli {
 
 void addShowCommand(CLI::App& app, Console& console) {
   auto options = std::make_shared<ShowOptions>();
   auto* show = app.add_subcommand("show", "Show a view's form in a window (the Windows build), live");
-  show->add_option("BARS.INI", options->file, "The configuration (default: BARS.INI here)");
-  show->add_option("--bitmaps", options->bitmaps, "Folder of the icon bitmaps (default: the file's folder)");
-  show->add_option("--view", options->view, "The view whose bar set is shown, e.g. MainView")->required();
-  show->add_option("--size", options->size,
-                   "Client size of the form in pixels, each side from 1 to " + std::to_string(largestSide()))
-      ->check(CLI::Validator([](std::string& text) { return sizeProblem(text); }, "WxH"))
-      ->capture_default_str();
+  addViewSource(*show, options->file, options->bitmaps, options->view, options->size);
   show->add_flag("--watch", options->watch,
                  "Rebuild the view in place whenever the file or a bitmap it names changes (polled 4 times a second)");
   show->footer(

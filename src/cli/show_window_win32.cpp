@@ -128,8 +128,8 @@ int showOnDesktop(const ShowOptions& options, Console& console) {
 
   Poll poll{session, status, console, options.watch};
   currentPoll = &poll;
-  // The timer also wakes the loop after a close sent from outside, which GetMessage handles
-  // without returning.
+  // A close sent from outside is handled inside GetMessage, which would wait on.
+  session.form().onUnloaded([] { PostQuitMessage(0); });
   const UINT_PTR timer = SetTimer(nullptr, 0, PollMs, &onTimer);
   MSG message;
   while (session.form().loaded() && GetMessageA(&message, nullptr, 0, 0) > 0) {
