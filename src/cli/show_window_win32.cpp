@@ -88,8 +88,9 @@ struct Poll {
     try {
       GUITHREADINFO thread{};
       thread.cbSize = sizeof thread;
-      const bool moving = GetGUIThreadInfo(0, &thread) && (thread.flags & (GUI_INMOVESIZE | GUI_INMENUMODE | GUI_POPUPMENUMODE));
-      if (watch && !moving && session.filesChanged()) {
+      const bool userBusy =
+          GetGUIThreadInfo(0, &thread) && (thread.flags & (GUI_INMOVESIZE | GUI_INMENUMODE | GUI_POPUPMENUMODE));
+      if (watch && !userBusy && session.filesChanged()) {
         session.rebuild();
         console.out << "rebuilt" << std::endl;
       }
