@@ -1,4 +1,5 @@
-# The cross build: the layers under the COM server, and ZADEVE.dll with its type library.
+# The cross build: the layers under the COM server, ZADEVE.dll with its type library, and
+# the tool zadeve.exe.
 # The IDL comes from the member tables: ZADEVE_IDL_GENERATOR is the host-built tools/
 # program (./run builds it first), so the tables stay the one description.
 
@@ -18,7 +19,7 @@ include_directories(SYSTEM ${STB_INCLUDE_DIR})
 add_library(zadeve_stb STATIC src/platform/stb_implementation_win32.c)
 
 zadeve_layer(automation)
-zadeve_layer(platform DEPS zadeve_automation zadeve_stb comctl32)  # comctl32: watching a host's window
+zadeve_layer(platform DEPS zadeve_automation zadeve_stb ole32 uuid comctl32)  # ole32, uuid: the imaging component; comctl32: watching a host's window
 zadeve_layer(components DEPS zadeve_platform zadeve_automation)
 zadeve_layer(vizevore DEPS zadeve_platform zadeve_automation)
 file(GLOB ZADEVE_LIB_SOURCES CONFIGURE_DEPENDS
@@ -27,6 +28,13 @@ file(GLOB ZADEVE_LIB_SOURCES CONFIGURE_DEPENDS
 zadeve_library(zadeve SOURCES ${ZADEVE_LIB_SOURCES}
   DEPS zadeve_components zadeve_platform zadeve_automation user32 gdi32)
 zadeve_layer(host DEPS zadeve zadeve_vizevore comctl32)  # comctl32: the toolbar's tooltips
+
+# The tool, zadeve.exe. CLI11 is header-only: Debian's headers are copied beside the build,
+# so that they and nothing else of /usr/include join the cross compiler's search path.
+find_path(CLI11_INCLUDE_DIR CLI/CLI.hpp REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+file(COPY ${CLI11_INCLUDE_DIR}/CLI DESTINATION ${CMAKE_CURRENT_BINARY_DIR}/cli11)
+include(cmake/tool.cmake)
+target_include_directories(zadeve_cli_commands SYSTEM PUBLIC ${CMAKE_CURRENT_BINARY_DIR}/cli11)
 
 # IDL -> type library and the GUID definitions.
 set(gen ${CMAKE_CURRENT_BINARY_DIR}/typelib)

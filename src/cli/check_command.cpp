@@ -8,8 +8,6 @@
 #include <memory>
 #include <ostream>
 
-#include <unistd.h>
-
 #include "automation/error.h"
 #include "cli/check_context.h"
 #include "cli/check_definitions.h"
@@ -20,6 +18,7 @@
 #include "cli/cli.h"
 #include "cli/input_file.h"
 #include "components/text_catalog.h"
+#include "platform/terminal.h"
 
 namespace zadeve::cli {
 namespace {
@@ -48,7 +47,7 @@ constexpr const char* Severities =
 // "checking view 3 of 50: Name", rewritten in place; only a person at a terminal sees it.
 class Progress {
  public:
-  explicit Progress(std::ostream& err) : err_(err), shown_(&err == &std::cerr && ::isatty(STDERR_FILENO)) {}
+  explicit Progress(std::ostream& err) : err_(err), shown_(&err == &std::cerr && platform::errorIsLiveTerminal()) {}
   ~Progress() {
     if (shown_) err_ << "\r\x1b[K" << std::flush;
   }

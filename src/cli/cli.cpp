@@ -10,7 +10,7 @@ namespace zadeve::cli {
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   Console console{out, err};
-  CLI::App app{"zadeve: check, lay out and script BARS.INI toolbars without a host application", "zadeve"};
+  CLI::App app{"zadeve: check, lay out, show and script BARS.INI toolbars without a host application", "zadeve"};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("zadeve ") + ZADEVE_VERSION);
   addIniCommand(app, console);
@@ -19,6 +19,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   addRenderCommand(app, console);
   addLayoutCommand(app, console);
   addCallCommand(app, console);
+  addShowCommand(app, console);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend() - (args.empty() ? 0 : 1));
   try {

@@ -30,6 +30,7 @@ void addCheckCommand(CLI::App& app, Console& console);
 void addRenderCommand(CLI::App& app, Console& console);
 void addLayoutCommand(CLI::App& app, Console& console);
 void addCallCommand(CLI::App& app, Console& console);
+void addShowCommand(CLI::App& app, Console& console);
 
 // Runs the tool on argv (argv[0] is the program name) and returns the exit status.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

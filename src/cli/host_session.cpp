@@ -65,9 +65,11 @@ std::string bitmapFolder(const std::string& given) {
   return given;
 }
 
-HostSession::HostSession(const std::string& iniPath, const std::string& bitmapsDir)
-    : screen_(std::make_shared<platform::HeadlessWindowing>()),
-      previous_(platform::installWindowing(screen_)),
+HostSession::HostSession(const std::string& iniPath, const std::string& bitmapsDir,
+                         std::shared_ptr<platform::Windowing> windows)
+    : screen_(windows ? nullptr : std::make_shared<platform::HeadlessWindowing>()),
+      windows_(windows ? std::move(windows) : screen_),
+      previous_(platform::installWindowing(windows_)),
       directory_(platform::currentDirectory()) {
   const fs::path ini = fs::absolute(iniPath).lexically_normal();
   ini_ = ini.string();
@@ -93,6 +95,11 @@ HostSession::~HostSession() {
     platform::changeDirectory(directory_);
   } catch (...) {
   }
+}
+
+platform::HeadlessWindowing& HostSession::screen() const {
+  if (!screen_) throw std::logic_error("this session's forms stand on a windowing of its own, not a headless screen");
+  return *screen_;
 }
 
 void HostSession::initialise() {
@@ -168,7 +175,7 @@ void HostSession::dockBar(host::HeadlessForm& form, const std::string& name) {
     throw CommandError(cannot + "the palette's toolbar is hidden (the bar has Visible=" +
                        automation::toString(lib_->KaTGetProp(ObjectRef(b), "Visible", "")) +
                        ", not Yes) and a hidden toolbar opens no menu");
-  screen_->pickInNextMenu("Dock");
+  screen().pickInNextMenu("Dock");
   paletteBar->contextMenu(0, 0);
   if (paletteOf(*b)) throw CommandError(name + " did not dock: the palette's menu closed without docking it");
 }
@@ -176,7 +183,7 @@ void HostSession::dockBar(host::HeadlessForm& form, const std::string& name) {
 vizevore::Canvas HostSession::picture() const {
   std::vector<const host::HeadlessForm*> shown;
   for (const auto& f : forms_) shown.push_back(f.get());
-  return host::renderDesktop(*screen_, shown);
+  return host::renderDesktop(screen(), shown);
 }
 
 }  // namespace zadeve::cli

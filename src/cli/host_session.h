@@ -1,8 +1,9 @@
 #pragma once
-// What the commands that play host share: a headless screen of their own, the library
-// initialised with one BARS.INI (its folder holds the bitmaps), a toolbar manager, an
-// application object and named forms. The screen and the current directory, which
-// KaTSetup moves, are put back, and the forms unloaded, when the session ends.
+// What the commands that play host share: a screen of their own (headless, or the desktop
+// for show), the library initialised with one BARS.INI (its folder holds the bitmaps), a
+// toolbar manager, an application object and named forms. The screen and the current
+// directory, which KaTSetup moves, are put back, and the forms unloaded, when the session
+// ends.
 
 #include <memory>
 #include <optional>
@@ -50,8 +51,10 @@ std::string bitmapFolder(const std::string& given);
 
 class HostSession {
  public:
-  // `bitmapsDir` empty: the file's own folder.
-  explicit HostSession(const std::string& iniPath, const std::string& bitmapsDir = "");
+  // `bitmapsDir` empty: the file's own folder. The session's forms stand on `windows`
+  // while it lasts; by default on a headless screen of its own.
+  explicit HostSession(const std::string& iniPath, const std::string& bitmapsDir = "",
+                       std::shared_ptr<platform::Windowing> windows = nullptr);
   ~HostSession();
   HostSession(const HostSession&) = delete;
   HostSession& operator=(const HostSession&) = delete;
@@ -61,7 +64,8 @@ class HostSession {
   core::ZuzuzudLibrary& library() const { return *lib_; }
   host::ShellApplication& application() const { return *app_; }
   host::ToolbarManager& tbm() const { return *tbm_; }
-  platform::HeadlessWindowing& screen() const { return *screen_; }
+  // The headless screen; only a session on its default windowing has one.
+  platform::HeadlessWindowing& screen() const;
 
   // InitialiseZADEVE with the file and its folder, then ShellApplicationObject.
   void initialise();
@@ -94,6 +98,7 @@ class HostSession {
 
  private:
   std::shared_ptr<platform::HeadlessWindowing> screen_;
+  std::shared_ptr<platform::Windowing> windows_;
   std::shared_ptr<platform::Windowing> previous_;
   std::string directory_;
   std::string ini_, bitmaps_;

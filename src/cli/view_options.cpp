@@ -13,15 +13,18 @@ namespace zadeve::cli {
 
 namespace fs = std::filesystem;
 
-void addViewOptions(CLI::App& command, ViewOptions& options) {
-  command.add_option("BARS.INI", options.file, "The configuration (default: BARS.INI here)");
-  command.add_option("--bitmaps", options.bitmaps, "Folder of the icon bitmaps (default: the file's folder)");
-  command.add_option("--view", options.view, "The view whose bar set is built, e.g. MainView")->required();
+void addViewSource(CLI::App& command, std::string& file, std::string& bitmaps, std::string& view, std::string& size) {
+  command.add_option("BARS.INI", file, "The configuration (default: BARS.INI here)");
+  command.add_option("--bitmaps", bitmaps, "Folder of the icon bitmaps (default: the file's folder)");
+  command.add_option("--view", view, "The view whose bar set is built, e.g. MainView")->required();
   command
-      .add_option("--size", options.size,
-                  "Client size of the form in pixels, each side from 1 to " + std::to_string(largestSide()))
+      .add_option("--size", size, "Client size of the form in pixels, each side from 1 to " + std::to_string(largestSide()))
       ->check(CLI::Validator([](std::string& text) { return sizeProblem(text); }, "WxH"))
       ->capture_default_str();
+}
+
+void addViewOptions(CLI::App& command, ViewOptions& options) {
+  addViewSource(command, options.file, options.bitmaps, options.view, options.size);
   command.add_option("--float", options.floats, "Float this bar into a palette (repeatable)");
   command.add_flag("--strict", options.strict, "Fail (exit status 1) when the library reports a problem");
 }

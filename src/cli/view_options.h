@@ -25,6 +25,8 @@ struct ViewOptions {
 };
 
 void addViewOptions(CLI::App& command, ViewOptions& options);
+// The options that name a view and its form: BARS.INI, --bitmaps, --view, --size.
+void addViewSource(CLI::App& command, std::string& file, std::string& bitmaps, std::string& view, std::string& size);
 
 // The form the view was built on, "frmMain", with the named bars floated in that order.
 // Every report the library made meanwhile goes to console.err, FILE:LINE: error: text;

@@ -1,5 +1,6 @@
 #include "host/control_array.h"
 
+#include <iterator>
 #include <string>
 
 #include "host/headless_form.h"
@@ -65,10 +66,16 @@ int16_t ControlArray::indexOf(const ReVivezav& control) const {
   return -1;
 }
 
-void ControlArray::clear() {
+void ControlArray::unloadLoaded() { dropFrom(1); }
+
+void ControlArray::clear() { dropFrom(0); }
+
+void ControlArray::dropFrom(size_t first) {
+  if (elements_.size() <= first) return;
   // Moved out first: a window's close may run code that looks at the array.
-  std::vector<Element> dropped = std::move(elements_);
-  elements_.clear();
+  std::vector<Element> dropped(std::make_move_iterator(elements_.begin() + static_cast<std::ptrdiff_t>(first)),
+                               std::make_move_iterator(elements_.end()));
+  elements_.resize(first);
   for (auto& e : dropped) {
     if (e.closeWindow) e.closeWindow();
     if (e.bar) e.bar->detach();

@@ -36,6 +36,9 @@ class ControlArray : public automation::Dispatchable<ControlArray> {
   int16_t upperBound() const;
   int16_t indexOf(const vizevore::ReVivezav& control) const;
 
+  // Detaches and drops every element Load made, as a host's Unload bar(i) does: element 0
+  // stays, as a control placed at design time does, and the array is as it was at first.
+  void unloadLoaded();
   // Detaches and drops every element (the form unloads); Load works again afterwards.
   void clear();
   // Detaches everything and forgets the form (the form is going away).
@@ -47,6 +50,8 @@ class ControlArray : public automation::Dispatchable<ControlArray> {
     std::function<void()> closeWindow;  // empty where the bar has no window
   };
   static Element placeOn(HeadlessForm& form);
+  // Closes the windows of, detaches and drops the elements from `first` on.
+  void dropFrom(size_t first);
 
   HeadlessForm* form_;
   std::vector<Element> elements_;

@@ -16,7 +16,7 @@ bool oneLine(const std::string& text) { return !text.empty() && text.find('\n') 
 
 TEST(ToolConventions, HelpOnEveryCommandAndAVersion) {
   for (const std::string command :
-       {"", "ini", "ini get", "ini set", "ini delete-section", "demo", "render", "layout", "call"}) {
+       {"", "ini", "ini get", "ini set", "ini delete-section", "demo", "render", "layout", "call", "show"}) {
     std::vector<std::string> args;
     for (size_t at = 0, end; at < command.size(); at = end + 1) {
       end = std::min(command.find(' ', at), command.size());
@@ -47,7 +47,9 @@ TEST(ToolConventions, UsageErrorsExitTwoWithOneLine) {
            {"render", ini, "--view", "MainView", "-o", png, "--set", "Bold=maybe"},
            {"render", ini, "--view", "MainView", "-o", png, "--status", "no equals sign"},
            {"layout", ini, "--view", "MainView", "--frobnicate"},
-           {"call", ini, "a.zcall", "b.zcall"}}) {
+           {"call", ini, "a.zcall", "b.zcall"},
+           {"show", ini},
+           {"show", ini, "--view", "MainView", "--size", "0x600"}}) {
     const auto r = zadeve(args);
     std::string shown;
     for (const auto& a : args) shown += a + " ";

@@ -29,10 +29,13 @@ wine_prefix() {
 
 wine_register() { wine regsvr32 /s "$(windows_path "$1")"; }
 
-# No window manager on the virtual display: Wine draws frames and captions itself. The
-# server started without a display goes, or it would keep a desktop that makes no window.
+# No window manager on the virtual display: Wine draws frames and captions itself, and
+# manages every window itself (else it waits two seconds for a window manager each time a
+# window goes, a palette closing among them). The server started without a display goes,
+# or it would keep a desktop that makes no window.
 wine_for_display() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w
 }

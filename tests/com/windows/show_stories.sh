@@ -1,0 +1,469 @@
+#!/usr/bin/env bash
+# tests/com/windows/show_stories.sh BUILD_DIR
+# `zadeve show` as its user meets it: BUILD_DIR/zadeve.exe shows the diagram example's views
+# on a virtual display, xdotool plays the user, and BUILD_DIR/window_probe.exe
+# (window_probe.cpp) reads the windows from outside. Pictures are held against
+# `zadeve.exe render` and bar windows against `zadeve.exe layout --json` of the same file,
+# view and size: the same program under the same Wine, so a difference is the window's
+# and not one of two builds. Each story works on a copy of examples/diagram of its own.
+# Screenshots of a failed run stay in BUILD_DIR/show_shots (of every run with
+# ZADEVE_KEEP_SHOTS=1), with readme.png: the form and its palette, as docs/show.png shows.
+set -euo pipefail
+[ -n "${ZADEVE_TRACE:-}" ] && set -x
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../../.." && pwd)
+# shellcheck source=SCRIPTDIR/../wine_prefix.sh
+. "$here/../wine_prefix.sh"
+
+if [ "${1:-}" != --stories ]; then
+  build=$(cd "${1:?usage: show_stories.sh BUILD_DIR}" && pwd)
+  skip_without "show stories" wine xvfb-run xdotool import compare convert-im6.q16
+  for f in zadeve.exe window_probe.exe; do
+    [ -f "$build/$f" ] || { echo "show stories: $build/$f is not built" >&2; exit 1; }
+  done
+  wine_prefix
+  wine_for_display
+  shots="$build/show_shots"
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  status=0
+  on_display 1024x768 bash "$0" --stories "$build" "$scratch" "$shots" || status=$?
+
+  # Without a display (and without the server that knew one) the tool says so and stops.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
+  mkdir -p "$scratch/bare" && cp "$root"/examples/diagram/* "$scratch/bare/"
+  bare=0
+  (cd "$scratch/bare" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 wine "$build/zadeve.exe" show BARS.INI \
+    --view DiagramView >"$scratch/bare.out" 2>"$scratch/bare.err") || bare=$?
+  lines=$(tr -d '\r' <"$scratch/bare.err" | grep -c . || true)
+  if [ "$bare" = 1 ] && [ "$lines" = 1 ] && [ ! -s "$scratch/bare.out" ]; then
+    echo "show stories: without a display one line on standard error, exit 1, passed"
+  else
+    echo "show stories: without a display one line on standard error, exit 1, FAILED (exit $bare, $lines lines)" >&2
+    sed 's/^/  | /' "$scratch/bare.out" "$scratch/bare.err" >&2
+    status=1
+  fi
+
+  if [ "$status" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
+    rm -rf "$shots"
+  else
+    echo "show stories: screenshots kept in $shots" >&2
+  fi
+  exit "$status"
+fi
+
+# --- On the display ---------------------------------------------------------------------
+build=$2 scratch=$3 shots=$4
+failed=()
+passed=0
+
+say() { echo "  $*" >&2; }
+probe() { wine "$build/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# zadeve ARG...: the tool under Wine, its output without carriage returns.
+zadeve() { wine "$build/zadeve.exe" "$@" | tr -d '\r'; }
+away() { xdotool mousemove 1020 764; sleep 0.5; }
+
+# A copy of the example for one story; extra sections appended from standard input.
+copy_example() {  # NAME
+  mkdir -p "$scratch/$1"
+  cp "$root"/examples/diagram/* "$scratch/$1/"
+  [ -t 0 ] || cat >>"$scratch/$1/BARS.INI"
+}
+
+# --- The program under test: one `zadeve show` at a time.
+dir="" out="" pid="" form="" winpid=""
+lines() { tr -d '\r' 2>/dev/null <"$out" || true; }
+stop_show() {
+  if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then wait "$pid" 2>/dev/null || true; fi
+  pid="" form="" winpid=""
+}
+start_show() {  # DIR SHOW_ARG...
+  stop_show
+  dir=$scratch/$1
+  out=$dir.out
+  shift
+  (cd "$dir" && exec wine "$build/zadeve.exe" show BARS.INI "$@") >"$out" 2>"$dir.err" &
+  pid=$!
+  local tries=300
+  until lines | grep -qE '^shown [0-9]+$'; do
+    if ((tries-- <= 0)) || ! kill -0 "$pid" 2>/dev/null; then
+      say "no \"shown HWND\" line came"
+      sed 's/^/  | /' "$out" "$dir.err" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+  form=$(lines | grep -E '^shown ' | head -1 | cut -d' ' -f2)
+  winpid=$(probe windows ZadeveForm | awk -v h="$form" '$2 == h' | field pid)
+  if [ -z "$winpid" ]; then
+    say "the probe finds no ZadeveForm window $form; it finds:"
+    probe windows '*' | awk -v h="$form" '$2 == h' >&2
+    stop_show
+    return 1
+  fi
+  sleep 1  # the first paint reaches the screen
+}
+
+# form_line / palette_lines: the probe's lines for the form and the program's palettes.
+form_line() { probe windows ZadeveForm "$winpid" | awk -v h="$form" '$2 == h'; }
+palette_lines() { probe windows ZadeveToolPalette "$winpid" | awk -v h="$form" '$2 != h'; }
+client() { form_line | cut -d' ' -f11-14; }  # L T W H on the screen
+field() { awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k) { print $(i + 1); exit } }'; }
+caption() { sed -n 's/.* caption //p'; }
+
+# shot NAME: the screen, and the form's client area cut out of it as NAME-client.png.
+shot() {
+  import -window root "$shots/$1.png"
+  local l t w h
+  read -r l t w h <<<"$(client)"
+  convert-im6.q16 "$shots/$1.png" -crop "${w}x$h+$l+$t" +repage -alpha off "$shots/$1-client.png"
+}
+# render NAME INI VIEW WxH [ARG...]: the tool's picture of the view as NAME-render.png.
+render() {
+  local name=$1 ini=$2 view=$3 size=$4
+  shift 4
+  zadeve render "$(windows_path "$ini")" --view "$view" --size "$size" "$@" \
+    -o "$(windows_path "$shots/$name-render.png")" >/dev/null 2>"$scratch/render.err" || {
+    say "render failed:"; sed 's/^/  | /' "$scratch/render.err" >&2; }
+}
+# same A B: two pictures are equal pixel for pixel (magenta boxes aside, see mask).
+same() {
+  local n
+  convert-im6.q16 "$1" -alpha off "$scratch/a.png"
+  convert-im6.q16 "$2" -alpha off "$scratch/b.png"
+  n=$(compare -metric AE "$scratch/a.png" "$scratch/b.png" null: 2>&1 || true)
+  [ "${n%% *}" = 0 ] || { say "$(basename "$1") and $(basename "$2") differ: $n pixels"; return 1; }
+}
+# mask PNG L T W H...: magenta boxes over the given rectangles, in place.
+mask() {
+  local png=$1 draw=()
+  shift
+  while (($# >= 4)); do
+    draw+=(-draw "rectangle $1,$2 $(($1 + $3 - 1)),$(($2 + $4 - 1))")
+    shift 4
+  done
+  convert-im6.q16 "$png" -fill magenta "${draw[@]}" "$png"
+}
+
+# The docked bars the tool lays out, "L T W H" in client pixels, sorted; and one bar's box.
+laid_out() {  # INI VIEW WxH
+  zadeve layout "$(windows_path "$1")" --view "$2" --size "$3" --json | grep '"index"' |
+    grep '"visible": true, "floating": false' |
+    sed -E 's/.*"pixels": \{"left": (-?[0-9]+), "top": (-?[0-9]+), "width": ([0-9]+), "height": ([0-9]+)\}.*/\1 \2 \3 \4/' | sort
+}
+bar_box() {  # INI VIEW WxH NAME
+  zadeve layout "$(windows_path "$1")" --view "$2" --size "$3" --json | grep "\"name\": \"$4\"" |
+    sed -E 's/.*"pixels": \{"left": (-?[0-9]+), "top": (-?[0-9]+), "width": ([0-9]+), "height": ([0-9]+)\}.*/\1 \2 \3 \4/'
+}
+# The form's visible bar windows, "L T W H" in client pixels, sorted.
+bar_windows() {
+  local l t
+  read -r l t _ _ <<<"$(client)"
+  probe children "$form" | awk -v l="$l" -v t="$t" '$3 == "ZadeveToolbarWindow" && $9 == 1 {
+    print $4 - l, $5 - t, $6, $7 }' | sort
+}
+
+# wait_until SECONDS COMMAND...: until COMMAND succeeds, every tenth of a second.
+wait_until() {
+  local tries=$(($1 * 10))
+  shift
+  until "$@"; do
+    ((tries-- > 0)) || return 1
+    sleep 0.1
+  done
+}
+menu_up() { probe windows '#32768' | grep -q ' visible 1 '; }
+one_palette() { [ "$(palette_lines | grep -c ' visible 1 ')" = 1 ]; }
+no_palette_shown() { ! palette_lines | grep -q ' visible 1 '; }
+is_iconic() { [ "$(form_line | field iconic)" = "$1" ]; }
+
+# float_by_menu INI VIEW WxH BAR: a right click on the bar's free end, then "Float", the
+# menu's first entry, taken with the keyboard (another process cannot read its entries).
+float_by_menu() {
+  local bl bt bw bh l t
+  read -r bl bt bw bh <<<"$(bar_box "$@")"
+  read -r l t _ _ <<<"$(client)"
+  xdotool mousemove $((l + bl + bw - 5)) $((t + bt + bh / 2)) click 3
+  wait_until 5 menu_up || { say "a right click on $4 brought no menu up"; return 1; }
+  import -window root "$shots/menu.png"
+  xdotool key Down Return
+  wait_until 5 one_palette || { say "\"Float\" opened no palette"; palette_lines >&2; return 1; }
+}
+
+# close_and_check HOW: the program ends with exit status 0 and leaves no window.
+close_and_check() {
+  local status=0 tries=100
+  case $1 in
+    box)
+      local x y
+      read -r _ x y <<<"$(probe points "$form" | grep '^close ')"
+      [ -n "${y:-}" ] || { say "the probe finds no close box"; return 1; }
+      xdotool mousemove "$x" "$y" click 1 ;;
+    message) probe close "$form" ;;
+  esac
+  while kill -0 "$pid" 2>/dev/null && ((tries-- > 0)); do sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    say "the program still runs 10 s after the close"
+    kill "$pid"
+  fi
+  wait "$pid" || status=$?
+  pid=""
+  local left
+  left=$(probe windows '*' "$winpid")
+  [ -z "$left" ] || { say "windows of the process are left:"; echo "$left" >&2; }
+  local noise
+  noise=$(lines | grep -vE '^(shown [0-9]+|rebuilt)$' || true)
+  [ -z "$noise" ] || { say "standard output holds more than shown/rebuilt:"; echo "$noise" >&2; }
+  [ "$status" = 0 ] || say "exit status $status"
+  [ "$status" = 0 ] && [ -z "$left" ] && [ -z "$noise" ]
+}
+
+story() {  # NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then
+    echo "show stories: $name passed"
+    passed=$((passed + 1))
+  else
+    echo "show stories: $name FAILED" >&2
+    import -window root "$shots/failed-${name// /_}.png" 2>/dev/null || true
+    failed+=("$name")
+  fi
+}
+
+# --- The stories. The first four share one program on the example as it is.
+copy_example diagram </dev/null
+ini=$scratch/diagram/BARS.INI
+size=800x600
+
+paints_as_render() {
+  start_show diagram --view DiagramView --size 800x600 || return 1
+  local ok=0 title
+  title=$(form_line | caption)
+  [ "$title" = "DiagramView - BARS.INI - zadeve show" ] || { say "caption \"$title\""; ok=1; }
+  away
+  shot first
+  render first "$ini" DiagramView 800x600
+  same "$shots/first-client.png" "$shots/first-render.png" || ok=1
+  return $ok
+}
+
+resize_lays_out() {
+  local x y w0 h0
+  read -r _ _ w0 h0 <<<"$(client)"
+  read -r _ x y <<<"$(probe points "$form" | grep '^corner ')"
+  [ -n "${y:-}" ] || { say "the probe finds no sizing corner"; return 1; }
+  # Grow where the screen has room, else shrink; in steps, as a hand drags.
+  local dx=30 dy=20
+  ((x + 120 < 1024)) || dx=-30
+  ((y + 80 < 768)) || dy=-20
+  xdotool mousemove "$x" "$y" mousedown 1
+  sleep 0.3
+  for i in 1 2 3; do
+    xdotool mousemove $((x + i * dx)) $((y + i * dy))
+    sleep 0.3
+  done
+  xdotool mouseup 1
+  sleep 0.8
+  local w h
+  read -r _ _ w h <<<"$(client)"
+  [ "$w $h" != "$w0 $h0" ] || { say "the drag left the client area ${w}x$h"; return 1; }
+  size=${w}x$h
+  local ok=0 want got
+  want=$(laid_out "$ini" DiagramView "$size")
+  got=$(bar_windows)
+  [ -n "$want" ] || { say "no layout for $size"; return 1; }
+  if [ "$want" != "$got" ]; then
+    say "at $size the bar windows lie at (left, top, width, height in client pixels):"
+    diff <(echo "$want") <(echo "$got") | sed 's/^</  layout:/; s/^>/  window:/' >&2 || true
+    ok=1
+  fi
+  away
+  shot resized
+  render resized "$ini" DiagramView "$size"
+  same "$shots/resized-client.png" "$shots/resized-render.png" || ok=1
+  return $ok
+}
+
+palette_follows_the_form() {
+  float_by_menu "$ini" DiagramView "$size" Format || return 1
+  local ok=0 line
+  line=$(palette_lines)
+  [ "$(echo "$line" | field owner)" = "$form" ] || { say "the palette's owner is $(echo "$line" | field owner), not $form"; ok=1; }
+  [ "$(echo "$line" | caption)" = Format ] || { say "the palette is captioned \"$(echo "$line" | caption)\""; ok=1; }
+  # The README's picture: the form and its palette.
+  away
+  import -window root "$shots/floating.png"
+  local fl ft fw fh pl pt pw ph
+  read -r fl ft fw fh <<<"$(form_line | cut -d' ' -f6-9)"
+  read -r pl pt pw ph <<<"$(echo "$line" | cut -d' ' -f6-9)"
+  local l=$((fl < pl ? fl : pl)) t=$((ft < pt ? ft : pt))
+  local r=$((fl + fw > pl + pw ? fl + fw : pl + pw)) b=$((ft + fh > pt + ph ? ft + fh : pt + ph))
+  convert-im6.q16 "$shots/floating.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$shots/readme.png"
+
+  local x y
+  read -r _ x y <<<"$(probe points "$form" | grep '^minimize ')"
+  [ -n "${y:-}" ] || { say "the probe finds no minimise box"; return 1; }
+  xdotool mousemove "$x" "$y" click 1
+  wait_until 5 is_iconic 1 || { say "the form did not minimise"; ok=1; }
+  wait_until 3 no_palette_shown || { say "the palette stays shown beside the minimised form"; ok=1; }
+  import -window root "$shots/minimised.png"
+  probe restore "$form"
+  wait_until 5 is_iconic 0 || { say "the form did not come back"; ok=1; }
+  wait_until 3 one_palette || { say "the palette did not come back with the form"; ok=1; }
+  return $ok
+}
+
+story "the form shows what render draws" paints_as_render
+if [ -n "$form" ]; then
+  story "a corner drag lays the bars out for the new size" resize_lays_out
+  story "Float from the bar's menu: a palette owned by the form, minimised with it" palette_follows_the_form
+  story "the close box ends the program with nothing left" close_and_check box
+fi
+
+# A toggle on two bars of a view: Bold on Format (top) and on a bar of its own (left).
+copy_example twin <<'EOF'
+
+[TwinView.Toolbars]
+BarCount=2
+Bar0=Name=Format;Home=TOP;Visible=Yes;State=Docked
+Bar1=Name=TextStyle;Home=LEFT;Visible=Yes;State=Docked
+
+[Toolbar.TextStyle]
+ButtonCount=3
+ButtonSize=22
+Button0=Bold
+Button1=Italic
+Button2=Underline
+EOF
+twin=$scratch/twin/BARS.INI
+
+toggle_on_every_bar() {
+  start_show twin --view TwinView --size 640x400 || return 1
+  render twin-off "$twin" TwinView 640x400
+  render twin-on "$twin" TwinView 640x400 --set Bold=on
+  # Bold on the top bar: where pressing it changes the picture.
+  local bl bt bw bh
+  read -r bl bt bw bh <<<"$(bar_box "$twin" TwinView 640x400 Format)"
+  for state in off on; do
+    convert-im6.q16 "$shots/twin-$state-render.png" -crop "${bw}x$bh+$bl+$bt" +repage -alpha off "$scratch/bar-$state.png"
+  done
+  if same "$scratch/bar-off.png" "$scratch/bar-on.png" 2>/dev/null; then
+    say "Bold=on changes nothing on the Format bar"
+    return 1
+  fi
+  local w h x y l t
+  read -r w h x y <<<"$(compare "$scratch/bar-off.png" "$scratch/bar-on.png" -compose src -highlight-color white \
+    -lowlight-color black png:- 2>/dev/null | convert-im6.q16 - -trim -format '%w %h %X %Y' info: | tr -d +)"
+  read -r l t _ _ <<<"$(client)"
+  xdotool mousemove $((l + bl + x + w / 2)) $((t + bt + y + h / 2)) click 1
+  sleep 0.5
+  away
+  shot twin
+  local ok=0
+  same "$shots/twin-client.png" "$shots/twin-on-render.png" || ok=1
+  close_and_check message || ok=1
+  return $ok
+}
+story "a click on a toggle presses it on every bar that has it" toggle_on_every_bar
+
+# --watch: edits to the file show in the running program.
+copy_example watch </dev/null
+watched=$scratch/watch/BARS.INI
+rebuilds() { lines | grep -cx rebuilt || true; }
+# saved: waits for the next "rebuilt", at most SECONDS after the save.
+rebuilt_within() {  # SECONDS BEFORE
+  local tries=$(($1 * 10)) start=$SECONDS
+  until (($(rebuilds) > $2)); do
+    ((tries-- > 0)) || { say "no \"rebuilt\" within $1 s of the save"; return 1; }
+    sleep 0.1
+  done
+}
+
+palette=""
+watch_rebuilds() {
+  start_show watch --view DiagramView --watch || return 1
+  float_by_menu "$watched" DiagramView 800x600 Format || return 1
+  palette=$(palette_lines)
+  # The user's edit: Rotate leaves the Arrange bar, the Zoom bar moves to the top.
+  local before
+  before=$(rebuilds)
+  sed -i -e '/^Button9=Rotate$/d' -e '/^\[Toolbar.Arrange\]/,/^\[/s/^ButtonCount=10$/ButtonCount=9/' \
+    -e 's/^Bar6=Name=Zoom;Home=RIGHT;/Bar6=Name=Zoom;Home=TOP;/' "$watched"
+  local ok=0
+  rebuilt_within 1 "$before" || ok=1
+  sleep 0.2
+  shot edited
+  # The same file with Format hidden instead of floating: the form's bars as they stand.
+  sed 's/^Bar2=Name=Format;.*/Bar2=Name=Format;Home=TOP;Visible=No;State=Floating/' "$watched" >"$scratch/watch/expected.ini"
+  render edited "$scratch/watch/expected.ini" DiagramView 800x600
+  local now
+  now=$(palette_lines)
+  if [ "$(echo "$now" | grep -c ' visible 1 ')" != 1 ]; then
+    say "after the rebuild the palettes are:"; echo "$now" >&2
+    return 1
+  fi
+  [ "$(echo "$now" | field owner)" = "$form" ] || { say "the palette's owner is $(echo "$now" | field owner)"; ok=1; }
+  local l0 t0 l1 t1
+  read -r l0 t0 _ _ <<<"$(echo "$palette" | cut -d' ' -f6-9)"
+  read -r l1 t1 _ _ <<<"$(echo "$now" | cut -d' ' -f6-9)"
+  if ((l1 - l0 > 2 || l0 - l1 > 2 || t1 - t0 > 2 || t0 - t1 > 2)); then
+    say "the palette moved from $l0,$t0 to $l1,$t1"
+    ok=1
+  fi
+  # Palettes aside: where one lies over the client area, both pictures get a box.
+  local cl ct pl pt pw ph
+  read -r cl ct _ _ <<<"$(client)"
+  read -r pl pt pw ph <<<"$(echo "$now" | cut -d' ' -f6-9)"
+  mask "$shots/edited-client.png" $((pl - cl)) $((pt - ct)) "$pw" "$ph"
+  mask "$shots/edited-render.png" $((pl - cl)) $((pt - ct)) "$pw" "$ph"
+  same "$shots/edited-client.png" "$shots/edited-render.png" || ok=1
+  return $ok
+}
+
+# Status area: the form's visible children that are not bars.
+status_lines() { probe children "$form" | awk '$3 != "ZadeveToolbarWindow" && $9 == 1'; }
+
+broken_edit_reports() {
+  cp "$watched" "$scratch/good.ini"
+  local before
+  before=$(rebuilds)
+  # A button names no function: the library reports it as it builds the Zoom bar.
+  sed -i 's/^Button0=ZoomIn$/Button0=ZoomInside/' "$watched"
+  local ok=0
+  rebuilt_within 2 "$before" || ok=1
+  sleep 0.3
+  shot broken
+  local status
+  status=$(status_lines)
+  if [ -z "$status" ]; then
+    say "no status area shows a report; the form's children:"
+    probe children "$form" >&2
+    ok=1
+  elif ! grep -q 'missing function: ZoomInside' <<<"$status"; then
+    say "the status area does not report the missing ZoomInside: $status"
+    ok=1
+  fi
+  [ "$(form_line | field visible)" = 1 ] || { say "the form is gone"; return 1; }
+  # Put right again, the report goes.
+  before=$(rebuilds)
+  cp "$scratch/good.ini" "$watched"
+  rebuilt_within 2 "$before" || ok=1
+  sleep 0.3
+  [ -z "$(status_lines)" ] || { say "the status area stays after the file was put right: $(status_lines)"; ok=1; }
+  return $ok
+}
+
+story "--watch: an edit shows within a second, the floated bar still floats" watch_rebuilds
+if [ -n "$palette" ]; then
+  story "--watch: a broken edit reports in the status area, the window stays" broken_edit_reports
+  story "WM_CLOSE ends the program with its palette and nothing left" close_and_check message
+fi
+
+stop_show
+if ((${#failed[@]})); then
+  echo "show stories: ${#failed[@]} failed: ${failed[*]}" >&2
+  exit 1
+fi
+echo "show stories: all $passed passed"
