@@ -5,7 +5,7 @@
 # (window_probe.cpp) reads the windows from outside. Pictures are held against
 # `zadeve.exe render` and bar windows against `zadeve.exe layout --json` of the same file,
 # view and size: the same program under the same Wine, so a difference is the window's
-# and not one of two builds. Each story works on a copy of examples/diagram of its own.
+# and not one of two builds. Each program shown works on a copy of examples/diagram of its own.
 # Screenshots of a failed run stay in BUILD_DIR/show_shots (of every run with
 # ZADEVE_KEEP_SHOTS=1), with readme.png: the form and its palette, as docs/show.png shows.
 set -euo pipefail
