@@ -45,3 +45,14 @@ on_display() {
   shift
   xvfb-run -a -s "-screen 0 ${size}x24" "$@"
 }
+
+# fresh_shots DIR: an empty folder for a suite's screenshots.
+fresh_shots() { rm -rf "$1"; mkdir -p "$1"; }
+# settle_shots SUITE DIR STATUS: a passed run's screenshots go, unless ZADEVE_KEEP_SHOTS=1.
+settle_shots() {
+  if [ "$3" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
+    rm -rf "$2"
+  else
+    echo "$1: screenshots kept in $2" >&2
+  fi
+}

@@ -163,8 +163,12 @@ TEST_F(FunctionStateStories, StateAndEnablementReachEveryPushButtonOfTheFormAndN
   call("KaSetFunctionEnabled", {Variant(form), "Cut", Variant(int16_t{0})});
   call("KaSetFunctionEnabled", {Variant(form), "Font", Variant(int16_t{0})});  // a combo: left alone
   for (auto* bar : mainBars()) {
-    if (bar->find("Cut") >= 0) EXPECT_FALSE(button(*bar, "Cut").enabled());
-    if (bar->find("Font") >= 0) EXPECT_TRUE(button(*bar, "Font").enabled());
+    if (bar->find("Cut") >= 0) {
+      EXPECT_FALSE(button(*bar, "Cut").enabled());
+    }
+    if (bar->find("Font") >= 0) {
+      EXPECT_TRUE(button(*bar, "Font").enabled());
+    }
   }
   EXPECT_TRUE(button(otherBar(), "Cut").enabled());
   call("KaSetButtonEnable", {Variant(form), "Cut", Variant(int16_t{-1})});

@@ -19,15 +19,10 @@ if [ "${1:-}" != --stories ]; then
   wine_prefix
   wine_for_display
   shots="$build/control_shell_shots"
-  rm -rf "$shots"
-  mkdir -p "$shots"
+  fresh_shots "$shots"
   status=0
   on_display 1024x768 bash "$0" --stories "$build/control_shell.exe" "$scratch" "$shots" || status=$?
-  if [ "$status" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
-    rm -rf "$shots"
-  else
-    echo "control shell: screenshots kept in $shots" >&2
-  fi
+  settle_shots "control shell" "$shots" "$status"
   exit "$status"
 fi
 

@@ -29,16 +29,11 @@ if [ "${2:-}" != --on-display ]; then
   wine_for_display
   cp -r "$root/examples/diagram" "$scratch/diagram"
   shots="$build/host_windows_shots"
-  rm -rf "$shots"
-  mkdir -p "$shots"
+  fresh_shots "$shots"
   status=0
   ZADEVE_TOOL=$tool ZADEVE_SCRATCH=$scratch ZADEVE_SHOTS=$shots on_display 1024x768 "$0" "$build" --on-display ||
     status=$?
-  if [ "$status" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
-    rm -rf "$shots"
-  else
-    echo "host windows: screenshots kept in $shots" >&2
-  fi
+  settle_shots "host windows" "$shots" "$status"
   exit "$status"
 fi
 

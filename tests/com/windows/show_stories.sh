@@ -27,8 +27,7 @@ if [ "${1:-}" != --stories ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   wine_for_display
   shots="$build/show_shots"
-  rm -rf "$shots"
-  mkdir -p "$shots"
+  fresh_shots "$shots"
   status=0
   on_display 1024x768 bash "$0" --stories "$build" "$scratch" "$shots" || status=$?
 
@@ -48,11 +47,7 @@ if [ "${1:-}" != --stories ]; then
     status=1
   fi
 
-  if [ "$status" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
-    rm -rf "$shots"
-  else
-    echo "show stories: screenshots kept in $shots" >&2
-  fi
+  settle_shots "show stories" "$shots" "$status"
   exit "$status"
 fi
 
