@@ -20,7 +20,7 @@ void addShowCommand(CLI::App& app, Console& console) {
                  "Rebuild the view in place whenever the file or a bitmap it names changes (polled 4 times a second)");
   show->footer(
       "The window's client area is what zadeve render draws. A click on a button runs its command; a right "
-      "click on a docked bar offers Float and Hide, on a palette Dock. The library's reports show in a "
+      "click on a docked bar offers Float, Hide and Show for each hidden bar, on a palette Dock. The library's reports show in a "
       "status area at the foot of the free rectangle, not in message boxes. With --watch, bars that floated "
       "float again where they stood, and a file that no longer builds leaves the window up with its reports.\n"
       "Standard output: \"shown HWND\" once the window is painted (the handle in decimal), then \"rebuilt\" "

@@ -134,13 +134,29 @@ void ShowSession::rebuild() {
 void ShowSession::barMenu(int16_t index) {
   auto bar = form_->bar(index);
   if (!bar) return;
-  const int32_t picked = platform::windowing().popupMenu(form_->hWnd(), {"Float", "Hide"});
   try {
+    // A bar the user hid (or the file keeps hidden) has no place to be clicked: the menu
+    // brings it back.
+    auto& lib = host_.library();
+    std::vector<std::string> items{"Float", "Hide"};
+    std::vector<automation::Ref<vizevore::ReVivezav>> hidden;
+    for (int16_t i = 0; i <= form_->bars().upperBound(); ++i) {
+      auto other = form_->bar(i);
+      if (!other) continue;
+      const std::string name = lib.KaTBarName(ObjectRef(other));
+      if (name.empty() || lib.KaTIsVisible(ObjectRef(other)) != 0) continue;
+      hidden.push_back(other);
+      items.push_back("Show " + name);
+    }
+    const int32_t picked = platform::windowing().popupMenu(form_->hWnd(), items);
     const Variant frm{ObjectRef(form_)};
     if (picked == 0)
-      automation::callMethod(host_.library(), "KaTFloat", {frm, Variant(ObjectRef(bar))});
+      automation::callMethod(lib, "KaTFloat", {frm, Variant(ObjectRef(bar))});
     else if (picked == 1)
-      automation::callMethod(host_.library(), "KaTSetVisible", {frm, Variant(ObjectRef(bar)), Variant(automation::False)});
+      automation::callMethod(lib, "KaTSetVisible", {frm, Variant(ObjectRef(bar)), Variant(automation::False)});
+    else if (picked >= 2)
+      automation::callMethod(lib, "KaTSetVisible",
+                             {frm, Variant(ObjectRef(hidden[static_cast<size_t>(picked - 2)])), Variant(automation::True)});
   } catch (...) {
     failed(std::current_exception());
   }

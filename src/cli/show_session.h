@@ -83,7 +83,8 @@ class ShowSession {
   void report(const std::string& text);
   void failed(const std::exception_ptr& error);
   void setUp();
-  // The context menu of the docked bar at `index`: "Float", "Hide".
+  // The context menu of the docked bar at `index`: "Float", "Hide", and "Show NAME" for each
+  // bar of the form that is not shown.
   void barMenu(int16_t index);
 
   ShowOptions options_;

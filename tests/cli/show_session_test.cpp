@@ -53,6 +53,13 @@ TEST(ShowSession, RebuildsInPlaceKeepingFloatedBarsWhereTheyStoodAndReportsInste
   auto palette = HostSession::paletteOf(*host.bar(form, "Format"));
   ASSERT_TRUE(palette);
   EXPECT_FALSE(host.bar(form, "Zoom")->visible());
+  // Hidden bars are offered back on any docked bar's menu; Pages is hidden by the file.
+  screen->pickInNextMenu("Show Zoom");
+  host.bar(form, "Standard")->contextMenu(0, 0);
+  EXPECT_EQ(screen->menus().back().items, (std::vector<std::string>{"Float", "Hide", "Show Zoom", "Show Pages"}));
+  EXPECT_TRUE(host.bar(form, "Zoom")->visible());
+  screen->pickInNextMenu("Hide");
+  host.bar(form, "Zoom")->contextMenu(0, 0);
   auto place = screen->windowRect(palette->hWnd());
   place = {place.left + 300, place.top + 120, place.right + 300, place.bottom + 120};
   screen->moveWindow(palette->hWnd(), place);
