@@ -1,15 +1,68 @@
-#include "components/text_catalog.h"
-
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "automation/dispatch.h"
+#include "components/argument_formatter.h"
+#include "components/string_tokenizer.h"
+#include "components/text_catalog.h"
 #include "support/automation_assert.h"
+#include "support/fake_object.h"
 #include "support/temp_dir.h"
 
 namespace zadeve::components {
 namespace {
 
 using namespace automation;
+
+TEST(ArgumentFormatter, FillsTheTemplate) {
+  // An object shows its default value, or its class name when it has none.
+  auto error = makeObject<support::FakeObject>("ErrObject");
+  error->on("", [](support::FakeObject&, std::span<Arg>) { return Variant(int32_t{5}); });
+  const std::vector<Variant> nine{"1", "2", "3", "4", "5", "6", "7", "8", "nine"};
+  const struct {
+    const char* text;
+    std::vector<Variant> args;
+    std::string expected;
+  } cases[] = {
+      {"^2^1^2-^9", nine, "212-nine"},
+      {"a^nb^Nc", {}, "a\r\nb\r\nc"},
+      {"Button^1/^2/^3", {Variant(int16_t{7}), Variant(2.5f), Variant(true)}, "Button7/2.5/True"},
+      {"[^1^2^3]", {Variant(), Variant::missing()}, "[]"},  // empty, omitted, not given
+      {"^1,^2", {Variant::null(), Variant::nothing()}, "Null,Nothing"},
+      {"'^1' '^2'", {Variant(error), Variant(makeObject<support::FakeObject>("Bar"))}, "'5' '[Bar]'"},
+      {"^0^x 50^", {"a"}, "^0^x 50^"},
+      {"^^1 is ^1, ^^^1", {"a"}, "^1 is a, ^a"},
+      {"^1", {"^2^n"}, "^2^n"},  // inserted text is not scanned again
+  };
+  for (const auto& c : cases) EXPECT_EQ(ArgumentFormatter().SubstituteArguments(c.text, c.args), c.expected) << c.text;
+  auto formatter = makeObject<ArgumentFormatter>();  // late bound: the arguments in order
+  EXPECT_EQ(callMethod(*formatter, "SubstituteArguments", {Arg("<^1^2^3>"), Arg::missing(), Arg(int16_t{9})}),
+            Variant("<9>"));
+}
+
+TEST(StringTokenizer, ReturnsTextBeforeDelimiterAndShortensSource) {
+  struct Case { const char *source, *delimiter, *token, *rest; };
+  for (const Case& c : {Case{"Push,Zoom,3", ",", "Push", "Zoom,3"},
+                        Case{"Zoom", ",", "Zoom", ""},           // no delimiter: all of it
+                        Case{"", ",", "", ""},                   // empty source
+                        Case{",Zoom", ",", "", "Zoom"},          // leading delimiter
+                        Case{"a,,b", ",", "a", ",b"},            // only the first one goes
+                        Case{"a:b::c::d", "::", "a:b", "c::d"},  // longer delimiter
+                        Case{"a:b", "::", "a:b", ""},            // partial match is no match
+                        Case{"ab", "abc", "ab", ""},             // delimiter longer than source
+                        Case{"aXb", "x", "aXb", ""},             // case counts
+                        Case{"a,b", "", "a,b", ""}}) {           // empty delimiter
+    std::string source = c.source;
+    EXPECT_EQ(StringTokenizer().NextToken(source, c.delimiter), c.token) << c.source << " / " << c.delimiter;
+    EXPECT_EQ(source, c.rest) << c.source << " / " << c.delimiter;
+  }
+  auto tokenizer = makeObject<StringTokenizer>();  // late bound: the source is written back
+  Variant source = "12,34", delimiter = ",";
+  EXPECT_EQ(callMethod(*tokenizer, "nexttoken", {byRef(source), byRef(delimiter)}), Variant("12"));
+  EXPECT_EQ(source, Variant("34"));
+  EXPECT_EQ(delimiter, Variant(","));
+}
 
 const std::string SampleFile = std::string(ZADEVE_TEST_DATA) + "/components/de.po";
 
@@ -33,6 +86,12 @@ TEST(TextCatalog, SampleFileTranslatesOnlyUsableEntries) {
   EXPECT_EQ(catalog.translateInContext("menu", "Open"), "\xD6" "ffnen...");
   EXPECT_EQ(catalog.translateInContext("toolbar", "Open"), "Auf");  // same msgid, no duplicate
   EXPECT_EQ(catalog.translateInContext("status", "Open"), "Open");
+
+  auto late = makeObject<TextCatalog>();
+  callMethod(*late, "LoadLanguageFile", {Arg(SampleFile)});
+  Variant option = int32_t{7};  // reserved: accepted and ignored
+  EXPECT_EQ(callMethod(*late, "translate", {Arg("Zoom in"), byRef(option)}), Variant("Vergr\xF6\xDF" "ern"));
+  EXPECT_EQ(callMethod(*late, "Translate", {Arg("Pan")}), Variant("Pan"));
 }
 
 TEST(TextCatalog, ReadsStringsEscapesFlagsAndLineEnds) {
@@ -47,11 +106,8 @@ TEST(TextCatalog, ReadsStringsEscapesFlagsAndLineEnds) {
   EXPECT_EQ(catalog.Translate("split key"), "onetwo");
   EXPECT_EQ(catalog.Translate("f"), "f");
   EXPECT_EQ(catalog.Translate("g"), "G");
-}
 
-TEST(TextCatalog, EachLoadReplacesTheLastAndAFailedOneKeepsIt) {
-  support::TempDir dir;
-  TextCatalog catalog;
+  // Each load replaces the last, and a failed one keeps it.
   catalog.LoadLanguageFile(dir.write("1.po", "msgid \"a\"\nmsgstr \"A1\"\nmsgid \"b\"\nmsgstr \"B1\"\n"));
   catalog.LoadLanguageFile(dir.write("2.po", "msgid \"a\"\nmsgstr \"A2\"\n"));
   EXPECT_ANY_THROW(catalog.LoadLanguageFile(dir.write("bad.po", "msgid \"c\"\nmsgstr \"C\"\nmsgid \"d\n")));
@@ -60,17 +116,14 @@ TEST(TextCatalog, EachLoadReplacesTheLastAndAFailedOneKeepsIt) {
   EXPECT_EQ(catalog.Translate("c"), "c");
 }
 
-TEST(TextCatalog, MissingFileRaises53AndUnreadablePathRaises75NamingThem) {
+// 53 for a missing file, 75 for an unreadable path, 321 naming file and line for bad content.
+TEST(TextCatalog, LoadErrorsNameTheFileAndTheProblem) {
   support::TempDir dir;
   TextCatalog catalog;
   const std::string missing = dir.file("nl.po");
-  EXPECT_AUTOMATION_ERROR(catalog.LoadLanguageFile(missing), err::FileNotFound,
-                          "File not found: '" + missing + "'");
+  EXPECT_AUTOMATION_ERROR(catalog.LoadLanguageFile(missing), err::FileNotFound, "File not found: '" + missing + "'");
   EXPECT_AUTOMATION_ERROR(catalog.LoadLanguageFile(dir.path().string()), PathFileAccessError,
                           "Path/File access error: '" + dir.path().string() + "'");
-}
-
-TEST(TextCatalog, MalformedFileRaises321NamingFileAndLine) {
   const struct { const char* content; int line; const char* problem; } cases[] = {
       {"msgid \"a\"\nmsgstr \"A\n", 2, "unterminated string"},
       {"msgid \"a\\", 1, "unterminated string"},
@@ -95,21 +148,11 @@ TEST(TextCatalog, MalformedFileRaises321NamingFileAndLine) {
       {"msgid \"a\"\nmsgstr \"A\"\n\nmsgid \"b\"\nmsgstr \"B\"\n\nmsgid \"a\"\nmsgstr \"C\"\n", 7,
        "msgid \"a\" is given twice"},
   };
-  support::TempDir dir;
-  TextCatalog catalog;
   for (const auto& c : cases) {
     const std::string path = dir.write("bad.po", c.content);
-    const std::string where = "'" + path + "', line " + std::to_string(c.line) + ": ";
-    EXPECT_AUTOMATION_ERROR(catalog.LoadLanguageFile(path), InvalidFileFormat, where + c.problem);
+    EXPECT_AUTOMATION_ERROR(catalog.LoadLanguageFile(path), InvalidFileFormat,
+                            "'" + path + "', line " + std::to_string(c.line) + ": " + c.problem);
   }
-}
-
-TEST(TextCatalog, LateBoundLoadAndTranslate) {
-  auto catalog = makeObject<TextCatalog>();
-  callMethod(*catalog, "LoadLanguageFile", {Arg(SampleFile)});
-  Variant option = int32_t{7};  // reserved: accepted and ignored
-  EXPECT_EQ(callMethod(*catalog, "translate", {Arg("Zoom in"), byRef(option)}), Variant("Vergr\xF6\xDF" "ern"));
-  EXPECT_EQ(callMethod(*catalog, "Translate", {Arg("Pan")}), Variant("Pan"));
 }
 
 }  // namespace
