@@ -1,15 +1,12 @@
-// The three dispatch faces against their interface tables, transcribed as data: slot
-// order, kinds, every parameter's name, type, passing mode, optionality and default,
-// and the result. One case per member, so a missing or altered row names itself.
-//
-// Transcription: "name:type" per parameter, "val" for by value (by reference
-// otherwise), "opt=default" for an optional one. Types: obj, str, i2, i4, bool, r4,
-// var; a result of "-" is none.
+// The three dispatch faces against their interface tables, transcribed as data: slot order,
+// kinds, every parameter's name, type, passing mode, optionality and default, and the result.
+// Transcription: "name:type" per parameter, "val" for by value (by reference otherwise),
+// "opt=default" for an optional one; a result of "-" is none.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,8 +21,6 @@ namespace {
 
 using automation::InvokeKind;
 using automation::MemberInfo;
-using automation::Passing;
-using automation::Variant;
 using automation::VarType;
 
 struct Interface {
@@ -98,48 +93,28 @@ const Interface CreationInterface[] = {
     {1, "NewZuzuzudWorkspace", "method", "", "obj"},
 };
 
-// The workspace: its fields, then a proxy of each of the library's first forty members
-// with that member's signature.
-std::vector<Interface> workspaceInterface() {
-  std::vector<Interface> out(std::begin(WorkspaceFields), std::end(WorkspaceFields));
-  for (const auto& m : LibraryInterface)
-    if (m.slot <= 40) out.push_back({m.slot + 5, m.name, m.kinds, m.params, m.result});
-  return out;
+std::string shortName(VarType t) {
+  switch (t) {
+    case VarType::Object: return "obj";
+    case VarType::String: return "str";
+    case VarType::Integer: return "i2";
+    case VarType::Long: return "i4";
+    case VarType::Boolean: return "bool";
+    case VarType::Single: return "r4";
+    case VarType::Variant: return "var";
+    case VarType::Empty: return "-";
+    default: return "?" + std::string(automation::varTypeName(t));
+  }
 }
 
-VarType typeNamed(const std::string& t) {
-  static const std::pair<const char*, VarType> types[] = {
-      {"obj", VarType::Object}, {"str", VarType::String},  {"i2", VarType::Integer}, {"i4", VarType::Long},
-      {"bool", VarType::Boolean}, {"r4", VarType::Single}, {"var", VarType::Variant}, {"-", VarType::Empty}};
-  for (auto [name, type] : types)
-    if (t == name) return type;
-  ADD_FAILURE() << "no type " << t;
-  return VarType::Missing;
-}
-
-// The table's parameters in the transcription's notation, for comparison in one line.
+// A row's parameters in the transcription's notation.
 std::string describe(const MemberInfo& row) {
   std::string out;
   for (const auto& p : row.params) {
-    if (!out.empty()) out += "; ";
-    out += std::string(p.name) + ":" + std::string(automation::varTypeName(p.type));
-    if (p.passing == Passing::ByVal) out += " val";
+    out += (out.empty() ? "" : "; ") + std::string(p.name) + ":" + shortName(p.type);
+    if (p.passing == automation::Passing::ByVal) out += " val";
     if (p.optional) out += " opt=" + (p.defaultValue.isMissing() ? "?" : automation::toString(p.defaultValue));
-  }
-  return out;
-}
-
-std::string expectedParams(const std::string& params) {
-  std::string out;
-  std::istringstream in(params);
-  for (std::string p; std::getline(in, p, ';');) {
-    p.erase(0, p.find_first_not_of(' '));
-    auto colon = p.find(':');
-    auto space = p.find(' ', colon);
-    std::string type = p.substr(colon + 1, space == std::string::npos ? std::string::npos : space - colon - 1);
-    if (!out.empty()) out += "; ";
-    out += p.substr(0, colon) + ":" + std::string(automation::varTypeName(typeNamed(type)));
-    if (space != std::string::npos) out += p.substr(space);
+    if (p.optional) EXPECT_EQ(p.defaultValue.type(), p.type) << p.name << "'s default is of its own type";
   }
   return out;
 }
@@ -148,86 +123,46 @@ std::vector<InvokeKind> kindsOf(const std::string& kinds) {
   if (kinds == "method") return {InvokeKind::Method};
   if (kinds == "set") return {InvokeKind::PropertySet};
   if (kinds == "get/let") return {InvokeKind::PropertyGet, InvokeKind::PropertyLet};
-  if (kinds == "get/set") return {InvokeKind::PropertyGet, InvokeKind::PropertySet};
-  ADD_FAILURE() << "no kinds " << kinds;
-  return {};
+  return {InvokeKind::PropertyGet, InvokeKind::PropertySet};
 }
-
-struct Face {
-  const char* name;
-  std::vector<Interface> interface;
-  std::vector<const MemberInfo*> rows;
-};
 
 template <class T>
-std::vector<const MemberInfo*> rowsOf() {
-  std::vector<const MemberInfo*> out;
-  for (const auto& row : T::memberTable().members()) out.push_back(&row);
-  return out;
-}
-
-const std::vector<Face>& faces() {
-  static const std::vector<Face> all = {
-      {"ZuzuzudLibrary", {std::begin(LibraryInterface), std::end(LibraryInterface)}, rowsOf<core::ZuzuzudLibrary>()},
-      {"ZuzuzudWorkspace", workspaceInterface(), rowsOf<core::ZuzuzudWorkspace>()},
-      {"WorkspaceCreation", {std::begin(CreationInterface), std::end(CreationInterface)}, rowsOf<WorkspaceCreation>()},
-  };
-  return all;
-}
-
-struct MemberCase {
-  const Face* face;
-  Interface member;
-};
-
-std::vector<MemberCase> allMembers() {
-  std::vector<MemberCase> out;
-  for (const auto& face : faces())
-    for (const auto& m : face.interface) out.push_back({&face, m});
-  return out;
-}
-
-void PrintTo(const MemberCase& c, std::ostream* os) { *os << c.face->name << "." << c.member.name; }
-
-class InterfaceRow : public ::testing::TestWithParam<MemberCase> {};
-
-TEST_P(InterfaceRow, MatchesTheInterfaceTable) {
-  const auto& [face, m] = GetParam();
-  for (InvokeKind kind : kindsOf(m.kinds)) {
-    auto at = std::find_if(face->rows.begin(), face->rows.end(),
-                           [&](const MemberInfo* r) { return r->name == m.name && r->kind == kind; });
-    ASSERT_NE(at, face->rows.end()) << face->name << " has no row " << m.name << " of kind " << int(kind);
-    const MemberInfo& row = **at;
-    EXPECT_EQ(row.slot, m.slot);
-    EXPECT_FALSE(row.isDefault);
-    bool get = kind == InvokeKind::PropertyGet;
-    EXPECT_EQ(describe(row), get ? "" : expectedParams(m.params));
-    for (const auto& p : row.params)
-      if (p.optional) EXPECT_EQ(p.defaultValue.type(), p.type) << p.name << "'s default is of its own type";
-    bool returns = kind == InvokeKind::Method || get;
-    EXPECT_EQ(row.result, returns ? typeNamed(m.result) : VarType::Empty);
-  }
-}
-
-std::string caseName(const ::testing::TestParamInfo<MemberCase>& info) {
-  return std::string(info.param.face->name) + "_" + std::to_string(info.param.member.slot) + "_" +
-         info.param.member.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(DispatchFaces, InterfaceRow, ::testing::ValuesIn(allMembers()), caseName);
-
-// No row beyond the interface, and the rows stand in slot order.
-TEST(DispatchFaces, HoldNothingElseAndStandInSlotOrder) {
-  for (const auto& face : faces()) {
-    int32_t previous = 0;
-    for (const MemberInfo* row : face.rows) {
-      bool known = std::any_of(face.interface.begin(), face.interface.end(),
-                               [&](const Interface& m) { return m.name == row->name && m.slot == row->slot; });
-      EXPECT_TRUE(known) << face.name << "." << row->name << " in slot " << row->slot;
-      EXPECT_GE(row->slot, previous) << face.name << "." << row->name;
-      previous = row->slot;
+void expectFaceMatches(const char* face, std::vector<Interface> interface) {
+  const auto& rows = T::memberTable().members();
+  for (const Interface& m : interface)
+    for (InvokeKind kind : kindsOf(m.kinds)) {
+      auto at = std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.name == m.name && r.kind == kind; });
+      if (at == rows.end()) {
+        ADD_FAILURE() << face << " has no row " << m.name << " of kind " << int(kind);
+        continue;
+      }
+      const bool get = kind == InvokeKind::PropertyGet, returns = get || kind == InvokeKind::Method;
+      EXPECT_EQ(at->slot, m.slot) << face << "." << m.name;
+      EXPECT_FALSE(at->isDefault) << face << "." << m.name;
+      EXPECT_EQ(describe(*at), get ? "" : m.params) << face << "." << m.name;
+      EXPECT_EQ(shortName(at->result), returns ? m.result : "-") << face << "." << m.name;
     }
+  // No row beyond the interface, none twice, and the rows stand in slot order.
+  int32_t previous = 0;
+  std::set<std::pair<std::string, InvokeKind>> seen;
+  for (const auto& row : rows) {
+    bool known = std::any_of(interface.begin(), interface.end(),
+                             [&](const Interface& m) { return m.name == row.name && m.slot == row.slot; });
+    EXPECT_TRUE(known) << face << "." << row.name << " in slot " << row.slot;
+    EXPECT_TRUE(seen.insert({std::string(row.name), row.kind}).second) << face << "." << row.name << " twice";
+    EXPECT_GE(row.slot, previous) << face << "." << row.name;
+    previous = row.slot;
   }
+}
+
+TEST(DispatchFaces, MatchTheirInterfaceTables) {
+  expectFaceMatches<core::ZuzuzudLibrary>("ZuzuzudLibrary", {std::begin(LibraryInterface), std::end(LibraryInterface)});
+  // The workspace: its fields, then a proxy of each of the library's first forty members.
+  std::vector<Interface> workspace(std::begin(WorkspaceFields), std::end(WorkspaceFields));
+  for (const auto& m : LibraryInterface)
+    if (m.slot <= 40) workspace.push_back({m.slot + 5, m.name, m.kinds, m.params, m.result});
+  expectFaceMatches<core::ZuzuzudWorkspace>("ZuzuzudWorkspace", workspace);
+  expectFaceMatches<WorkspaceCreation>("WorkspaceCreation", {std::begin(CreationInterface), std::end(CreationInterface)});
 }
 
 // The type library's constants, and the control reports the same values.

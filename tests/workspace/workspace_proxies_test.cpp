@@ -18,15 +18,7 @@
 namespace zadeve::workspace {
 namespace {
 
-using automation::Arg;
-using automation::byRef;
-using automation::callMethod;
-using automation::getProperty;
-using automation::makeObject;
-using automation::Object;
-using automation::ObjectRef;
-using automation::Ref;
-using automation::Variant;
+using namespace automation;
 using core::ZuzuzudWorkspace;
 using support::FakeObject;
 
@@ -36,14 +28,14 @@ class WorkspaceProxies : public ::testing::Test {
   // file whose [S] K holds `value`.
   Ref<ZuzuzudWorkspace> workspaceOn(const std::string& file, const std::string& value) {
     auto creation = makeObject<WorkspaceCreation>();
-    auto ws = automation::objectAs<ZuzuzudWorkspace>(automation::toObject(callMethod(*creation, "NewZuzuzudWorkspace")));
+    auto ws = objectAs<ZuzuzudWorkspace>(toObject(callMethod(*creation, "NewZuzuzudWorkspace")));
     EXPECT_TRUE(ws);
     callMethod(*ws, "InitialiseZADEVE", {Variant(ObjectRef(tbm)), Variant(dir.write(file, "[S]\nK=" + value + "\n")), Variant("")});
-    automation::setProperty(*ws, "ShellApplicationObject", app);
+    setProperty(*ws, "ShellApplicationObject", app);
     return ws;
   }
   static std::string config(Object& face) {
-    return automation::toString(callMethod(face, "GetConfigValue", {Variant("S"), Variant("K"), Variant("-")}));
+    return toString(callMethod(face, "GetConfigValue", {Variant("S"), Variant("K"), Variant("-")}));
   }
   // Which workspace the process-wide library has current, and how many wait under it.
   static std::pair<ZuzuzudWorkspace*, int32_t> stack() {
@@ -54,10 +46,7 @@ class WorkspaceProxies : public ::testing::Test {
   // A toolbar whose Tag, read by the library, runs host code first.
   Ref<FakeObject> barRunning(std::function<void()> hostCode) {
     auto bar = makeObject<FakeObject>("ReVivezav");
-    bar->on("Tag", [hostCode](FakeObject&, std::span<Arg>) {
-      hostCode();
-      return Variant("Name=Draw");
-    });
+    bar->on("Tag", [hostCode](FakeObject&, std::span<Arg>) { return hostCode(), Variant("Name=Draw"); });
     return bar;
   }
 
@@ -91,8 +80,8 @@ TEST_F(WorkspaceProxies, TwoWorkspacesAndAHostLibraryEachReadAndWriteTheirOwnFil
 
 TEST_F(WorkspaceProxies, AFreshWorkspaceStartsEmptyAndItsFieldsAreTheHosts) {
   auto creation = makeObject<WorkspaceCreation>();
-  auto first = automation::toObject(callMethod(*creation, "NewZuzuzudWorkspace"));
-  auto second = automation::toObject(callMethod(*creation, "NewZuzuzudWorkspace"));
+  auto first = toObject(callMethod(*creation, "NewZuzuzudWorkspace"));
+  auto second = toObject(callMethod(*creation, "NewZuzuzudWorkspace"));
   ASSERT_TRUE(first && second);
   EXPECT_FALSE(first == second);
   for (auto [name, value] : {std::pair{"aBarIndex", Variant(int16_t(0))}, {"aBar", Variant::nothing()},
@@ -100,10 +89,10 @@ TEST_F(WorkspaceProxies, AFreshWorkspaceStartsEmptyAndItsFieldsAreTheHosts) {
     EXPECT_EQ(getProperty(*first, name), value) << name;
   EXPECT_EQ(getProperty(*first, "BarsConfigFile"), Variant(""));
 
-  automation::letProperty(*first, "IsFloating", Variant(int16_t(-1)));
-  automation::letProperty(*first, "aBarIndex", Variant(int32_t(7)));
+  letProperty(*first, "IsFloating", Variant(int16_t(-1)));
+  letProperty(*first, "aBarIndex", Variant(int32_t(7)));
   EXPECT_EQ(getProperty(*first, "IsFloating"), Variant(true));
-  auto ws = automation::objectAs<ZuzuzudWorkspace>(first);
+  auto ws = objectAs<ZuzuzudWorkspace>(first);
   EXPECT_EQ(ws->IsFloating, -1);
   EXPECT_EQ(ws->aBarIndex, 7);
 }
@@ -164,7 +153,7 @@ TEST_F(WorkspaceProxies, ACallSetOffInsideAnotherWorkspacesCallReturnsToTheOuter
 TEST_F(WorkspaceProxies, AnErrorInsideAProxyLeavesTheStackAsItWas) {
   auto w = workspaceOn("w.ini", "w");
   auto v = workspaceOn("v.ini", "v");
-  EXPECT_AUTOMATION_ERROR(automation::setProperty(*w, "ShellApplicationObject", nullptr), 20000,
+  EXPECT_AUTOMATION_ERROR(setProperty(*w, "ShellApplicationObject", nullptr), 20000,
                           "Invalid application object");
   EXPECT_TRUE(w->ShellApp() == app) << "the earlier host object stays";
   EXPECT_EQ(stack(), idle());
@@ -173,9 +162,9 @@ TEST_F(WorkspaceProxies, AnErrorInsideAProxyLeavesTheStackAsItWas) {
 
   std::pair<ZuzuzudWorkspace*, int32_t> afterInnerError;
   auto bar = barRunning([&] {
-    EXPECT_AUTOMATION_ERROR(automation::setProperty(*v, "ShellApplicationObject", nullptr), 20000, "Invalid");
+    EXPECT_AUTOMATION_ERROR(setProperty(*v, "ShellApplicationObject", nullptr), 20000, "Invalid");
     afterInnerError = stack();
-    automation::raise(automation::err::InvalidCall, "host code failed");
+    raise(err::InvalidCall, "host code failed");
   });
   EXPECT_AUTOMATION_ERROR(callMethod(*w, "KaTBarName", {Variant(ObjectRef(bar))}), 5, "host code failed");
   EXPECT_EQ(afterInnerError, std::make_pair(w.get(), int32_t(1)));
