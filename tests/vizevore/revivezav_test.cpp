@@ -108,7 +108,7 @@ TEST(ReVivezavItems, ArgumentFormsOfCombosSpinsAndPanels) {
   EXPECT_TRUE(bar->item(6).panel.spring);
 }
 
-TEST(ReVivezavItems, ImageSetFormsAndNumbers) {
+TEST(ReVivezavItems, ImageSetFormsAndNumbersAndReset) {
   auto bar = newBar();
   callMethod(*bar, "SetImageSize", {Variant(int16_t{20}), Variant(int16_t{18})});
   callMethod(*bar, "AddImageSet", {Variant(strip(40, 18))});
@@ -132,12 +132,9 @@ TEST(ReVivezavItems, ImageSetFormsAndNumbers) {
     EXPECT_EQ(set->imageHeight, e.height) << e.number;
   }
   EXPECT_EQ(bar->imageSets().size(), 4u);
-}
 
-TEST(ReVivezavItems, ResetEmptiesTheBarAndOutdatesItsButtonObjects) {
-  auto bar = newBar();
+  // Reset empties the bar and outdates its button objects.
   addPush(*bar, "a");
-  callMethod(*bar, "AddImageSet", {Variant(strip(16, 16)), Variant("1")});
   auto old = button(*bar, "a");
   callMethod(*bar, "Reset");
   EXPECT_EQ(getLong(*bar, "ButtonCount"), 0);
@@ -149,39 +146,31 @@ TEST(ReVivezavItems, ResetEmptiesTheBarAndOutdatesItsButtonObjects) {
 
 // The members the library relies on, driven by name as the library drives them.
 
-TEST(ReVivezavMembers, KeyedLookupFindsTheButtonWhoseIndexMakesItCurrent) {
+TEST(ReVivezavMembers, ButtonTypeOfEachKindAndAKeyedLookupThatMakesTheButtonCurrent) {
   auto bar = newBar();
   callMethod(*bar, "AddGap");
   addPush(*bar, "FileOpen");
+  addToggle(*bar, "toggle");
+  callMethod(*bar, "AddMenu", {Variant("menu")});
+  callMethod(*bar, "AddMenuItem", {Variant("entry"), Variant(""), Variant(""), Variant("Entry")});
+  addPanel(*bar, "panel", "");
+  addSpin(*bar, "spin", 0, 0, 0, 0);
   addCombo(*bar, "Font", "");
+  callMethod(*bar, "AddSeparator");
   addPush(*bar, "fileopen");  // the same name again: the first one wins
-
+  const int32_t expected[] = {1, 10, 10, 10, 10, 20, 30, 40, 1, 10};
+  ASSERT_EQ(getLong(*bar, "ButtonCount"), 10);
+  for (int16_t i = 0; i < 10; ++i) {
+    select(*bar, i);
+    EXPECT_EQ(getLong(*bar, "ButtonType"), expected[i]) << "button " << i;
+  }
   auto open = button(*bar, "FILEOPEN");
   ASSERT_TRUE(open);
   EXPECT_EQ(getLong(*open, "Index"), 1);
   letProperty(*bar, "buttonIndex", get(*open, "Index"));
   EXPECT_EQ(toString(get(*bar, "ButtonTag")), "FileOpen");
   EXPECT_FALSE(button(*bar, "NoSuchFunction"));
-  EXPECT_FALSE(button(*bar, ""));  // gaps carry no name and are never found
-}
-
-TEST(ReVivezavMembers, ButtonTypeReportsEachKind) {
-  auto bar = newBar();
-  addPush(*bar, "push");
-  addToggle(*bar, "toggle");
-  callMethod(*bar, "AddMenu", {Variant("menu")});
-  callMethod(*bar, "AddMenuItem", {Variant("entry"), Variant(""), Variant(""), Variant("Entry")});
-  addPanel(*bar, "panel", "");
-  addSpin(*bar, "spin", 0, 0, 0, 0);
-  addCombo(*bar, "combo", "");
-  callMethod(*bar, "AddGap");
-  callMethod(*bar, "AddSeparator");
-  const int32_t expected[] = {10, 10, 10, 10, 20, 30, 40, 1, 1};
-  ASSERT_EQ(getLong(*bar, "ButtonCount"), 9);
-  for (int16_t i = 0; i < 9; ++i) {
-    select(*bar, i);
-    EXPECT_EQ(getLong(*bar, "ButtonType"), expected[i]) << "button " << i;
-  }
+  EXPECT_FALSE(button(*bar, ""));  // gaps and separators carry no name and are never found
 }
 
 TEST(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly) {
@@ -335,12 +324,7 @@ TEST(ReVivezavStateCopy, AMissingOrDifferentButtonIsATypeMismatchAfterTheRestIsC
 
 using B = ReVivezav&;
 
-struct BadCall {
-  const char* what;
-  void (*call)(B);
-  int32_t number;
-  const char* text;
-};
+struct BadCall { const char* what; void (*call)(B); int32_t number; const char* text; };
 
 // The bar of every row: push button "a" (0) and combo "c" (1) with entries x;y.
 ObjectRef listOf(B b) { return toObject(get(*button(b, "c"), "PlaceholderFor")); }
@@ -393,7 +377,6 @@ TEST(ReVivezavErrors, RaiseTheRuntimesErrorAndLeaveTheBarAsItWas) {
     EXPECT_EQ(bar->layoutCount(), layouts);
   }
 }
-
 
 // User actions and the events they raise to the form: order, current button, and the
 // state a handler sees when it runs.
@@ -672,8 +655,7 @@ TEST(ReVivezavLayout, SuppressedLayoutIsDoneOnceWhenSwitchedBackOn) {
 // different or moves.
 
 struct Counting final : BarObserver {
-  int changed = 0;
-  int placed = 0;
+  int changed = 0, placed = 0;
   void barChanged() override { ++changed; }
   void barPlaced() override { ++placed; }
 };
