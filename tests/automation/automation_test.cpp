@@ -112,7 +112,8 @@ class Sample : public Dispatchable<Sample> {
             return Variant(a.integer(0));
           }},
          {{"Join", 3, InvokeKind::Method,
-           {byVal("a", V::String), optionalParam(byVal("b", V::String), Variant("-")), optionalParam(byRef("c", V::Variant))},
+           {byVal("a", V::String), optionalParam(byVal("b", V::String), Variant("-")),
+            optionalParam(byRef("c", V::Variant))},
            V::String},
           [](Sample&, CallArgs& a) {
             return Variant(a[0].string() + a[1].string() + (a.isMissing(2) ? "" : toString(a[2])));

@@ -1,9 +1,7 @@
 #pragma once
-// FakeObject: a recording stand-in for host objects, forms and toolbar controls.
-// Every call is logged with its arguments and their passing modes. Property lets/sets
-// are stored and read back by gets; methods answer through scripted handlers. A call
-// to anything neither stored nor scripted raises 438, as a real object would, unless
-// the fake accepts every call.
+// FakeObject: a recording stand-in for host objects, forms and toolbar controls. Every call
+// is logged with its arguments and passing modes; lets/sets are stored and read back by gets;
+// methods answer through scripted handlers; anything else raises 438 unless all is accepted.
 
 #include <functional>
 #include <map>
@@ -34,8 +32,7 @@ struct RecordedCall {
   std::vector<Variant> args;  // as they arrived (Missing for an omitted argument)
   std::vector<bool> byRef;
 
-  // "Name(arg, arg)" with by-reference arguments marked "&" and strings quoted,
-  // for readable expectations.
+  // "Name(arg, arg)" with by-reference arguments marked "&" and strings quoted.
   std::string describe() const;
 };
 

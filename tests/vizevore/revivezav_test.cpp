@@ -144,40 +144,58 @@ TEST(ReVivezavItems, ImageSetFormsAndNumbersAndReset) {
   EXPECT_AUTOMATION_ERROR(get(*old, "Caption"), 5, "no longer on its bar");
 }
 
-// The members the library relies on, driven by name as the library drives them.
-
-TEST(ReVivezavMembers, ButtonTypeOfEachKindAndAKeyedLookupThatMakesTheButtonCurrent) {
+// One bar of every kind serves the members, bad arguments and events.
+Ref<ReVivezav> everyKind() {
   auto bar = newBar();
-  callMethod(*bar, "AddGap");
-  addPush(*bar, "FileOpen");
-  addToggle(*bar, "toggle");
-  callMethod(*bar, "AddMenu", {Variant("menu")});
-  callMethod(*bar, "AddMenuItem", {Variant("entry"), Variant(""), Variant(""), Variant("Entry")});
-  addPanel(*bar, "panel", "");
-  addSpin(*bar, "spin", 0, 0, 0, 0);
-  addCombo(*bar, "Font", "");
-  callMethod(*bar, "AddSeparator");
-  addPush(*bar, "fileopen");  // the same name again: the first one wins
-  const int32_t expected[] = {1, 10, 10, 10, 10, 20, 30, 40, 1, 10};
+  addPush(*bar, "Open");                          // 0
+  addToggle(*bar, "Bold");                        // 1
+  addCombo(*bar, "Font", "Arial;Courier;Times");  // 2
+  addSpin(*bar, "Zoom", 110, 10, 120, 15);        // 3
+  addPanel(*bar, "Status", "");                   // 4
+  callMethod(*bar, "AddGap");                     // 5
+  callMethod(*bar, "AddMenu", {Variant("File")});  // 6
+  callMethod(*bar, "AddMenuItem", {Variant("Save"), Variant(""), Variant(""), Variant("Save")});  // 7
+  callMethod(*bar, "AddSeparator");               // 8
+  addPush(*bar, "bold");                          // 9: the same name again
+  return bar;
+}
+
+class ReVivezavEvents : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bar->attach(nullptr, &sink);
+    select(*bar, 0);
+  }
+  std::vector<std::string> names(bool withState = false) const {  // with the state a handler reads
+    std::vector<std::string> n;
+    for (const auto& e : sink.events) n.push_back(withState ? e.name + " " + e.state : e.name);
+    return n;
+  }
+  Ref<ReVivezav> bar = everyKind();
+  RecordingSink sink;
+};
+class ReVivezavMembers : public ReVivezavEvents {};
+
+// The members the library relies on, driven by name as the library drives them.
+TEST_F(ReVivezavMembers, ButtonTypeOfEachKindAndAKeyedLookupThatMakesTheFirstOfANameCurrent) {
+  const int32_t expected[] = {10, 10, 40, 30, 20, 1, 10, 10, 1, 10};
   ASSERT_EQ(getLong(*bar, "ButtonCount"), 10);
   for (int16_t i = 0; i < 10; ++i) {
     select(*bar, i);
     EXPECT_EQ(getLong(*bar, "ButtonType"), expected[i]) << "button " << i;
   }
-  auto open = button(*bar, "FILEOPEN");
-  ASSERT_TRUE(open);
-  EXPECT_EQ(getLong(*open, "Index"), 1);
-  letProperty(*bar, "buttonIndex", get(*open, "Index"));
-  EXPECT_EQ(toString(get(*bar, "ButtonTag")), "FileOpen");
+  auto bold = button(*bar, "BOLD");
+  ASSERT_TRUE(bold);
+  EXPECT_EQ(getLong(*bold, "Index"), 1);
+  letProperty(*bar, "buttonIndex", get(*bold, "Index"));
+  EXPECT_EQ(toString(get(*bar, "ButtonTag")), "Bold");
   EXPECT_FALSE(button(*bar, "NoSuchFunction"));
   EXPECT_FALSE(button(*bar, ""));  // gaps and separators carry no name and are never found
 }
 
-TEST(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly) {
-  auto bar = newBar();
+TEST_F(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly) {
   addPush(*bar, "a", "-1.-1", "Open a file", BF_TOGGLE | BF_CAPABOVE);
-  addPanel(*bar, "p", "");
-  select(*bar, 0);
+  select(*bar, 10);
   letProperty(*bar, "PushButtonFlags", int16_t(-32768 | BF_ON | BF_TOGGLE));
   letProperty(*bar, "ButtonEnabled", int16_t{0});
   EXPECT_EQ(getLong(*bar, "PushButtonFlags"), -32768 | BF_ON | BF_TOGGLE | BF_BUMP);
@@ -186,7 +204,7 @@ TEST(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly) {
   EXPECT_EQ(toString(get(*bar, "ButtonTooltip")), "Open a file");
 
   // A panel's BF_BUMP is its raised look; its enabled state is kept apart.
-  select(*bar, 1);
+  select(*bar, 4);
   EXPECT_EQ(getLong(*bar, "PushButtonFlags"), BF_DIP);
   letProperty(*bar, "PushButtonFlags", int16_t{BF_BUMP});
   EXPECT_EQ(get(*bar, "ButtonEnabled"), Variant(true));
@@ -195,42 +213,37 @@ TEST(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly) {
   EXPECT_EQ(get(*bar, "ButtonEnabled"), Variant(false));
 }
 
-TEST(ReVivezavMembers, ButtonObjectCarriesCaptionProgressAndVisibility) {
-  auto bar = newBar();
-  addPanel(*bar, "Status", "120");
-  addPush(*bar, "b");
+TEST_F(ReVivezavMembers, ButtonObjectCarriesCaptionProgressAndVisibility) {
   auto panel = button(*bar, "Status");
   letProperty(*panel, "Caption", "Ready");
   EXPECT_EQ(toString(get(*panel, "Caption")), "Ready");
   letProperty(*panel, "Progress", int16_t{150});  // kept as written
-  EXPECT_EQ(bar->item(0).panel.progress, 150);
-  letProperty(*button(*bar, "b"), "Visible", int16_t{0});
-  EXPECT_FALSE(bar->item(1).visible);
-  EXPECT_TRUE(get(*button(*bar, "b"), "PlaceholderFor").isNothing());
+  EXPECT_EQ(bar->item(4).panel.progress, 150);
+  letProperty(*button(*bar, "Open"), "Visible", int16_t{0});
+  EXPECT_FALSE(bar->item(0).visible);
+  EXPECT_TRUE(get(*button(*bar, "Open"), "PlaceholderFor").isNothing());
 }
 
-TEST(ReVivezavMembers, ListControlKeepsEntriesDataAndTheSelectedEntry) {
-  auto bar = newBar();
-  addCombo(*bar, "Font", "a;b");
+TEST_F(ReVivezavMembers, ListControlKeepsEntriesDataAndTheSelectedEntry) {
   auto list = toObject(get(*button(*bar, "Font"), "PlaceholderFor"));
   ASSERT_TRUE(list);
-  callMethod(*list, "AddItem", {Variant("Courier")});
-  EXPECT_EQ(getLong(*list, "NewIndex"), 2);
-  std::vector<Arg> data{Arg(int32_t{2}), Arg(int32_t{102})};
+  callMethod(*list, "AddItem", {Variant("Mono")});
+  EXPECT_EQ(getLong(*list, "NewIndex"), 3);
+  std::vector<Arg> data{Arg(int32_t{3}), Arg(int32_t{102})};
   list->invoke("ItemData", InvokeKind::PropertyLet, data);
-  letProperty(*list, "ListIndex", int32_t{2});
+  letProperty(*list, "ListIndex", int32_t{3});
 
   // A second lookup reaches the same list; the selection follows insertions and removals.
   auto again = toObject(get(*button(*bar, "font"), "PlaceholderFor"));
   callMethod(*again, "AddItem", {Variant("first"), Variant(int32_t{0})});
   EXPECT_EQ(getLong(*again, "NewIndex"), 0);
-  EXPECT_EQ(toLong(get(*again, "ItemData", {int32_t{3}})), 102);
-  EXPECT_EQ(toString(get(*again, "")), "Courier");
-  callMethod(*again, "AddItem", {Variant("Arial"), Variant(int32_t{3})});  // in the selected entry's place
-  EXPECT_EQ(toString(get(*again, "")), "Courier");
+  EXPECT_EQ(toLong(get(*again, "ItemData", {int32_t{4}})), 102);
+  EXPECT_EQ(toString(get(*again, "")), "Mono");
+  callMethod(*again, "AddItem", {Variant("Arial"), Variant(int32_t{4})});  // in the selected entry's place
+  EXPECT_EQ(toString(get(*again, "")), "Mono");
   callMethod(*again, "RemoveItem", {Variant(int32_t{0})});
-  EXPECT_EQ(getLong(*again, "ListIndex"), 3);
-  callMethod(*again, "RemoveItem", {Variant(int32_t{3})});
+  EXPECT_EQ(getLong(*again, "ListIndex"), 4);
+  callMethod(*again, "RemoveItem", {Variant(int32_t{4})});
   EXPECT_EQ(getLong(*again, "ListIndex"), -1);
   callMethod(*again, "Clear");
   EXPECT_EQ(getLong(*again, "ListCount"), 0);
@@ -326,8 +339,7 @@ using B = ReVivezav&;
 
 struct BadCall { const char* what; void (*call)(B); int32_t number; const char* text; };
 
-// The bar of every row: push button "a" (0) and combo "c" (1) with entries x;y.
-ObjectRef listOf(B b) { return toObject(get(*button(b, "c"), "PlaceholderFor")); }
+ObjectRef listOf(B b) { return toObject(get(*button(b, "Font"), "PlaceholderFor")); }
 
 void copyFrom(B b, Variant source) { callMethod(b, "CopyStateFromReVivezavAsObject", {byRef(source)}); }
 
@@ -339,8 +351,8 @@ const BadCall badCalls[] = {
     {"image set numbered by a word",
      [](B b) { callMethod(b, "AddImageSet", {Variant(strip(16, 16)), Variant("two")}); }, err::TypeMismatch,
      "Image set number \"two\""},
-    {"current button out of range", [](B b) { select(b, 2); }, err::Subscript,
-     "Button index 2 is out of range (the bar has 2 buttons)"},
+    {"current button out of range", [](B b) { select(b, 10); }, err::Subscript,
+     "Button index 10 is out of range (the bar has 10 buttons)"},
     {"negative width", [](B b) { letProperty(b, "Width", -5.0f); }, err::InvalidCall, "negative"},
     {"z-order position 2", [](B b) { callMethod(b, "ZOrder", {Variant(int16_t{2})}); }, err::InvalidCall,
      "ZOrder position"},
@@ -348,63 +360,36 @@ const BadCall badCalls[] = {
     // A collection is no toolbar: its default member refuses a function name.
     {"copy from another object", [](B b) { copyFrom(b, Variant(makeObject<Collection>())); },
      err::InvalidCall, "Invalid procedure call or argument (ReVivezav.CopyStateFromReVivezavAsObject)"},
-    {"list entry out of range", [](B b) { get(*listOf(b), "List", {int32_t{2}}); }, err::Subscript,
-     "List index 2 is out of range (the list has 2 entries) (ReVivezavList.List)"},
-    {"removing past the end", [](B b) { callMethod(*listOf(b), "RemoveItem", {Variant(int32_t{2})}); },
-     err::Subscript, "List index 2"},
-    {"inserting past the end", [](B b) { callMethod(*listOf(b), "AddItem", {Variant("z"), Variant(int32_t{3})}); },
+    {"list entry out of range", [](B b) { get(*listOf(b), "List", {int32_t{3}}); }, err::Subscript,
+     "List index 3 is out of range (the list has 3 entries) (ReVivezavList.List)"},
+    {"removing past the end", [](B b) { callMethod(*listOf(b), "RemoveItem", {Variant(int32_t{3})}); },
      err::Subscript, "List index 3"},
+    {"inserting past the end", [](B b) { callMethod(*listOf(b), "AddItem", {Variant("z"), Variant(int32_t{4})}); },
+     err::Subscript, "List index 4"},
     // The user actions, typed.
-    {"click past the end", [](B b) { b.click(2); }, err::Subscript, "Button index 2"},
-    {"picking from a button", [](B b) { b.pick(0, 0); }, err::InvalidCall, "Button 0 (a) is not a combo"},
-    {"picking past the list", [](B b) { b.pick(1, 2); }, err::Subscript, "List index 2"},
-    {"spinning a combo", [](B b) { b.spinUp(1); }, err::InvalidCall, "Button 1 (c) is not a spin"},
+    {"click past the end", [](B b) { b.click(10); }, err::Subscript, "Button index 10"},
+    {"picking from a button", [](B b) { b.pick(0, 0); }, err::InvalidCall, "Button 0 (Open) is not a combo"},
+    {"picking past the list", [](B b) { b.pick(2, 3); }, err::Subscript, "List index 3"},
+    {"spinning a combo", [](B b) { b.spinUp(2); }, err::InvalidCall, "Button 2 (Font) is not a spin"},
 };
 
 TEST(ReVivezavErrors, RaiseTheRuntimesErrorAndLeaveTheBarAsItWas) {
   for (const BadCall& c : badCalls) {
     SCOPED_TRACE(c.what);
-    auto bar = newBar();
-    addPush(*bar, "a");
-    addCombo(*bar, "c", "x;y");
+    auto bar = everyKind();
     letProperty(*bar, "Width", 3000.0f);
     const int32_t layouts = bar->layoutCount();
     EXPECT_AUTOMATION_ERROR(c.call(*bar), c.number, c.text);
-    EXPECT_EQ(bar->itemCount(), 2);
+    EXPECT_EQ(bar->itemCount(), 10);
     EXPECT_EQ(bar->width(), 3000);
-    EXPECT_EQ(bar->item(1).combo.entries.size(), 2u);
-    EXPECT_EQ(bar->item(1).combo.listIndex, -1);
+    EXPECT_EQ(bar->item(2).combo.entries.size(), 3u);
+    EXPECT_EQ(bar->item(2).combo.listIndex, -1);
     EXPECT_EQ(bar->layoutCount(), layouts);
   }
 }
 
 // User actions and the events they raise to the form: order, current button, and the
 // state a handler sees when it runs.
-
-class ReVivezavEvents : public ::testing::Test {
- protected:
-  void SetUp() override {
-    bar->attach(nullptr, &sink);
-    addPush(*bar, "Open");                          // 0
-    addToggle(*bar, "Bold");                        // 1
-    addCombo(*bar, "Font", "Arial;Courier;Times");  // 2
-    addSpin(*bar, "Zoom", 110, 10, 120, 15);        // 3
-    addPanel(*bar, "Status", "");                   // 4
-    callMethod(*bar, "AddGap");                     // 5
-    callMethod(*bar, "AddMenu", {Variant("File")});  // 6
-    callMethod(*bar, "AddMenuItem", {Variant("Save"), Variant(""), Variant(""), Variant("Save")});  // 7
-    select(*bar, 0);
-  }
-
-  std::vector<std::string> names(bool withState = false) const {  // with the state a handler reads
-    std::vector<std::string> n;
-    for (const auto& e : sink.events) n.push_back(withState ? e.name + " " + e.state : e.name);
-    return n;
-  }
-
-  Ref<ReVivezav> bar = newBar();
-  RecordingSink sink;
-};
 
 TEST_F(ReVivezavEvents, EachActionMakesItsButtonCurrentAndSetsItsStateBeforeTheEvent) {
   bar->setFlags(4, BF_BUMP);  // a raised panel still acts
