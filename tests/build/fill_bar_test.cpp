@@ -1,4 +1,12 @@
+// The bar builder: FillBar as bar set setup runs it, KaTBuildBar as a host calls it, and
+// the argument types and passing modes of every call they make on a toolbar control. A
+// control written in another language binds a by-reference parameter only to a value of
+// its exact type, so a Boolean sent as the Integer -1 fails there even though our own
+// control and the fakes take it.
+
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "support/automation_assert.h"
 #include "support/library_internals.h"
@@ -7,7 +15,10 @@
 namespace zadeve::core {
 namespace {
 
+using automation::InvokeKind;
 using automation::makeObject;
+using support::FakeObject;
+using support::RecordedCall;
 
 const std::string IconSets = "[Functions]\nIconSet0=std16.bmp,16,15\nIconSet1=big24.bmp,24,24\nIconSet2=std16.bmp\n";
 const std::string Size16 = "&16:Integer, &16:Integer)";
@@ -187,6 +198,142 @@ TEST_F(FillBarTest, GarbageInAnyFieldNeverStopsTheBuild) {
     fill("Name=Small;Home=" + g + ";Visible=" + g + ";State=" + g + ";IconSets=" + g + "/" + g, true);
     EXPECT_EQ(callsOf(*tb).back(), "SuppressLayout(False:Boolean)") << g;
   }
+}
+
+class KaTBuildBarTest : public support::ToolbarTest {
+ protected:
+  KaTBuildBarTest() { bar->set("Tag", Variant("Name=Other;Home=TOP;Visible=YES;IconSets=1")); }
+
+  void build(const std::string& barName) {
+    bar->clearCalls();
+    automation::callMethod(*lib, "KaTBuildBar", {Variant(ObjectRef(bar)), Variant(barName)});
+  }
+
+  Ref<support::FakeForm> form = makeObject<support::FakeForm>();
+  Ref<support::FakeToolbar> bar = form->bar(0);
+};
+
+TEST_F(KaTBuildBarTest, BuildsTheNamedSectionTheHostBarWayThenLaysOutAndSignals) {
+  lib->InitialiseZADEVE(nullptr, dir.file("BARS.INI"), dir.path().string() + "/",
+                        dir.write("de.po", "msgid \"Open file\"\nmsgstr \"Datei oeffnen\"\n"));
+  writeIni(
+      "[Functions]\nIconSet0=std16.bmp,16,15\nOpen=PUSH,0/1,Open file|~5~9\n"
+      "Fonts=COMBO,Fonts,Font name|Arial;Courier\nFirst=SPIN,/5,x\n"
+      "Size=SPIN,8/6/72/1/0,Font size|x\nNext=SPIN,/7//,Next\nLayers=MENU,Layers|more\nRecent=MENUITEM,1/2,Recent|\n"
+      "Status=DIP,/!3000,Ready|x\nOdd=WIDGET,1\n" +
+      toolbarSection("Main", {"Open", "Fonts", "First", "Size", "Next", "Layers", "Recent", "Status", "Odd"},
+                     "ButtonSize=22\n"));
+  form->onSignal([&](const std::string&) { EXPECT_GT(form->count("ScaleWidth"), 0) << "laid out before the signal"; });
+  build("Main");
+
+  // Texts untranslated, the rest of a definition passed on, spins Double, MENUITEM ignored;
+  // visibility, alignment, orientation and the layout switch are left to the host.
+  Lines calls = callsOf(*bar);
+  calls.resize(std::find(calls.begin(), calls.end(), "UpdateLayout()") - calls.begin() + 1);
+  const std::string spin = "&8:Double, &7:Double, &72:Double, &1:Double, &0:Double, ";
+  EXPECT_EQ(
+      calls,
+      (Lines{"Reset()", "SetImageSize(&16:Integer, &16:Integer)", "SetBarHeight(&22:Integer)",
+             "AddImageSet(<Picture>, \"0\", \"\", &16:Integer, &15:Integer)",
+             "AddPushButton(&\"Open\", \"0.1\", &\"\", &\"Open file\", 5:Double, 9:Double, &22:Integer, &22:Integer)",
+             "AddCombo(&\"Fonts\", &\"Arial;Courier\")",
+             "AddSpin(&\"First\", &Empty, &5:Double, &Empty, &Empty, &Empty, &\"x\")",
+             "AddSpin(&\"Size\", &8:Double, &6:Double, &72:Double, &1:Double, &0:Double, &\"Font size|x\")",
+             "AddSpin(&\"Next\", " + spin + "&\"Next\")", "AddMenu(&\"Layers\", &\"Layers|more\")",
+             "AddPanel(&\"Status\", &\"3000\", <missing>, &\"Ready|x\")", "UpdateLayout()"}));
+  EXPECT_EQ(form->signals, Lines{"RebuiltBar"});
+  EXPECT_TRUE(app->messages.empty());
+}
+
+// KaTBuildBar catches nothing: the host gets the error, and the form no signal. Sizes that
+// are not numbers fail before any button, in FillBar too.
+TEST_F(KaTBuildBarTest, FailuresReachTheHost) {
+  bar->on("AddCombo", refuse(automation::err::InvalidCall, "No combos here"));
+  const std::pair<std::string, int32_t> cases[] = {
+      {"F=SPIN,1/x,y\n" + toolbarSection("T", {"F"}), automation::err::TypeMismatch},
+      {"F=COMBO,1,2|3\n" + toolbarSection("T", {"F"}), automation::err::InvalidCall},
+      {"F=MENU\n" + toolbarSection("T", {"F"}, "ButtonSize=big\n"), automation::err::TypeMismatch},
+      {"F=MENU\n" + toolbarSection("T", {"F"}, "BitmapWidth=big\n"), automation::err::TypeMismatch},
+      {"F=MENU\n" + toolbarSection("T", {"F"}, "BitmapHeight=big\n"), automation::err::TypeMismatch},
+      {"F=MENU\n[Toolbar.T]\nButtonCount=big\nButton0=F\n", automation::err::TypeMismatch},
+  };
+  for (const auto& [ini, number] : cases) {
+    writeIni("[Functions]\n" + ini);
+    EXPECT_AUTOMATION_ERROR(build("T"), number, "");
+    EXPECT_EQ(bar->count("AddMenu") + bar->count("UpdateLayout"), 0) << ini;
+  }
+  EXPECT_TRUE(form->signals.empty());
+  EXPECT_TRUE(app->messages.empty());
+}
+
+// "let Visible(Boolean)", "AddPanel(&String, &String, <missing>, &String)".
+std::string signature(const RecordedCall& c) {
+  std::string s = c.kind == InvokeKind::PropertyGet   ? "get "
+                  : c.kind == InvokeKind::PropertyLet ? "let "
+                  : c.kind == InvokeKind::PropertySet ? "set "
+                                                      : "";
+  s += c.name + "(";
+  for (size_t i = 0; i < c.args.size(); ++i)
+    s += std::string(i ? ", " : "") + (c.byRef[i] ? "&" : "") +
+         (c.args[i].isMissing() ? "<missing>" : std::string(automation::varTypeName(c.args[i].type())));
+  return s + ")";
+}
+
+using ControlCallsTest = support::ToolbarTest;
+
+TEST_F(ControlCallsTest, EveryCallOfTheBuildersPassesTheContractsTypes) {
+  const std::set<std::string> contract = {
+      // FillBar: reset, layout switch, the bar's properties, sizes and preloaded sets.
+      "Reset()", "SuppressLayout(Boolean)", "get Tag()", "let Visible(Boolean)", "let Align(Long)",
+      "let Vertical(Boolean)", "SetImageSize(&Integer, &Integer)", "SetBarHeight(&Integer)",
+      "AddImageSet(Object, String)",
+      // Its items.
+      "AddGap()", "AddSeparator()", "AddMenu(&String)", "AddCombo(&String, &String, &String)",
+      "AddSpin(&String, &Single, &Single, &Single, &Single, &Single, &String)",
+      "AddPushButton(&String, String, &String, &String, Double, Double, &Integer, &Integer)",
+      "AddMenuItem(&String, String, &String, &String)",
+      "AddToggleButton(&String, String, &String, &String, &Integer, &Integer)",
+      "AddPanel(&String, &String, &Boolean, &String)",
+      // Icon sets on demand: a bitmap set (its picture Nothing when it did not load) or a
+      // symbol, the palette editor's bitmap, and the number the control gave a symbol set.
+      "AddImageSet(Object, String, String, &Integer, &Integer)", "AddImageSet(Object)", "get IconSetIndex()",
+      // KaTBuildBar's own forms, its layout and the form it signals.
+      "AddMenu(&String, &String)", "AddCombo(&String, &String)",
+      "AddSpin(&String, &Double, &Double, &Double, &Double, &Double, &String)",
+      "AddPanel(&String, &String, <missing>, &String)", "UpdateLayout()", "get parent()",
+  };
+
+  auto mainView = makeObject<FakeObject>("MainView"), locView = makeObject<FakeObject>("locView");
+  mainView->acceptAnyCall();
+  locView->set("ShapePicture", Variant(platform::Picture::fromPixels(1, 1, {255, 0, 255, 255})));
+  app->set("MainView", Variant(ObjectRef(mainView)));
+  app->set("locView", Variant(ObjectRef(locView)));
+  app->set("GetBitmap", Variant(platform::Picture::fromPixels(1, 1, {0, 0, 0, 255})));
+  writeIni(
+      "[Functions]\nIconSet0=std16.bmp,16,15\nIconSet1=big24.bmp,24,24\nIconSet3=nothere.bmp\n"
+      "IconSet4=!SYMBOL_PALETTE\nOpen=PUSH,0/1,Open|~5~9\nBold=TOGGLE,0/4,Bold\nFonts=COMBO,1400,Font|Arial\n"
+      "Size=SPIN,8/6/72/1/0,Size\nLayers=MENU\nRecent=MENUITEM,3/2,Recent\nStatus=DIP,1/!3000,Ready\n"
+      "Busy=BUMP,/1500,Busy\nCreate Symbol:Valve=PUSH,4/1,Valve\nEditSymbolPalette=PUSH,4/1,Edit\n" +
+      toolbarSection("Main", {"Open", "!SEPARATOR", "Bold", "Fonts", "Size", "!GAP", "Layers", "Recent", "Status",
+                              "Busy", "Create Symbol:Valve", "EditSymbolPalette"}));
+
+  auto filled = makeObject<support::FakeToolbar>();
+  filled->set("Tag", Variant("Name=Main;Home=LEFT;Visible=YES;IconSets=1"));
+  LibraryInternals::FillBar(*lib, filled, false);
+  // A host bar of its own on a form: the form's layout walks its bar array, not this one.
+  auto form = makeObject<support::FakeForm>();
+  auto hostBar = makeObject<support::FakeToolbar>();
+  hostBar->placeOn(form.get());
+  lib->KaTBuildBar(hostBar, "Main");
+
+  std::set<std::string> seen;
+  for (const FakeObject* tb : {static_cast<FakeObject*>(filled.get()), static_cast<FakeObject*>(hostBar.get())})
+    for (const auto& call : tb->calls()) {
+      seen.insert(signature(call));
+      EXPECT_TRUE(contract.count(signature(call))) << call.describe();
+    }
+  for (const auto& row : contract) EXPECT_TRUE(seen.count(row)) << "never made: " << row;
+  EXPECT_EQ(app->messages.size(), 1u) << "only the missing bitmap is reported";
 }
 
 }  // namespace
