@@ -125,9 +125,8 @@ TEST_F(UnloadBars, OnAHostFormItsBarsLeaveAndItsPalettesCloseWithoutDocking) {
   automation::callMethod(*lib, "KaTUnloadBars", {Variant(ObjectRef(host))});
   EXPECT_EQ(tbm->items, (Bars{other->bar(0), foreign->bar(0)}));
   EXPECT_EQ(unloadOrder, (std::vector<FakeForm*>{second.get(), first.get()}));
-  EXPECT_EQ((Lines{automation::toString(first->property("Tag")), automation::toString(second->property("Tag")),
-                   automation::toString(foreign->property("Tag"))}),
-            (Lines{"DONTDOCK", "DONTDOCK", ""}));
+  EXPECT_EQ((std::vector{first->property("Tag"), second->property("Tag"), foreign->property("Tag")}),
+            (std::vector{Variant("DONTDOCK"), Variant("DONTDOCK"), Variant("")}));
   // Both walks run from the last position down and pass positions by reference.
   Lines log = tbm->log();
   log.resize(5);
