@@ -210,11 +210,6 @@ TEST_F(SetupEndToEnd, BuildsTheViewReportsItsFlawsAndLeavesTheFreeRectangle) {
   EXPECT_EQ(app->messages, (Lines{"Toolbar setup error - missing\r\nfunction: Export.",
                                   "Toolbar setup error - unknown\r\nfunction: !WRAP."}));
 
-  // Icon strips come from the real files: preloaded by number, or on demand with their size.
-  EXPECT_EQ(imageSetPictures(*form->bar(0)).at(0)->width(), 256);
-  EXPECT_EQ(form->bar(2)->log("AddImageSet"), Lines{"AddImageSet(<Picture>, \"1\")"});
-  EXPECT_EQ(imageSetPictures(*form->bar(2)).at(0)->width(), 384);
-  EXPECT_EQ(form->bar(3)->log("AddImageSet"), Lines{"AddImageSet(<Picture>, \"0\", \"\", &16:Integer, &15:Integer)"});
   // Texts pass through the workspace's language file.
   EXPECT_EQ(form->bar(1)->log("AddToggleButton"),
             Lines{"AddToggleButton(&\"Bold\", \"0.4\", &\"\", &\"Fett\", &22:Integer, &22:Integer)"});
