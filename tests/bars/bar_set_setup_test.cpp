@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <new>
 #include <utility>
 
@@ -12,6 +13,8 @@ namespace {
 
 using automation::makeObject;
 using support::FakeForm;
+using automation::byRef;
+using SetupEndToEnd = support::ToolbarTest;
 
 // Bars of the tests' views name sections that do not exist: each is filled empty.
 class BarSetSetup : public support::ToolbarTest {
@@ -56,11 +59,12 @@ TEST_F(BarSetSetup, TheBarCountDecidesWhatIsBuilt) {
       {"BarCount=70000\n", {""}, {}, {"Error In KatSetup Line= Overflow"}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines);
     setup(c.lines);
-    EXPECT_EQ(tags(), c.tags) << c.lines;
-    EXPECT_EQ(app->messages, c.reports) << c.lines;
-    EXPECT_EQ(ownMessages(), c.ownMessages) << c.lines;
-    EXPECT_EQ(laidOut(), c.reports.empty() && c.ownMessages.empty()) << c.lines;
+    EXPECT_EQ(tags(), c.tags);
+    EXPECT_EQ(app->messages, c.reports);
+    EXPECT_EQ(ownMessages(), c.ownMessages);
+    EXPECT_EQ(laidOut(), c.reports.empty() && c.ownMessages.empty());
     EXPECT_EQ(tbm->items.size(), c.tags[0].empty() ? 0u : c.tags.size());
     // Element 0 is hidden first of all, whatever follows.
     EXPECT_EQ(form->bar(0)->log().at(0), "Visible =(False:Boolean)");
@@ -130,7 +134,7 @@ TEST_F(BarSetSetup, EachCallChecksTheFileOnceAndSeesEditsMadeBeforeIt) {
   writeIni("[Main.Toolbars]\nBarCount=3\nBar0=Name=A\nBar1=Name=D\nBar2=Name=C\n" + sections);
   form = makeObject<FakeForm>();
   Variant view("Main");
-  automation::callMethod(*lib, "KaTSetup", {Variant(ObjectRef(form)), automation::byRef(view)});
+  automation::callMethod(*lib, "KaTSetup", {Variant(ObjectRef(form)), byRef(view)});
   EXPECT_EQ(tags(), (Lines{"Name=A", "Name=D", "Name=C"}));
   EXPECT_EQ(counting.checks, 2);
 }
@@ -154,6 +158,88 @@ TEST_F(BarSetSetup, AHostsWriteThroughTheLibraryIsSeenLaterInTheSameCall) {
   form = makeObject<FakeForm>();
   lib->KaTSetup(form, "Main");
   EXPECT_EQ(tags(), (Lines{"Name=A", "Name=Late", "Name=E"}));
+}
+
+const char* const ViewAndFunctions = R"([Drawing.Toolbars]
+BarCount=7
+Bar0=Name=File;Home=TOP;Visible=Yes;State=Docked;IconSets=0
+Bar1=Name=Format;Home=TOP;Visible=Yes;State=Docked
+Bar2=Name=Draw;Home=LEFT;Visible=Yes;State=Docked;IconSets=1
+Bar3=
+Bar4=Name=View;Home=RIGHT;Visible=Yes;State=Docked
+Bar5=Name=Sketch;Home=BOTTOM;Visible=Yes;State=Docked
+Bar6=Name=Status;Home=BOTTOM;Visible=Yes;State=Docked
+
+[Functions]
+IconSet0=std16.bmp,16,15
+IconSet1=big24.bmp,24,24
+New=PUSH,0/0,New drawing|~0~0
+Open=PUSH,0/1,Open drawing|
+Bold=TOGGLE,0/4,Bold|
+FontName=COMBO,1400,Font name, size|
+FontSize=SPIN,8/6/72/1/0,Font size|
+Line=PUSH,1/0,Line|~0~0
+Zoom=PUSH,0/6,Zoom in|
+Layers=MENU,Layers
+StatusText=DIP,/!3000,Ready|
+Progress=BUMP,/1500,Progress|
+SketchPad=PUSH,,Sketch pad|
+)";
+
+// One realistic view from a BARS.INI with the real icon strips: every kind of item, the
+// reports a user would see, and the free rectangle left for the document.
+TEST_F(SetupEndToEnd, BuildsTheViewReportsItsFlawsAndLeavesTheFreeRectangle) {
+  writeIni(std::string(ViewAndFunctions) +
+           toolbarSection("File", {"New", "!SEPARATOR", "Open", "Export"}, "ButtonSize=22\n") +
+           toolbarSection("Format", {"FontName", "FontSize", "!GAP", "Bold", "!WRAP"}, "ButtonSize=22\n") +
+           toolbarSection("Draw", {"Line"}, "ButtonSize=28\nBitmapWidth=24\nBitmapHeight=24\n") +
+           toolbarSection("View", {"Zoom", "!SEPARATOR", "Layers"}) + toolbarSection("Sketch", {"SketchPad"}) +
+           toolbarSection("Status", {"StatusText", "!BREAK", "Progress"}));
+  dir.write("de.po", "msgid \"Bold\"\nmsgstr \"Fett\"\n");
+  lib->InitialiseZADEVE(tbm, dir.file("BARS.INI"), dir.path().string() + "/", dir.file("de.po"));
+  auto form = makeObject<FakeForm>("frmDrawing", 12000, 8000);
+  Variant view("Drawing");
+  automation::callMethod(*lib, "KaTSetup", {Variant(ObjectRef(form)), byRef(view)});
+
+  // Bar3 is empty: six bars in six consecutive elements, all registered in order.
+  ASSERT_EQ(form->bars().size(), 6);
+  EXPECT_EQ(tbm->items, (std::vector<ObjectRef>{form->bar(0), form->bar(1), form->bar(2), form->bar(3), form->bar(4),
+                                                form->bar(5)}));
+  EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), dir.path()));  // the bitmap folder
+  EXPECT_TRUE(screen->messages().empty());
+  EXPECT_EQ(app->messages, (Lines{"Toolbar setup error - missing\r\nfunction: Export.",
+                                  "Toolbar setup error - unknown\r\nfunction: !WRAP."}));
+
+  // Texts pass through the workspace's language file.
+  EXPECT_EQ(form->bar(1)->log("AddToggleButton"),
+            Lines{"AddToggleButton(&\"Bold\", \"0.4\", &\"\", &\"Fett\", &22:Integer, &22:Integer)"});
+
+  // By hand (pixels 15 x 12 twips): File and Format take the top 660, Draw and View the
+  // sides below them; Sketch sits on the bottom edge (7670), Status above it sharing a pixel
+  // (7340); the free bottom gives that pixel back, the free right stops one pixel short.
+  Variant vl, vt, vr, vb;
+  automation::callMethod(*lib, "KaTLayout", {Variant(ObjectRef(form)), byRef(vl), byRef(vt), byRef(vr), byRef(vb)});
+  EXPECT_EQ((std::vector{vl, vt, vr, vb}), (std::vector{Variant(int16_t(420)), Variant(int16_t(660)),
+                                                        Variant(int16_t(11565)), Variant(int16_t(7340))}));
+
+  const std::pair<Lines, const char*> expected[] = {
+      {{"AddImageSet", "AddPushButton", "AddSeparator", "AddPushButton"}, "0,0 12000x330 e2 H z"},
+      {{"AddCombo", "AddSpin", "AddGap", "AddImageSet", "AddToggleButton"}, "0,330 12000x330 e2 H z"},
+      {{"AddImageSet", "AddPushButton"}, "0,660 420x7340 e2 V"},
+      {{"AddImageSet", "AddPushButton", "AddSeparator", "AddMenu"}, "11580,660 420x7340 e2 V"},
+      {{"AddPushButton"}, "420,7670 11160x330 e5 H"},
+      {{"AddPanel", "AddGap", "AddPanel"}, "420,7340 11160x330 e13 H"},
+  };
+  for (int16_t i = 0; i < 6; ++i) {
+    const auto& [items, placed] = expected[i];
+    Lines names;
+    for (const auto& c : form->bar(i)->calls())
+      if (c.name.starts_with("Add")) names.push_back(c.name);
+    EXPECT_EQ(names, items) << "bar " << i;
+    EXPECT_EQ(placement(*form->bar(i)), placed) << "bar " << i;
+    // Setup had already laid them out the same way: each bar was placed twice.
+    EXPECT_EQ(form->bar(i)->count("EdgeFlags1"), 2) << "bar " << i;
+  }
 }
 
 }  // namespace

@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
-#include <filesystem>
-#include <cstdlib>
-#include <cstring>
-#include <random>
-
-#include <fstream>
 #include <stb_image_write.h>
-#include <zlib.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 
 #include "automation/dispatch.h"
 #include "support/automation_assert.h"
@@ -24,13 +21,27 @@ namespace zadeve::platform {
 namespace {
 
 namespace err = automation::err;
+namespace fs = std::filesystem;
 using automation::Ref;
+using Bytes = std::vector<uint8_t>;
 
 const std::string Dir = std::string(ZADEVE_TEST_DATA) + "/pictures/";
 
-std::vector<uint8_t> readBytes(const std::string& file) {
+Bytes readBytes(const std::string& file) {
   const std::string text = support::TempDir::read(Dir + file);
   return {text.begin(), text.end()};
+}
+
+// Decodes `bytes`: the pixels, or the error's description when it is an invalid picture.
+std::string outcome(std::span<const uint8_t> bytes, const std::string& name) {
+  try {
+    Ref<Picture> p = decodePicture(bytes, name);
+    EXPECT_EQ(p->rgba().size(), size_t(p->width()) * size_t(p->height()) * 4) << name;
+    return std::string(p->rgba().begin(), p->rgba().end());
+  } catch (const automation::AutomationError& e) {
+    EXPECT_EQ(e.number(), err::InvalidPicture) << e.description();
+    return e.description();
+  }
 }
 
 // make_icons.py draws the same 5x3 image into every check file.
@@ -51,25 +62,27 @@ TEST(Picture, DecodesEveryPixelOfEachFormatAndGivesItsSizeInPixels) {
     EXPECT_EQ(automation::getProperty(*p, "Type"), automation::Variant(Picture::TypeBitmap));
     EXPECT_AUTOMATION_ERROR(automation::letProperty(*p, "Width", 3), err::MemberMissing, "");
   }
+  Ref<Picture> grey = decodePicture(readBytes("grey8.jpg"), "grey8.jpg");  // one 8 x 8 block
+  EXPECT_EQ(grey->width(), 8);
+  EXPECT_EQ(grey->pixel(3, 3), (Rgba{136, 136, 136}));  // 128 + DC 64 / 8
 }
 
 TEST(Picture, MissingFileRaises53AndUndecodableFileRaises481WithThePath) {
-  for (const std::string& path : {Dir + "no such icon.bmp", Dir, std::string()}) {
+  for (const std::string& path : {Dir + "no such icon.bmp", Dir, std::string()})
     EXPECT_AUTOMATION_ERROR(loadPicture(path), err::FileNotFound, "File not found: " + path);
-  }
   support::TempDir dir;
   // TGA has no signature, so random bytes could pass for one: only signed formats are taken.
   const std::string tga("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\x18\0\x10\x20\x30", 21);
-  for (const std::string& path :
-       {dir.write("empty.bmp", ""), dir.write("text.bmp", "this is not a picture"),
-        dir.write("half.bmp", std::string("BM\x10\0\0\0", 6)), dir.write("one.tga", tga)}) {
+  for (const std::string& path : {dir.write("empty.bmp", ""), dir.write("text.bmp", "this is not a picture"),
+                                  dir.write("half.bmp", std::string("BM\x10\0\0\0", 6)), dir.write("one.tga", tga)})
     EXPECT_AUTOMATION_ERROR(loadPicture(path), err::InvalidPicture, path);
-  }
+  EXPECT_AUTOMATION_ERROR(Picture::fromPixels(2, 2, Bytes(24)), err::InvalidCall, "size");
+  EXPECT_AUTOMATION_ERROR(Picture::fromPixels(-2, -3, Bytes(24)), err::InvalidCall, "-2x-3");
 }
 
 // Damaged headers: every one must be refused, none may crash or allocate wildly.
 TEST(Picture, DamagedHeadersAreInvalidPictures) {
-  const std::vector<uint8_t> good = readBytes("check24.bmp");
+  const Bytes good = readBytes("check24.bmp");
   const struct { const char* what; size_t offset; uint32_t value; } cases[] = {
       {"huge width", 18, 0x7FFFFFFF}, {"huge height", 22, 0x7FFFFFF0},   {"large square", 18, 40000},
       {"negative width", 18, 0xFFFFFFFB}, {"zero height", 22, 0},        {"pixels past the end", 10, 5000},
@@ -77,64 +90,79 @@ TEST(Picture, DamagedHeadersAreInvalidPictures) {
       // The decoder takes the top bit of the compression as a sign (so as uncompressed).
       {"negative compression", 30, 0x80000000}, {"unknown header size", 14, 0x2800}};
   for (const auto& c : cases) {
-    std::vector<uint8_t> bad = good;
+    Bytes bad = good;
     for (int i = 0; i < 4; ++i) bad[c.offset + i] = static_cast<uint8_t>(c.value >> (8 * i));
     EXPECT_AUTOMATION_ERROR(decodePicture(bad, c.what), err::InvalidPicture, c.what);
   }
   // Other formats are sized before decoding: a 6000 x 6000 PNG header allocates nothing.
-  std::vector<uint8_t> png = readBytes("check.png");
+  Bytes png = readBytes("check.png");
   const uint8_t side[] = {0, 0, 0x17, 0x70};  // 6000 big-endian, as width and as height
   for (int at : {16, 20}) std::copy(side, side + 4, png.begin() + at);
   const uLong crc = crc32(0, png.data() + 12, 17);  // IHDR's type and data: the file stays sound
   for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
   EXPECT_AUTOMATION_ERROR(decodePicture(png, "huge.png"), err::InvalidPicture, "too large");
   // A chunk whose length runs past the end would have the decoder reserve that much first.
-  std::vector<uint8_t> chunk = readBytes("check.png");
+  Bytes chunk = readBytes("check.png");
   const uint8_t length[] = {0x7F, 0xFF, 0xFF, 0xF0};
   std::copy(length, length + 4, chunk.begin() + 33);  // the chunk after IHDR
   EXPECT_AUTOMATION_ERROR(decodePicture(chunk, "chunk.png"), err::InvalidPicture, "truncated chunk");
+  // An extra JPEG Huffman table (AC, number 1, which no scan uses) of 255 + 45 symbols
+  // after the SOI: the decoder would write past a table's 256 entries.
+  Bytes table = {0xFF, 0xC4, 0x01, 0x3F, 0x11, 255, 45}, jpeg = readBytes("grey8.jpg");
+  table.resize(table.size() + 14 + 300, 0);
+  jpeg.insert(jpeg.begin() + 2, table.begin(), table.end());
+  EXPECT_AUTOMATION_ERROR(decodePicture(jpeg, "table.jpg"), err::InvalidPicture, "bad Huffman table");
 }
 
-// The last 12 bytes are row padding or the closing PNG chunk, which the decoder may
-// do without; every cut before them loses pixels.
-TEST(Picture, EveryTruncationIntoThePixelsIsAnInvalidPicture) {
-  for (const char* file : {"check8.bmp", "check24.bmp", "check.png", "std16.bmp"}) {
-    const std::vector<uint8_t> bytes = readBytes(file);
-    for (size_t n = 0; n + 12 < bytes.size(); ++n) {
+// Every cut into the pixels is refused, not padded: the last 12 bytes are row padding or
+// the closing PNG chunk, which the decoder may do without, and a JPEG is cut into its data.
+// Random damage, mostly into the headers, loads or raises 481, as does the JPEG that made
+// the old decoder shift by 33.
+TEST(Picture, TruncatedOrCorruptedFilesAreRefusedOrDecodedSafely) {
+  for (const char* file : {"check8.bmp", "check24.bmp", "check.png", "std16.bmp", "grey8.jpg"}) {
+    const Bytes bytes = readBytes(file);
+    const bool jpeg = std::string_view(file).ends_with(".jpg");
+    for (size_t n = jpeg ? bytes.size() / 2 : 0; n + (jpeg ? 2 : 12) < bytes.size(); ++n) {
       SCOPED_TRACE(std::string(file) + ": " + std::to_string(n) + " bytes");
       EXPECT_AUTOMATION_ERROR(decodePicture(std::span(bytes.data(), n), file), err::InvalidPicture, file);
     }
   }
-}
-
-TEST(Picture, RandomlyCorruptedFilesLoadOrRaise481) {
   std::mt19937 rng(4711);
   for (const char* file : {"std16.bmp", "check4.bmp", "check.png"}) {
-    const std::vector<uint8_t> good = readBytes(file);
+    const Bytes good = readBytes(file);
     for (int round = 0; round < 300; ++round) {
-      std::vector<uint8_t> bytes = good;
-      // Most damage goes into the headers, where it matters.
-      for (int flips = 1 + static_cast<int>(rng() % 4); flips > 0; --flips) {
-        const size_t span = rng() % 2 ? std::min<size_t>(bytes.size(), 80) : bytes.size();
-        bytes[rng() % span] = static_cast<uint8_t>(rng());
-      }
-      try {
-        Ref<Picture> p = decodePicture(bytes, file);
-        EXPECT_EQ(p->rgba().size(), size_t(p->width()) * size_t(p->height()) * 4);
-      } catch (const automation::AutomationError& e) {
-        EXPECT_EQ(e.number(), err::InvalidPicture) << e.description();
-      }
+      Bytes bytes = good;
+      for (int flips = 1 + static_cast<int>(rng() % 4); flips > 0; --flips)
+        bytes[rng() % (rng() % 2 ? std::min<size_t>(bytes.size(), 80) : bytes.size())] = static_cast<uint8_t>(rng());
+      outcome(bytes, file);
     }
   }
+  outcome(readBytes("jpeg-shift-33.bmp"), "jpeg-shift-33.bmp");
+}
+
+// The scan of undefined_table.jpg uses a Huffman table no segment defines: whatever the
+// decoder makes of it (it refuses it now), it must not depend on what its memory held before.
+TEST(Picture, DamagedFilesDecodeTheSameWhateverMemoryHeldBefore) {
+  const Bytes bytes = readBytes("undefined_table.jpg");
+  std::vector<std::string> results;
+  for (int fill : {0x00, 0x55, 0xFF}) {
+    // Blocks around the size of the decoder's own state, left full of the pattern.
+    std::vector<void*> junk;
+    for (size_t size = 16 << 10; size <= 64 << 10; size += 2 << 10)
+      junk.push_back(std::memset(std::malloc(size), fill, size));
+    for (void* block : junk) std::free(block);
+    results.push_back(outcome(bytes, "undefined_table.jpg"));
+  }
+  EXPECT_EQ(results, std::vector(3, results[0]));
 }
 
 // Paletted pictures whose palette is short, or written after the small OS/2 header: every
 // pixel takes its colour from the palette, or black when its index lies beyond it, never
 // from memory the decoder did not fill.
 TEST(Picture, PalettedPixelsComeFromThePaletteOrAreBlack) {
-  auto bmp = [](std::vector<uint8_t> header, std::vector<uint8_t> palette, std::vector<uint8_t> rows) {
+  auto bmp = [](Bytes header, Bytes palette, Bytes rows) {
     const size_t offset = 14 + header.size() + palette.size();
-    std::vector<uint8_t> b = {'B', 'M'};
+    Bytes b = {'B', 'M'};
     for (size_t v : {offset + rows.size(), size_t{0}, offset})  // size, reserved, pixel offset
       for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
     for (const auto* part : {&header, &palette, &rows}) b.insert(b.end(), part->begin(), part->end());
@@ -145,7 +173,7 @@ TEST(Picture, PalettedPixelsComeFromThePaletteOrAreBlack) {
   const auto os2 = bmp({12, 0, 0, 0, 2, 0, 2, 0, 1, 0, 8, 0}, {0, 0, 0, 255, 255, 255, 0, 0, 255},
                        {0, 1, 0, 0, 2, 0, 0, 0});
   // 2 x 1, 8 bits, two 4-byte entries; the second pixel names entry 200.
-  std::vector<uint8_t> info(40, 0);
+  Bytes info(40, 0);
   for (auto [at, v] : {std::pair{0, 40}, {4, 2}, {8, 1}, {12, 1}, {14, 8}}) info[at] = static_cast<uint8_t>(v);
   const auto shortPalette = bmp(info, {0, 0, 255, 0, 255, 255, 255, 0}, {1, 200, 0, 0});
 
@@ -167,7 +195,7 @@ TEST(Picture, PalettedPixelsComeFromThePaletteOrAreBlack) {
       "\0\0\0\x06PLTE\xff\0\0\0\0\xff\x6c\xa1\xfd\x8e"
       "\0\0\0\x0bIDAT\x78\x9c\x63\x60\x64\x05\0\0\x0a\0\x07\xfa\x9d\x11\x79\0\0\0\0IEND\xae\x42\x60\x82",
       86);
-  std::vector<uint8_t> shortPng(png.begin(), png.end());
+  Bytes shortPng(png.begin(), png.end());
   Ref<Picture> r = decodePicture(shortPng, "short.png");
   EXPECT_EQ((std::vector{r->pixel(0, 0), r->pixel(1, 0)}), (std::vector{Rgba{0, 0, 255}, black}));
   // Transparency for three entries of a palette of two stays an invalid picture.
@@ -176,70 +204,16 @@ TEST(Picture, PalettedPixelsComeFromThePaletteOrAreBlack) {
   EXPECT_AUTOMATION_ERROR(decodePicture(shortPng, "alpha.png"), err::InvalidPicture, "tRNS");
 }
 
-// A Huffman table of more than 256 symbols would be written past its end by the decoder.
-TEST(Picture, JpegWithAnOversizedHuffmanTableIsAnInvalidPicture) {
-  const std::vector<uint8_t> good = readBytes("grey8.jpg");  // one 8 x 8 block of grey
-  Ref<Picture> p = decodePicture(good, "grey8.jpg");
-  EXPECT_EQ(p->width(), 8);
-  EXPECT_EQ(p->pixel(3, 3), (Rgba{136, 136, 136}));  // 128 + DC 64 / 8
-
-  // An extra table (AC, number 1, which no scan uses) of 255 + 45 symbols after the SOI.
-  std::vector<uint8_t> table = {0xFF, 0xC4, 0x01, 0x3F, 0x11, 255, 45};
-  table.resize(table.size() + 14 + 300, 0);
-  std::vector<uint8_t> bad = good;
-  bad.insert(bad.begin() + 2, table.begin(), table.end());
-  EXPECT_AUTOMATION_ERROR(decodePicture(bad, "table.jpg"), err::InvalidPicture, "bad Huffman table");
-}
-
-// The scan of undefined_table.jpg uses a Huffman table no segment defines: whatever the
-// decoder makes of it (it refuses it now), it must not depend on what its memory held before.
-TEST(Picture, DamagedFilesDecodeTheSameWhateverMemoryHeldBefore) {
-  const std::vector<uint8_t> bytes = readBytes("undefined_table.jpg");
-  std::vector<std::vector<uint8_t>> results;
-  for (int fill : {0x00, 0x55, 0xFF}) {
-    // Blocks around the size of the decoder's own state, left full of the pattern.
-    std::vector<void*> junk;
-    for (size_t size = 16 << 10; size <= 64 << 10; size += 2 << 10) {
-      junk.push_back(std::malloc(size));
-      std::memset(junk.back(), fill, size);
-    }
-    for (void* block : junk) std::free(block);
-    try {
-      Ref<Picture> p = decodePicture(bytes, "undefined_table.jpg");
-      results.emplace_back(p->rgba().begin(), p->rgba().end());
-    } catch (const automation::AutomationError& e) {
-      results.emplace_back(e.description().begin(), e.description().end());
-    }
-  }
-  EXPECT_EQ(results[1], results[0]);
-  EXPECT_EQ(results[2], results[0]);
-}
-
-TEST(Picture, FromPixelsChecksTheSize) {
-  EXPECT_AUTOMATION_ERROR(Picture::fromPixels(2, 2, std::vector<uint8_t>(24)), err::InvalidCall, "size");
-  EXPECT_AUTOMATION_ERROR(Picture::fromPixels(-2, -3, std::vector<uint8_t>(24)), err::InvalidCall, "-2x-3");
-}
-
-}  // namespace
-}  // namespace zadeve::platform
-
-namespace zadeve::platform {
-namespace {
-
 TEST(Picture, AnUnchangedFileIsDecodedOnceAndAChangedOneAgain) {
   support::TempDir dir;
-  namespace fs = std::filesystem;
   const std::string path = dir.file("strip.bmp");
-  auto ageBy = [&](int seconds) { fs::last_write_time(path, fs::last_write_time(path) - std::chrono::seconds(seconds)); };
   fs::copy_file(Dir + "check24.bmp", path);
   auto fresh = loadPicture(path), freshAgain = loadPicture(path);
   EXPECT_NE(fresh->rgba().data(), freshAgain->rgba().data()) << "a file just written may still change";
-
-  ageBy(10);
+  fs::last_write_time(path, fs::last_write_time(path) - std::chrono::seconds(10));
   auto first = loadPicture(path), second = loadPicture(path);
   EXPECT_NE(first.get(), second.get()) << "each load is an object of its own";
   EXPECT_EQ(first->rgba().data(), second->rgba().data());
-
   // Another picture of the same size under the same name, dated as the first: another file.
   fs::remove(path);
   fs::copy_file(Dir + "check24_topdown.bmp", path);
@@ -253,7 +227,7 @@ TEST(Picture, AnUnchangedFileIsDecodedOnceAndAChangedOneAgain) {
 // A grey PNG, all black: a few kilobytes that decode to width x height x 4 bytes.
 std::string blackPng(int width, int height) {
   std::string png;
-  const std::vector<uint8_t> grey(static_cast<size_t>(width) * height, 0);
+  const Bytes grey(static_cast<size_t>(width) * height, 0);
   auto append = [](void* out, void* data, int size) { static_cast<std::string*>(out)->append(static_cast<char*>(data), size); };
   stbi_write_png_to_func(append, &png, width, height, 1, grey.data(), width);
   return png;
@@ -262,8 +236,7 @@ std::string blackPng(int width, int height) {
 // The process's own high-water mark of resident memory, in bytes.
 int64_t peakResidentBytes() {
   std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
+  for (std::string line; std::getline(status, line);)
     if (line.starts_with("VmHWM:")) return std::stoll(line.substr(6)) * 1024;
   return -1;
 }
@@ -277,7 +250,6 @@ TEST(Picture, StripsPastTheBudgetFailWithTheirNameAndMemoryStaysWithinIt) {
   const std::string png = blackPng(width, height);
   ASSERT_LT(png.size(), 64u << 10);
   for (int i = 0; i < 40; ++i) dir.write("strip" + std::to_string(i) + ".png", png);
-
   const pid_t child = ::fork();
   if (child == 0) {
     std::ofstream("/proc/self/clear_refs") << "5";
@@ -294,12 +266,9 @@ TEST(Picture, StripsPastTheBudgetFailWithTheirNameAndMemoryStaysWithinIt) {
       }
       if (decodedPixels() > MaxDecodedPixels) ::_exit(4);
     }
-    const int64_t grown = peakResidentBytes() - before;
-    std::printf("held %zu, refused %d, peak grew by %lld MiB\n", held.size(), refused, (long long)(grown >> 20));
     if (held.size() != static_cast<size_t>(MaxDecodedPixels / (int64_t{width} * height)) || refused == 0) ::_exit(5);
     // The budget, and one picture being decoded beyond it with the decoder's own buffers.
-    const int64_t constant = 48 << 20;
-    ::_exit(grown <= MaxDecodedPixels * 4 + constant ? 0 : 6);
+    ::_exit(peakResidentBytes() - before <= MaxDecodedPixels * 4 + (48 << 20) ? 0 : 6);
   }
   int status = 0;
   ::waitpid(child, &status, 0);
@@ -322,24 +291,6 @@ TEST(Picture, ReleasedPicturesGiveTheirBudgetBack) {
   const std::string big = dir.write("big.png", blackPng(2048, static_cast<int>(MaxPicturePixels / 2048) + 1));
   EXPECT_AUTOMATION_ERROR(loadPicture(big), err::InvalidPicture, "too large");
   EXPECT_EQ(decodedPixels(), before);
-}
-
-// The JPEG that made the old decoder shift by 33 (undefined): refused or decoded, with a
-// size and pixels that agree, and nothing for the sanitizers to report.
-TEST(Picture, DamagedJpegsAreRefusedOrDecodedSafely) {
-  for (const char* file : {"jpeg-shift-33.bmp"}) {
-    SCOPED_TRACE(file);
-    try {
-      auto p = loadPicture(Dir + file);
-      EXPECT_EQ(p->rgba().size(), static_cast<size_t>(p->width()) * p->height() * 4);
-    } catch (const automation::AutomationError& e) {
-      EXPECT_EQ(e.number(), err::InvalidPicture);
-    }
-  }
-  // Cut anywhere into its data, a JPEG is refused, not padded with grey.
-  const std::vector<uint8_t> jpeg = readBytes("grey8.jpg");
-  for (size_t n = jpeg.size() / 2; n + 2 < jpeg.size(); ++n)
-    EXPECT_AUTOMATION_ERROR(decodePicture(std::span(jpeg.data(), n), "cut.jpg"), err::InvalidPicture, "cut.jpg");
 }
 
 }  // namespace

