@@ -245,8 +245,8 @@ End Sub
 
 ' KaTSetup on the example view: every bar built and registered, the two deliberate
 ' problems reported through MsgBoxSub, the symbols from the application, the layout;
-' then a hidden bar's REFORMAT laid out inside the library's own call, and function
-' states seen on the host's own buttons.
+' then a hidden bar's REFORMAT laid out inside the library's own call, function states
+' seen on the host's own buttons, and a bar floated with them.
 Sub MainRoad(lib)
   Story = "main road"
   Dim host : Set host = New FakeShellApp
@@ -285,23 +285,11 @@ Sub MainRoad(lib)
   CheckEqual v, -1, "KaTGetFunctionState writes the pressed state back"
   lib.KaSetFunctionState frm, "Grid", 0
   CheckEqual grid.Flags And BF_ON, 0, "released again"
-  lib.KaTUnloadBars frm
-  CheckEqual tbm.Count, 0, "KaTUnloadBars empties TBM"
-  frm.Release
-End Sub
 
-' A floated bar opens with the states of the host's own toolbar, which the palette's
-' control reads from this script's class: a pressed toggle, a disabled button and a
-' selected combo entry with its list.
-Sub FloatedStates()
+  ' A floated bar opens with the states of the host's own toolbar, which the palette's
+  ' control reads from this script's class: a pressed toggle, a disabled button and a
+  ' selected combo entry with its list.
   Story = "floated states"
-  Dim lib : Set lib = CreateObject("ZADEVE.ZuzuzudLibrary")
-  Dim host : Set host = New FakeShellApp
-  Dim tbm : Set tbm = New FakeTBM
-  Dim frm : Set frm = NewForm("frmFloat")
-  lib.InitialiseZADEVE tbm, Examples & "BARS.INI", Examples
-  Set lib.ShellApplicationObject = host
-  lib.KaTSetup frm, "MainView"
   lib.KaSetFunctionState frm, "Bold", -1
   lib.KaSetFunctionEnabled frm, "Italic", 0
   lib.KaAddFunctionListItem frm, "FontName", "Arial", 7
@@ -321,7 +309,7 @@ Sub FloatedStates()
     "2:Arial/7,Courier/9", "the host's list on the palette"
   Check InStr(host.Messages, "restoring bar state") = 0, "the copy reported nothing: " & host.Messages
   lib.KaTUnloadBars frm
-  CheckEqual tbm.Count, 0, "KaTUnloadBars closes the palette"
+  CheckEqual tbm.Count, 0, "KaTUnloadBars closes the palette and empties TBM"
   frm.Release
 End Sub
 
@@ -476,7 +464,6 @@ End Sub
 Sub Main()
   CreationAndErrors
   MainRoad CreateObject("ZADEVE.ZuzuzudLibrary")
-  FloatedStates
   EveryMember
 End Sub
 
