@@ -9,6 +9,7 @@
 # and, on the display, for the window suites (which set $suite, $scratch, $shots):
 #   wait_until SECONDS COMMAND...   until COMMAND succeeds, every tenth of a second
 #   away                        the mouse off every window
+#   drag X Y DX DY STEPS        pressed at X,Y and moved by DX,DY STEPS times, as a hand drags
 #   crop PICTURE W H X Y OUT    a rectangle of a picture, without alpha
 #   differing A B / same A B    how many pixels of two pictures differ / that none does
 #   story NAME COMMAND...       runs one story and says how it went; finish ends the suite
@@ -78,6 +79,17 @@ wait_until() {
   done
 }
 away() { xdotool mousemove 1020 764; sleep 0.7; }
+drag() {
+  local i
+  xdotool mousemove "$1" "$2" mousedown 1
+  for ((i = 1; i <= $5; i++)); do
+    sleep 0.3
+    xdotool mousemove $(($1 + i * $3)) $(($2 + i * $4))
+  done
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.5
+}
 crop() { convert-im6.q16 "$1" -crop "${2}x${3}+${4}+${5}" +repage -alpha off "$6"; }
 differing() {
   local n

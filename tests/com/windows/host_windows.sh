@@ -75,14 +75,7 @@ example_shows_its_bars() {
 # program's last "size W H" line tells the new client area.
 example_bars_follow_a_resize() {
   local x=$((cx + cw + 2)) y=$((cy + ch + 2)) w h
-  xdotool mousemove "$x" "$y" mousedown 1
-  sleep 0.3
-  xdotool mousemove $((x - 60)) $((y - 40))
-  sleep 0.3
-  xdotool mousemove $((x - 160)) $((y - 120))
-  sleep 0.3
-  xdotool mouseup 1
-  sleep 0.5
+  drag "$x" "$y" -80 -60 2
   read -r _ w h <<<"$(out | grep '^size ' | tail -1)"
   # Where the drag ends depends on the frame; that the bars follow does not.
   [ -n "${h:-}" ] && [ "$w" -lt 700 ] && [ "$h" -lt 520 ] || { problem "no resize came: $(out | tail -1)"; return 1; }

@@ -83,20 +83,6 @@ end_story() {
   fi
 }
 
-# drag_right X Y STEP...: presses on the right edge and moves right by each step in turn.
-drag_right() {
-  local x=$1 y=$2
-  shift 2
-  xdotool mousemove "$x" "$y" mousedown 1
-  sleep 0.3
-  for step in "$@"; do
-    x=$((x + step))
-    xdotool mousemove "$x" "$y"
-    sleep 0.3
-  done
-  xdotool mouseup 1
-  sleep 0.5
-}
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
 
 # locate TAG: the item's rectangle on the screen into $located ("X Y W H"), or a FAILED
@@ -149,7 +135,7 @@ at_palette_point() {
   [ -n "${y:-}" ] || { story_text+="FAILED the host names no point \"$1\" on the palette"$'\n'; return; }
   "$2" "$x" "$y" "${@:3}"
 }
-drag_palette_edge() { at_palette_point edge drag_right 30 30 40; }  # 100 pixels right in three moves
+drag_palette_edge() { at_palette_point edge drag 33 0 3; }  # 99 pixels right in three moves
 press_close_box() { at_palette_point close click_at; }
 
 receive

@@ -199,14 +199,8 @@ resize_lays_out() {
   local dx=30 dy=20
   ((x + 120 < 1024)) || dx=-30
   ((y + 80 < 768)) || dy=-20
-  xdotool mousemove "$x" "$y" mousedown 1
+  drag "$x" "$y" "$dx" "$dy" 3
   sleep 0.3
-  for i in 1 2 3; do
-    xdotool mousemove $((x + i * dx)) $((y + i * dy))
-    sleep 0.3
-  done
-  xdotool mouseup 1
-  sleep 0.8
   read -r _ _ w h <<<"$(client)"
   [ "$w $h" != "$w0 $h0" ] || { say "the drag left the client area ${w}x$h"; return 1; }
   size=${w}x$h
