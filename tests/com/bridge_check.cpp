@@ -76,7 +76,6 @@ HRESULT call(IDispatch* d, const wchar_t* name, WORD flags, std::vector<VARIANT>
   return d->Invoke(idOf(d, name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, info, nullptr);
 }
 
-
 VARIANT i4(LONG v) { VARIANT x; VariantInit(&x); V_VT(&x) = VT_I4; V_I4(&x) = v; return x; }
 VARIANT bstr(const wchar_t* s) { VARIANT x; VariantInit(&x); V_VT(&x) = VT_BSTR; V_BSTR(&x) = SysAllocString(s); return x; }
 VARIANT missing() { VARIANT x; VariantInit(&x); V_VT(&x) = VT_ERROR; V_ERROR(&x) = DISP_E_PARAMNOTFOUND; return x; }

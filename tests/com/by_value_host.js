@@ -37,7 +37,7 @@ function main() {
   lib.BarsConfigFile = ini;
   checkEqual(lib.BarsConfigFile, ini, "BarsConfigFile");
   checkEqual(lib.GetConfigValue("MainView.Toolbars", "BarCount", ""), "7", "GetConfigValue");
-  lib.SetConfigValue("Script", "Number", 42);
+  checkEqual(lib.SetConfigValue("Script", "Number", 42), 1, "SetConfigValue answers 1");
   checkEqual(lib.GetConfigValue("Script", "Number", ""), "42", "a number given for a string");
   checkEqual(lib.GetIconSetNumber("big24.bmp,24,24", 0), true, "a value for a by-reference parameter");
   checkEqual(lib.GetConfigValue("Script", "Missing", 1.5), "1.5", "a Double given for a string");

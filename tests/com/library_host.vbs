@@ -3,13 +3,11 @@
 ' an application object that collects MsgBoxSub texts, and the example BARS.INI.
 ' cscript under Wine swallows uncaught errors: Main runs under the top-level handler,
 ' every story says where it failed, and the last line must be the sentinel.
+' (Wine's VBScript takes no "Public A, B" in a class: one member a statement.)
 Option Explicit
 
-Const BF_ON = 128
-Const KAT_PUSHBUTTON = 10
-Const KAT_PANEL = 20
-Const KAT_SPIN = 30
-Const KAT_COMBO = 40
+Const BF_ON = 128, KAT_PUSHBUTTON = 10, KAT_PANEL = 20, KAT_SPIN = 30, KAT_COMBO = 40
+Const File = 0, Format = 1, Draw = 2, View = 3, Sketch = 4, Status = 5, Tools = 6
 
 Dim Failures : Failures = 0
 Dim Story : Story = ""
@@ -19,12 +17,8 @@ Dim Here : Here = Fso.GetParentFolderName(WScript.ScriptFullName) & "\"
 Dim Examples : Examples = Fso.GetAbsolutePathName(Here & "..\..\examples") & "\"
 
 Sub Check(ok, what)
-  If Not ok Then
-    Failures = Failures + 1
-    WScript.Echo "FAILED [" & Story & "]: " & what
-  End If
+  If Not ok Then Failures = Failures + 1 : WScript.Echo "FAILED [" & Story & "]: " & what
 End Sub
-
 Sub CheckEqual(actual, expected, what)
   Check actual = expected, what & ": got <" & actual & ">, expected <" & expected & ">"
 End Sub
@@ -32,49 +26,23 @@ End Sub
 ' ---- host fakes -----------------------------------------------------------------------
 
 Class FakeList
-  Private items_
-  Private data_
-  Public ListIndex
-  Public NewIndex
+  Private items_ : Private data_
+  Public ListIndex : Public NewIndex
   Private Sub Class_Initialize
-    Set items_ = CreateObject("Scripting.Dictionary")
-    Set data_ = CreateObject("Scripting.Dictionary")
-    ListIndex = -1
-    NewIndex = -1
+    Set items_ = CreateObject("Scripting.Dictionary") : Set data_ = CreateObject("Scripting.Dictionary")
+    ListIndex = -1 : NewIndex = -1
   End Sub
-  Public Sub AddItem(item)
-    NewIndex = items_.Count
-    items_.Add NewIndex, item
-    data_.Add NewIndex, 0
-  End Sub
-  Public Property Get ListCount
-    ListCount = items_.Count
-  End Property
-  Public Property Get List(i)
-    List = items_(CLng(i))
-  End Property
-  Public Property Get ItemData(i)
-    ItemData = data_(CLng(i))
-  End Property
-  Public Property Let ItemData(i, v)
-    data_(CLng(i)) = v
-  End Property
+  Public Sub AddItem(item) : NewIndex = items_.Count : items_.Add NewIndex, item : data_.Add NewIndex, 0 : End Sub
+  Public Property Get ListCount : ListCount = items_.Count : End Property
+  Public Property Get List(i) : List = items_(CLng(i)) : End Property
+  Public Property Get ItemData(i) : ItemData = data_(CLng(i)) : End Property
+  Public Property Let ItemData(i, v) : data_(CLng(i)) = v : End Property
 End Class
 
 Class FakeButton
-  Public Index
-  Public Name
-  Public Kind
-  Public Flags
-  Public Enabled
-  Public Caption
-  Public Tooltip
-  Public Progress
-  Public Visible
-  Public List
-  Public Property Get PlaceholderFor
-    Set PlaceholderFor = List
-  End Property
+  Public Index : Public Name : Public Kind : Public Flags : Public Enabled
+  Public Caption : Public Tooltip : Public Progress : Public Visible : Public List
+  Public Property Get PlaceholderFor : Set PlaceholderFor = List : End Property
 End Class
 
 ' The toolbar members the library calls on the bars KaTSetup fills, with the arities
@@ -83,131 +51,55 @@ End Class
 ' fail here, and the builder skips them as it skips any set that fails to preload: the
 ' buttons load them again.
 Class FakeToolbar
-  Public Tag
-  Public Visible
-  Public Vertical
-  Public Align
-  Public Left
-  Public Top
-  Public Width
-  Public Height
-  Public BorderFlags1
-  Public EdgeFlags1
-  Public BorderFlags2
-  Public EdgeFlags2
-  Public Symbols
-  Public ImageSets
-  Public CopiedFrom
-  Private form_
-  Private buttons_
-  Private current_
+  Public Tag : Public Visible : Public Vertical : Public Align
+  Public Left : Public Top : Public Width : Public Height
+  Public BorderFlags1 : Public EdgeFlags1 : Public BorderFlags2 : Public EdgeFlags2
+  Public Symbols : Public ImageSets : Public CopiedFrom
+  Private form_ : Private buttons_ : Private current_
   Private Sub Class_Initialize
-    Set buttons_ = CreateObject("Scripting.Dictionary")
-    buttons_.CompareMode = 1
-    Visible = True
-    Vertical = False
-    Tag = ""
-    Left = 0 : Top = 0 : Width = 0 : Height = 0
-    ImageSets = 0
-    Symbols = 0
+    Set buttons_ = CreateObject("Scripting.Dictionary") : buttons_.CompareMode = 1
+    Visible = True : Vertical = False : Tag = ""
+    Left = 0 : Top = 0 : Width = 0 : Height = 0 : ImageSets = 0 : Symbols = 0
     Set CopiedFrom = Nothing
   End Sub
-  Public Sub PlaceOn(frm)
-    Set form_ = frm
-  End Sub
-  Public Sub Release
-    Set form_ = Nothing
-    buttons_.RemoveAll
-  End Sub
-  Public Property Get parent
-    Set parent = form_
+  Public Sub PlaceOn(frm) : Set form_ = frm : End Sub
+  Public Sub Release : Set form_ = Nothing : buttons_.RemoveAll : End Sub
+  Public Property Get parent : Set parent = form_ : End Property
+  Public Property Get ButtonCount : ButtonCount = buttons_.Count : End Property
+  Public Sub Reset : buttons_.RemoveAll : ImageSets = 0 : Symbols = 0 : End Sub
+  Public Sub SuppressLayout(b) : End Sub
+  Public Sub SetImageSize(w, h) : End Sub
+  Public Sub SetBarHeight(s) : End Sub
+  Public Sub UpdateLayout : End Sub
+  Public Sub ZOrder : End Sub
+  Public Sub Refresh : End Sub
+  Public Sub Move(l, t, w, h) : Left = l : Top = t : Width = w : Height = h : End Sub
+  Public Property Get IdealDepth : If Vertical Then IdealDepth = 420 Else IdealDepth = 330
   End Property
-  Public Property Get ButtonCount
-    ButtonCount = buttons_.Count
-  End Property
-
-  Public Sub Reset
-    buttons_.RemoveAll
-    ImageSets = 0
-    Symbols = 0
-  End Sub
-  Public Sub SuppressLayout(b)
-  End Sub
-  Public Sub SetImageSize(w, h)
-  End Sub
-  Public Sub SetBarHeight(s)
-  End Sub
-  Public Sub UpdateLayout
-  End Sub
-  Public Sub ZOrder
-  End Sub
-  Public Sub Refresh
-  End Sub
-  Public Sub Move(l, t, w, h)
-    Left = l : Top = t : Width = w : Height = h
-  End Sub
-  Public Property Get IdealDepth
-    If Vertical Then IdealDepth = 420 Else IdealDepth = 330
-  End Property
-  Public Property Get MinLength
-    MinLength = 600
-  End Property
-  Public Property Get IdealLength
-    IdealLength = 300 * buttons_.Count
-  End Property
-  Public Sub CopyStateFromReVivezavAsObject(source)
-    Set CopiedFrom = source
-  End Sub
-
+  Public Property Get MinLength : MinLength = 600 : End Property
+  Public Property Get IdealLength : IdealLength = 300 * buttons_.Count : End Property
+  Public Sub CopyStateFromReVivezavAsObject(source) : Set CopiedFrom = source : End Sub
   Public Sub AddImageSet(picture, number, setName, w, h)
     ImageSets = ImageSets + 1
     If setName = "Symbols" Then Symbols = Symbols + 1
   End Sub
-  Public Property Get IconSetIndex
-    IconSetIndex = ImageSets - 1
-  End Property
+  Public Property Get IconSetIndex : IconSetIndex = ImageSets - 1 : End Property
   Private Function AddButton(n, kind)
     Dim b : Set b = New FakeButton
-    b.Index = buttons_.Count
-    b.Name = n
-    b.Kind = kind
-    b.Flags = 0
-    b.Enabled = True
-    b.Caption = ""
-    b.Visible = True
-    Set b.List = Nothing
+    b.Index = buttons_.Count : b.Name = n : b.Kind = kind : b.Flags = 0 : b.Enabled = True
+    b.Caption = "" : b.Visible = True : Set b.List = Nothing
     buttons_.Add n, b
     Set AddButton = b
   End Function
-  Public Sub AddPushButton(n, img, r, t, a, b, s1, s2)
-    AddButton n, KAT_PUSHBUTTON
-  End Sub
-  Public Sub AddToggleButton(n, img, r, t, s1, s2)
-    Dim b : Set b = AddButton(n, KAT_PUSHBUTTON)
-    b.Flags = 2
-  End Sub
-  Public Sub AddPanel(n, p, f, t)
-    Dim b : Set b = AddButton(n, KAT_PANEL)
-    b.Caption = t
-  End Sub
-  Public Sub AddSpin(n, v0, v1, v2, v3, v4, t)
-    AddButton n, KAT_SPIN
-  End Sub
-  Public Sub AddCombo(n, f2, text)
-    Dim b : Set b = AddButton(n, KAT_COMBO)
-    Set b.List = New FakeList
-  End Sub
-  Public Sub AddMenu(n)
-    AddButton n, KAT_PUSHBUTTON
-  End Sub
-  Public Sub AddMenuItem(n, img, r, t)
-    AddButton n, KAT_PUSHBUTTON
-  End Sub
-  Public Sub AddGap
-  End Sub
-  Public Sub AddSeparator
-  End Sub
-
+  Public Sub AddPushButton(n, img, r, t, a, b, s1, s2) : AddButton n, KAT_PUSHBUTTON : End Sub
+  Public Sub AddToggleButton(n, img, r, t, s1, s2) : AddButton(n, KAT_PUSHBUTTON).Flags = 2 : End Sub
+  Public Sub AddPanel(n, p, f, t) : AddButton(n, KAT_PANEL).Caption = t : End Sub
+  Public Sub AddSpin(n, v0, v1, v2, v3, v4, t) : AddButton n, KAT_SPIN : End Sub
+  Public Sub AddCombo(n, f2, text) : Set AddButton(n, KAT_COMBO).List = New FakeList : End Sub
+  Public Sub AddMenu(n) : AddButton n, KAT_PUSHBUTTON : End Sub
+  Public Sub AddMenuItem(n, img, r, t) : AddButton n, KAT_PUSHBUTTON : End Sub
+  Public Sub AddGap : End Sub
+  Public Sub AddSeparator : End Sub
   ' The button of a function, or Nothing.
   Public Default Function Item(fn)
     If buttons_.Exists(fn) Then Set Item = buttons_(fn) Else Set Item = Nothing
@@ -218,41 +110,20 @@ Class FakeToolbar
       If b.Index = i Then Set current_ = b
     Next
   End Property
-  Public Property Get ButtonType
-    ButtonType = current_.Kind
-  End Property
-  Public Property Get PushButtonFlags
-    PushButtonFlags = current_.Flags
-  End Property
-  Public Property Let PushButtonFlags(v)
-    current_.Flags = v
-  End Property
-  Public Property Get ButtonEnabled
-    ButtonEnabled = current_.Enabled
-  End Property
-  Public Property Let ButtonEnabled(v)
-    current_.Enabled = v
-  End Property
-  Public Property Get ButtonTag
-    ButtonTag = current_.Name
-  End Property
-  Public Property Let ButtonTooltip(v)
-    current_.Tooltip = v
-  End Property
-  Public Property Get ButtonListIndex
-    ButtonListIndex = current_.List.ListIndex
-  End Property
+  Public Property Get ButtonType : ButtonType = current_.Kind : End Property
+  Public Property Get PushButtonFlags : PushButtonFlags = current_.Flags : End Property
+  Public Property Let PushButtonFlags(v) : current_.Flags = v : End Property
+  Public Property Get ButtonEnabled : ButtonEnabled = current_.Enabled : End Property
+  Public Property Let ButtonEnabled(v) : current_.Enabled = v : End Property
+  Public Property Get ButtonTag : ButtonTag = current_.Name : End Property
+  Public Property Let ButtonTooltip(v) : current_.Tooltip = v : End Property
+  Public Property Get ButtonListIndex : ButtonListIndex = current_.List.ListIndex : End Property
 End Class
 
 ' The form's control array: element 0 exists, Load makes the next ones.
 Class FakeBars
-  Private items_
-  Private form_
-  Public Sub PlaceOn(frm)
-    Set items_ = CreateObject("Scripting.Dictionary")
-    Set form_ = frm
-    Load 0
-  End Sub
+  Private items_ : Private form_
+  Public Sub PlaceOn(frm) : Set items_ = CreateObject("Scripting.Dictionary") : Set form_ = frm : Load 0 : End Sub
   Public Default Property Get Item(i)
     If Not items_.Exists(CInt(i)) Then Err.Raise 340, "FakeBars", "Control array element doesn't exist"
     Set Item = items_(CInt(i))
@@ -263,150 +134,76 @@ Class FakeBars
     tb.PlaceOn form_
     items_.Add CInt(i), tb
   End Sub
-  Public Property Get Count
-    Count = items_.Count
-  End Property
+  Public Property Get Count : Count = items_.Count : End Property
   Public Sub Release
     Dim tb
-    For Each tb In items_.Items
-      tb.Release
-    Next
-    items_.RemoveAll
-    Set form_ = Nothing
+    For Each tb In items_.Items : tb.Release : Next
+    items_.RemoveAll : Set form_ = Nothing
   End Sub
 End Class
 
 ' A host form: writing Signal runs the form's handler at once, inside the write.
 Class FakeForm
-  Public Name
-  Public ScaleWidth
-  Public ScaleHeight
-  Public Tag
-  Public hWnd
-  Public Signals
-  Public Library
-  Public Layouts
-  Public LastLayout
-  Private bar_
-  Private signal_
+  Public Name : Public ScaleWidth : Public ScaleHeight : Public Tag : Public hWnd
+  Public Signals : Public Library : Public Layouts : Public LastLayout
+  Private bar_ : Private signal_
   Public Sub Init(formName, w, h)
-    Name = formName
-    ScaleWidth = w
-    ScaleHeight = h
-    Tag = ""
-    hWnd = 0
-    Signals = ""
-    Layouts = 0
-    Set Library = Nothing
-    Set bar_ = New FakeBars
-    bar_.PlaceOn Me
+    Name = formName : ScaleWidth = w : ScaleHeight = h : Tag = "" : hWnd = 0 : Signals = "" : Layouts = 0
+    Set Library = Nothing : Set bar_ = New FakeBars : bar_.PlaceOn Me
   End Sub
-  Public Property Get bar
-    Set bar = bar_
-  End Property
-  Public Property Get Signal
-    Signal = signal_
-  End Property
+  Public Property Get bar : Set bar = bar_ : End Property
+  Public Property Get Signal : Signal = signal_ : End Property
   Public Property Let Signal(word)
-    signal_ = word
-    Signals = Signals & word & ";"
+    signal_ = word : Signals = Signals & word & ";"
     If word = "REFORMAT" And Not Library Is Nothing Then
       Dim l, t, r, b
       l = -1 : t = -1 : r = -1 : b = -1
       Library.KaTLayout Me, l, t, r, b
-      Layouts = Layouts + 1
-      LastLayout = l & "," & t & "," & r & "," & b
+      Layouts = Layouts + 1 : LastLayout = l & "," & t & "," & r & "," & b
     End If
   End Property
-  Public Sub Unload
-  End Sub
+  Public Sub Unload : End Sub
   ' Breaks the form <-> bar cycle when the story ends.
-  Public Sub Release
-    Set Library = Nothing
-    bar_.Release
-  End Sub
+  Public Sub Release : Set Library = Nothing : bar_.Release : End Sub
 End Class
 
 Class FakeTBM
-  Private items_
-  Private count_
-  Private Sub Class_Initialize
-    count_ = 0
-    ReDim items_(0)
-  End Sub
-  Public Sub Add(tb)
-    count_ = count_ + 1
-    ReDim Preserve items_(count_)
-    Set items_(count_) = tb
-  End Sub
-  Public Property Get Count
-    Count = count_
-  End Property
-  Public Function ItemAsObject(i)
-    Set ItemAsObject = items_(CLng(i))
-  End Function
+  Private items_ : Private count_
+  Private Sub Class_Initialize : count_ = 0 : ReDim items_(0) : End Sub
+  Public Sub Add(tb) : count_ = count_ + 1 : ReDim Preserve items_(count_) : Set items_(count_) = tb : End Sub
+  Public Property Get Count : Count = count_ : End Property
+  Public Function ItemAsObject(i) : Set ItemAsObject = items_(CLng(i)) : End Function
   Public Sub Remove(i)
     Dim k
-    For k = CLng(i) To count_ - 1
-      Set items_(k) = items_(k + 1)
-    Next
-    count_ = count_ - 1
-    ReDim Preserve items_(count_)
+    For k = CLng(i) To count_ - 1 : Set items_(k) = items_(k + 1) : Next
+    count_ = count_ - 1 : ReDim Preserve items_(count_)
   End Sub
 End Class
 
 Class FakeView
   Public LastSymbol
-  Public Sub SetShapePictureInfo(h, w, a, colour, symbol, b)
-    LastSymbol = symbol
-  End Sub
-  Public Property Get ShapePicture
-    Set ShapePicture = Nothing
-  End Property
+  Public Sub SetShapePictureInfo(h, w, a, colour, symbol, b) : LastSymbol = symbol : End Sub
+  Public Property Get ShapePicture : Set ShapePicture = Nothing : End Property
 End Class
 
 Class FakeShellApp
-  Public Messages
-  Public MessageCount
-  Public Broadcasts
-  Public aString
-  Public aValue
-  Public aCmdFlag
+  Public Messages : Public MessageCount : Public Broadcasts : Public aString : Public aValue : Public aCmdFlag
   Private view_
-  Private Sub Class_Initialize
-    Messages = ""
-    MessageCount = 0
-    Broadcasts = ""
-    Set view_ = New FakeView
-  End Sub
-  Public Sub MsgBoxSub(text, flags)
-    Messages = Messages & text & "|"
-    MessageCount = MessageCount + 1
-  End Sub
-  Public Sub Broadcast(word)
-    Broadcasts = Broadcasts & word & ";"
-  End Sub
-  Public Property Get MainView
-    Set MainView = view_
-  End Property
-  Public Property Get locView
-    Set locView = view_
-  End Property
-  Public Property Get GetBitmap
-    Set GetBitmap = Nothing
-  End Property
+  Private Sub Class_Initialize : Messages = "" : MessageCount = 0 : Broadcasts = "" : Set view_ = New FakeView : End Sub
+  Public Sub MsgBoxSub(text, flags) : Messages = Messages & text & "|" : MessageCount = MessageCount + 1 : End Sub
+  Public Sub Broadcast(word) : Broadcasts = Broadcasts & word & ";" : End Sub
+  Public Property Get MainView : Set MainView = view_ : End Property
+  Public Property Get locView : Set locView = view_ : End Property
+  Public Property Get GetBitmap : Set GetBitmap = Nothing : End Property
 End Class
 
 ' wine's VBScript does not apply a default member to a property's result: frm.bar(i)
 ' would pass i to `bar` itself.
-Function BarOf(frm, i)
-  Set BarOf = frm.bar.Item(i)
-End Function
+Function BarOf(frm, i) : Set BarOf = frm.bar.Item(i) : End Function
 
 Function NewForm(formName)
-  Dim f : Set f = New FakeForm
-  f.Init formName, 12000, 9000
-  Set NewForm = f
+  Set NewForm = New FakeForm
+  NewForm.Init formName, 12000, 9000
 End Function
 
 ' A copy of the example configuration in the scratch folder the runner gives (the
@@ -414,191 +211,90 @@ End Function
 Function ScratchIni(fileName)
   Dim folder
   If WScript.Arguments.Count > 0 Then folder = WScript.Arguments(0) Else folder = Fso.GetSpecialFolder(2)
-  Dim path : path = Fso.BuildPath(folder, fileName)
-  Fso.CopyFile Examples & "BARS.INI", path, True
-  ScratchIni = path
+  ScratchIni = Fso.BuildPath(folder, fileName)
+  Fso.CopyFile Examples & "BARS.INI", ScratchIni, True
 End Function
 
 ' ---- stories --------------------------------------------------------------------------
-
-Const File = 0
-Const Format = 1
-Const Draw = 2
-Const View = 3
-Const Sketch = 4
-Const Status = 5
-Const Tools = 6
 
 ' The library by its program identifier, its type information, and the errors a script
 ' sees: ours with our text, the runtime's for an unknown member.
 Sub CreationAndErrors()
   Story = "creation and errors"
   Dim lib : Set lib = CreateObject("ZADEVE.ZuzuzudLibrary")
-  Check InStr(TypeName(lib), "ZuzuzudLibrary") > 0, "TypeName is the interface's: " & TypeName(lib)
+  CheckEqual TypeName(lib), "_ZuzuzudLibrary", "TypeName is the interface's"
   CheckEqual lib.BarsConfigFile, "", "a new library has no configuration file"
   lib.BarsConfigFile = "C:\x\BARS.INI"
   CheckEqual lib.barsconfigfile, "C:\x\BARS.INI", "names match in any case"
-
-  Dim n, d
+  Dim n, d, unknown, mismatch, notOptional
   On Error Resume Next
   Set lib.ShellApplicationObject = Nothing
-  n = Err.Number : d = Err.Description
-  Err.Clear
+  n = Err.Number : d = Err.Description : Err.Clear
   lib.NoSuchMember 1
-  Dim unknown : unknown = Err.Number
-  Err.Clear
+  unknown = Err.Number : Err.Clear
   lib.ShellApplicationObject = 5
-  Dim mismatch : mismatch = Err.Number
-  Err.Clear
+  mismatch = Err.Number : Err.Clear
   lib.KaTSetup
-  Dim notOptional : notOptional = Err.Number
+  notOptional = Err.Number
   On Error GoTo 0
-  CheckEqual n, 20000, "Nothing as the application object"
-  CheckEqual d, "Invalid application object", "its description"
+  CheckEqual n & " " & d, "20000 Invalid application object", "Nothing as the application object"
   CheckEqual unknown, 438, "an unknown member"
   CheckEqual mismatch, 13, "a number as the application object"
   CheckEqual notOptional, 449, "a required argument left out"
 End Sub
 
 ' KaTSetup on the example view: every bar built and registered, the two deliberate
-' problems reported through MsgBoxSub, the symbols from the application, and KaTLayout's
-' four by-reference results.
-Sub MainRoad(lib, frm, host, tbm)
+' problems reported through MsgBoxSub, the symbols from the application, the layout;
+' then a hidden bar's REFORMAT laid out inside the library's own call, function states
+' seen on the host's own buttons, and a bar floated with them.
+Sub MainRoad(lib)
   Story = "main road"
+  Dim host : Set host = New FakeShellApp
+  Dim tbm : Set tbm = New FakeTBM
+  Dim frm : Set frm = NewForm("frmMain")
   lib.InitialiseZADEVE tbm, Examples & "BARS.INI", Examples
   Set lib.ShellApplicationObject = host
   lib.KaTSetup frm, "MainView"
-
   CheckEqual host.MessageCount, 2, "reports: " & host.Messages
   Check InStr(host.Messages, "function: Export.") > 0, "the missing function is reported: " & host.Messages
   Check InStr(host.Messages, "function: !WRAP.") > 0, "the unknown entry is reported: " & host.Messages
   CheckEqual tbm.Count, 7, "bars in TBM"
   CheckEqual frm.bar.Count, 7, "elements of the bar array"
   Check tbm.ItemAsObject(3) Is BarOf(frm, Draw), "TBM holds the form's own bars"
-  CheckEqual lib.KaTBarName(BarOf(frm, Draw)), "Draw", "KaTBarName"
   CheckEqual BarOf(frm, Draw).Symbols, 4, "symbol image sets on the Draw bar"
   CheckEqual host.MainView.LastSymbol, "Diamond", "the last symbol asked of the application"
   CheckEqual BarOf(frm, File).ButtonCount, 9, "File bar buttons (no separators, no Export)"
   Check Not BarOf(frm, Tools).Visible, "the floating Tools bar stays hidden on its form"
-
-  Dim l, t, r, b
-  l = -1 : t = -1 : r = -1 : b = -1
-  lib.KaTLayout frm, l, t, r, b
-  CheckEqual l & "," & t & "," & r & "," & b, "420,660,11565,8340", "free rectangle"
-  CheckEqual TypeName(l), "Integer", "by-reference results take the parameter's type"
   CheckEqual BarOf(frm, Format).Top, 330, "the second top bar under the first"
   CheckEqual BarOf(frm, View).Left, 12000 - 420, "the right bar on the right edge"
-End Sub
 
-' Hiding a docked bar signals REFORMAT: the form's handler lays out again, inside the
-' library's own call, and the hidden bar's room goes to the document.
-Sub SignalInsideTheWrite(lib, frm)
-  Story = "signal"
   Set frm.Library = lib
   lib.KaTSetVisible frm, BarOf(frm, Draw), 0
-  CheckEqual frm.Signals, "REFORMAT;", "signals"
-  CheckEqual frm.Layouts, 1, "layouts run by the handler"
+  CheckEqual frm.Signals & frm.Layouts, "REFORMAT;1", "signals and the layouts the handler ran"
   CheckEqual frm.LastLayout, "0,660,11565,8340", "free rectangle without the Draw bar"
   CheckEqual lib.KaTIsVisible(BarOf(frm, Draw)), 0, "KaTIsVisible of the hidden bar"
   lib.KaTSetVisible frm, BarOf(frm, Draw), -1
   CheckEqual frm.LastLayout, "420,660,11565,8340", "free rectangle with the Draw bar back"
   Set frm.Library = Nothing
-End Sub
 
-Sub FunctionState(lib, frm)
-  Story = "function state"
   Dim grid : Set grid = BarOf(frm, View).Item("Grid")
+  Dim v : v = 0
   lib.KaSetFunctionState frm, "Grid", -1
   CheckEqual grid.Flags And BF_ON, BF_ON, "KaSetFunctionState presses the toggle"
-  Dim v, found
-  found = lib.KaTGetFunctionState(frm, "Grid", v)
-  Check found, "KaTGetFunctionState finds the button"
-  CheckEqual v, -1, "KaTGetFunctionState writes the state back"
-  CheckEqual lib.KaGetFunctionState(frm, "Grid"), -1, "KaGetFunctionState"
+  Check lib.KaTGetFunctionState(frm, "Grid", v), "KaTGetFunctionState finds the button"
+  CheckEqual v, -1, "KaTGetFunctionState writes the pressed state back"
   lib.KaSetFunctionState frm, "Grid", 0
-  CheckEqual lib.KaGetFunctionState(frm, "Grid"), 0, "released again"
+  CheckEqual grid.Flags And BF_ON, 0, "released again"
 
-  lib.KaSetFunctionEnabled frm, "FileSave", 0
-  CheckEqual BarOf(frm, File).Item("FileSave").Enabled, 0, "KaSetFunctionEnabled"
-  lib.KaSetButtonTip frm, "ZoomIn", "Bigger"
-  CheckEqual BarOf(frm, View).Item("ZoomIn").Tooltip, "Bigger", "KaSetButtonTip"
-
-  lib.KaAddFunctionListItem frm, "FontName", "Arial", 7
-  lib.KaAddFunctionListItem frm, "FontName", "Courier", 9
-  lib.KaSetItemIndexByText frm, "FontName", "courier"
-  Dim item, data
-  lib.KaGetFunctionListItem frm, "FontName", item, data
-  CheckEqual item & "/" & data, "Courier/9", "KaGetFunctionListItem writes both back"
-  CheckEqual TypeName(data), "Long", "Data comes back as a Long"
-
-  lib.StatusMsg frm, "StatusText", "Drawing"
-  CheckEqual lib.GetStatusMsg(frm, "StatusText"), "Drawing", "GetStatusMsg"
-  lib.StatusProg frm, "Progress", 50
-  CheckEqual BarOf(frm, Status).Item("Progress").Progress, 50, "StatusProg"
-End Sub
-
-' A workspace of WorkspaceCreation keeps its own configuration, TBM and scan, and passes
-' by-reference results through.
-Sub Workspaces(lib)
-  Story = "workspaces"
-  Dim creation : Set creation = CreateObject("ZADEVE.WorkspaceCreation")
-  Dim ws : Set ws = creation.NewZuzuzudWorkspace
-  Check InStr(TypeName(ws), "ZuzuzudWorkspace") > 0, "TypeName: " & TypeName(ws)
-  Check Not ws Is creation.NewZuzuzudWorkspace, "each call makes a new workspace"
-  Dim host : Set host = New FakeShellApp
-  Dim tbm : Set tbm = New FakeTBM
-  Dim ini : ini = ScratchIni("zadeve_workspace.ini")
-  ws.InitialiseZADEVE tbm, ini, Examples
-  Set ws.ShellApplicationObject = host
-  CheckEqual ws.BarsConfigFile, ini, "the workspace's own file"
-  Check lib.BarsConfigFile <> ini, "the host's library keeps its own"
-  ws.SetConfigValue "Scratch", "Key", "one"
-  CheckEqual ws.GetConfigValue("Scratch", "Key", "none"), "one", "a value written through the workspace"
-  CheckEqual lib.GetConfigValue("Scratch", "Key", "none"), "none", "not in the library's file"
-
-  Dim frm : Set frm = NewForm("frmSecond")
-  ws.KaTSetup frm, "MainView"
-  CheckEqual tbm.Count, 7, "the workspace's TBM"
-  ws.KaSetFunctionState frm, "Grid", -1
-  Dim v : v = 0
-  Check ws.KaTGetFunctionState(frm, "Grid", v), "found through the workspace"
-  CheckEqual v, -1, "the by-reference state through the proxy"
-  ws.KaTBeginScanFunction frm, "Bold"
-  Check ws.KaTNextScanFunction, "the function scan stops at the Format bar"
-  Check ws.aBar Is BarOf(frm, Format), "aBar of the workspace"
-
-  ws.aBarIndex = 3
-  CheckEqual ws.aBarIndex, 3, "aBarIndex"
-  Dim n
-  On Error Resume Next
-  Set ws.ShellApplicationObject = Nothing
-  n = Err.Number
-  On Error GoTo 0
-  CheckEqual n, 20000, "Nothing as the workspace's application object"
-  ws.KaTUnloadBars frm
-  CheckEqual tbm.Count, 0, "KaTUnloadBars empties the workspace's TBM"
-  frm.Release
-  Fso.DeleteFile ini
-End Sub
-
-' A floated bar opens with the states of the host's own toolbar, which the palette's
-' control reads from this script's class: a pressed toggle, a disabled button and a
-' selected combo entry with its list.
-Sub FloatedStates()
+  ' A floated bar opens with the states of the host's own toolbar, which the palette's
+  ' control reads from this script's class: a pressed toggle, a disabled button and a
+  ' selected combo entry with its list.
   Story = "floated states"
-  Dim lib : Set lib = CreateObject("ZADEVE.ZuzuzudLibrary")
-  Dim host : Set host = New FakeShellApp
-  Dim tbm : Set tbm = New FakeTBM
-  Dim frm : Set frm = NewForm("frmFloat")
-  lib.InitialiseZADEVE tbm, Examples & "BARS.INI", Examples
-  Set lib.ShellApplicationObject = host
-  lib.KaTSetup frm, "MainView"
   lib.KaSetFunctionState frm, "Bold", -1
   lib.KaSetFunctionEnabled frm, "Italic", 0
   lib.KaAddFunctionListItem frm, "FontName", "Arial", 7
   lib.KaAddFunctionListItem frm, "FontName", "Courier", 9
   lib.KaSetItemIndexByText frm, "FontName", "Courier"
-
   lib.KaTFloat frm, BarOf(frm, Format)
   Dim pb : Set pb = tbm.ItemAsObject(tbm.Count)
   Check Not pb Is BarOf(frm, Format), "the palette's own bar comes last in TBM"
@@ -613,7 +309,7 @@ Sub FloatedStates()
     "2:Arial/7,Courier/9", "the host's list on the palette"
   Check InStr(host.Messages, "restoring bar state") = 0, "the copy reported nothing: " & host.Messages
   lib.KaTUnloadBars frm
-  CheckEqual tbm.Count, 0, "KaTUnloadBars closes the palette"
+  CheckEqual tbm.Count, 0, "KaTUnloadBars closes the palette and empties TBM"
   frm.Release
 End Sub
 
@@ -634,6 +330,7 @@ Sub CallSharedMembers(target, frm, tbm, host, ini)
   Step = "KATNextScan" : Check target.KATNextScan, "KATNextScan finds a bar"
   Step = "KaTBeginScanFunction" : target.KaTBeginScanFunction frm, "Bold"
   Step = "KaTNextScanFunction" : Check target.KaTNextScanFunction, "KaTNextScanFunction finds Bold"
+  Check target.aBar Is BarOf(frm, Format), "the function scan stops at the Format bar (aBar)"
   Step = "KaTBuildBar"
   frm.bar.Load 7
   target.KaTBuildBar BarOf(frm, 7), "Sketch"
@@ -650,6 +347,7 @@ Sub CallSharedMembers(target, frm, tbm, host, ini)
   l = -1 : t = -1 : r = -1 : b = -1
   target.KaTLayout frm, l, t, r, b
   CheckEqual l & "," & t & "," & r & "," & b, "420,660,11565,8340", "KaTLayout's four results"
+  CheckEqual TypeName(l), "Integer", "by-reference results take the parameter's type"
   Step = "KaTSetVisible" : target.KaTSetVisible frm, BarOf(frm, Sketch), 0
   Step = "KaTIsVisible" : CheckEqual target.KaTIsVisible(BarOf(frm, Sketch)), 0, "KaTIsVisible"
   target.KaTSetVisible frm, BarOf(frm, Sketch), -1
@@ -657,7 +355,7 @@ Sub CallSharedMembers(target, frm, tbm, host, ini)
   n = -5
   Check target.GetIconSetNumber("big24.bmp,24,24", n), "GetIconSetNumber finds the set"
   CheckEqual n, 1, "GetIconSetNumber writes the number back"
-  Step = "SetConfigValue" : target.SetConfigValue "Scratch", "Key", "value"
+  Step = "SetConfigValue" : CheckEqual target.SetConfigValue("Scratch", "Key", "value"), 1, "SetConfigValue answers 1"
   Step = "GetConfigValue" : CheckEqual target.GetConfigValue("Scratch", "Key", "none"), "value", "GetConfigValue"
   Step = "ClearConfigSection" : target.ClearConfigSection "Scratch"
   CheckEqual target.GetConfigValue("Scratch", "Key", "gone"), "gone", "ClearConfigSection"
@@ -686,6 +384,7 @@ Sub CallSharedMembers(target, frm, tbm, host, ini)
   Step = "KaGetFunctionListItem"
   target.KaGetFunctionListItem frm, "FontName", item, data
   CheckEqual item & "/" & data, "Times/4", "KaGetFunctionListItem writes item and data back"
+  CheckEqual TypeName(data), "Long", "Data comes back as a Long"
   Step = "KaSetItemIndexByData" : target.KaSetItemIndexByData frm, "FontName", 3
   CheckEqual BarOf(frm, Format).Item("FontName").List.ListIndex, 0, "KaSetItemIndexByData"
   Step = "KaSetItemIndex" : target.KaSetItemIndex frm, "FontName", 1
@@ -707,15 +406,14 @@ Sub CallSharedMembers(target, frm, tbm, host, ini)
   Step = ""
 End Sub
 
-' All 46 members of the library, all 45 of a workspace, and NewZuzuzudWorkspace.
+' All 46 members of the library, all 45 of a workspace, and NewZuzuzudWorkspace: a
+' workspace keeps its own configuration, TBM and scan.
 Sub EveryMember()
   Story = "every library member"
   Dim lib : Set lib = CreateObject("ZADEVE.ZuzuzudLibrary")
-  Dim host : Set host = New FakeShellApp
-  Dim tbm : Set tbm = New FakeTBM
   Dim frm : Set frm = NewForm("frmEvery")
   Dim ini : ini = ScratchIni("zadeve_every_library.ini")
-  CallSharedMembers lib, frm, tbm, host, ini
+  CallSharedMembers lib, frm, New FakeTBM, New FakeShellApp, ini
   Step = "aBar" : Set lib.aBar = BarOf(frm, File)
   Check lib.aBar Is BarOf(frm, File), "aBar"
   Set lib.aBar = Nothing
@@ -727,15 +425,15 @@ Sub EveryMember()
   Step = "KaTEnableFloatingMenu" : lib.KaTEnableFloatingMenu
   Step = "KaTReleaseBars" : lib.KaTReleaseBars frm
   frm.Release
-  Fso.DeleteFile ini
 
   Story = "every workspace member"
   Step = "NewZuzuzudWorkspace"
-  Dim ws : Set ws = CreateObject("ZADEVE.WorkspaceCreation").NewZuzuzudWorkspace
-  Set host = New FakeShellApp
-  Set tbm = New FakeTBM
+  Dim creation : Set creation = CreateObject("ZADEVE.WorkspaceCreation")
+  Dim ws : Set ws = creation.NewZuzuzudWorkspace
+  CheckEqual TypeName(ws), "_ZuzuzudWorkspace", "TypeName"
+  Check Not ws Is creation.NewZuzuzudWorkspace, "each call makes a new workspace"
   Set frm = NewForm("frmEveryWs")
-  ini = ScratchIni("zadeve_every_workspace.ini")
+  Dim wsIni : wsIni = ScratchIni("zadeve_every_workspace.ini")
   Step = "aBarIndex" : ws.aBarIndex = 4
   CheckEqual ws.aBarIndex, 4, "aBarIndex"
   Step = "aSpinUp" : ws.aSpinUp = 0.5
@@ -744,29 +442,28 @@ Sub EveryMember()
   CheckEqual ws.aSpinDown, -0.5, "aSpinDown"
   Step = "IsFloating" : ws.IsFloating = -1
   CheckEqual ws.IsFloating, -1, "IsFloating"
-  CallSharedMembers ws, frm, tbm, host, ini
+  CallSharedMembers ws, frm, New FakeTBM, New FakeShellApp, wsIni
   Step = "aBar" : Set ws.aBar = BarOf(frm, Format)
   Check ws.aBar Is BarOf(frm, Format), "aBar"
   Set ws.aBar = Nothing
+  Step = "own configuration"
+  CheckEqual lib.BarsConfigFile, ini, "the library keeps its own file"
+  ws.SetConfigValue "Own", "Key", "ws"
+  CheckEqual lib.GetConfigValue("Own", "Key", "none"), "none", "a value written through the workspace"
+  Dim n
+  On Error Resume Next
+  Set ws.ShellApplicationObject = Nothing
+  n = Err.Number
+  On Error GoTo 0
+  CheckEqual n, 20000, "Nothing as the workspace's application object"
   frm.Release
   Fso.DeleteFile ini
+  Fso.DeleteFile wsIni
 End Sub
 
 Sub Main()
   CreationAndErrors
-  Dim lib : Set lib = CreateObject("ZADEVE.ZuzuzudLibrary")
-  Dim host : Set host = New FakeShellApp
-  Dim tbm : Set tbm = New FakeTBM
-  Dim frm : Set frm = NewForm("frmMain")
-  MainRoad lib, frm, host, tbm
-  SignalInsideTheWrite lib, frm
-  FunctionState lib, frm
-  Workspaces lib
-  FloatedStates
-  Story = "unload"
-  lib.KaTUnloadBars frm
-  CheckEqual tbm.Count, 0, "KaTUnloadBars empties TBM"
-  frm.Release
+  MainRoad CreateObject("ZADEVE.ZuzuzudLibrary")
   EveryMember
 End Sub
 

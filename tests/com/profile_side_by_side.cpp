@@ -62,68 +62,44 @@ std::optional<std::string> readFile(const std::string& path) {
   return bytes.str();
 }
 
-// The library, called as a script host would: by name, arguments as VARIANTs.
-class Library {
- public:
+// The library, called as a script host would: by name, arguments as VARIANTs (strings in
+// the caller's order; the call frees them).
+struct Library {
+  IDispatch* dispatch = nullptr;
   Library() {
     CLSID clsid;
     if (FAILED(CLSIDFromProgID(L"ZADEVE.ZuzuzudLibrary", &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(&dispatch_))))
-      dispatch_ = nullptr;
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&dispatch))))
+      dispatch = nullptr;
   }
   ~Library() {
-    if (dispatch_) dispatch_->Release();
+    if (dispatch) dispatch->Release();
   }
-  explicit operator bool() const { return dispatch_ != nullptr; }
-
-  void setFile(const std::string& path) {
-    VARIANT value = text(path);
-    invoke(L"BarsConfigFile", DISPATCH_PROPERTYPUT, {value});
-  }
-  std::string get(const std::string& section, const std::string& key, const std::string& def) {
-    VARIANT result = invoke(L"GetConfigValue", DISPATCH_METHOD, {text(section), text(key), text(def)});
-    std::string out = result.vt == VT_BSTR ? narrow(result.bstrVal, SysStringLen(result.bstrVal)) : "<not a string>";
-    VariantClear(&result);
-    return out;
-  }
-  bool set(const std::string& section, const std::string& key, const std::string& value) {
-    return truth(invoke(L"SetConfigValue", DISPATCH_METHOD, {text(section), text(key), text(value)}));
-  }
-  bool clear(const std::string& section) { return truth(invoke(L"ClearConfigSection", DISPATCH_METHOD, {text(section)})); }
-
- private:
-  static VARIANT text(const std::string& value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    const std::wstring text = wide(value);
-    v.bstrVal = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
-    return v;
-  }
-  static bool truth(VARIANT v) {
-    const bool ok = SUCCEEDED(VariantChangeType(&v, &v, 0, VT_I4)) && v.lVal != 0;
-    VariantClear(&v);
-    return ok;
-  }
-  // Arguments in the caller's order; the call frees them.
-  VARIANT invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args) {
+  VARIANT invoke(const wchar_t* name, WORD flags, std::vector<std::string> texts) {
     VARIANT result;
     VariantInit(&result);
     DISPID id;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (FAILED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
+    if (FAILED(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
       std::printf("FAILED: no member %ls\n", name);
       ++failures;
       return result;
     }
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPID put = DISPID_PROPERTYPUT;
-    DISPPARAMS params{reversed.data(), flags == DISPATCH_PROPERTYPUT ? &put : nullptr,
-                      static_cast<UINT>(reversed.size()), flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
+    std::vector<VARIANT> args;
+    for (auto it = texts.rbegin(); it != texts.rend(); ++it) {
+      const std::wstring text = wide(*it);
+      VARIANT v;
+      VariantInit(&v);
+      v.vt = VT_BSTR;
+      v.bstrVal = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
+      args.push_back(v);
+    }
+    const bool put = flags == DISPATCH_PROPERTYPUT;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{args.data(), put ? &named : nullptr, static_cast<UINT>(args.size()), put ? 1u : 0u};
     EXCEPINFO error{};
-    const HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                         flags == DISPATCH_PROPERTYPUT ? nullptr : &result, &error, nullptr);
+    const HRESULT hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, put ? nullptr : &result,
+                                        &error, nullptr);
     if (FAILED(hr)) {
       std::printf("FAILED: %ls raised 0x%08lx\n", name, static_cast<unsigned long>(hr));
       ++failures;
@@ -131,11 +107,20 @@ class Library {
     SysFreeString(error.bstrSource);
     SysFreeString(error.bstrDescription);
     SysFreeString(error.bstrHelpFile);
-    for (auto& v : reversed) VariantClear(&v);
+    for (auto& v : args) VariantClear(&v);
     return result;
   }
-
-  IDispatch* dispatch_ = nullptr;
+  std::string get(const std::string& section, const std::string& key, const std::string& def) {
+    VARIANT r = invoke(L"GetConfigValue", DISPATCH_METHOD, {section, key, def});
+    std::string out = r.vt == VT_BSTR ? narrow(r.bstrVal, SysStringLen(r.bstrVal)) : "<not a string>";
+    VariantClear(&r);
+    return out;
+  }
+  static bool truth(VARIANT v) {
+    const bool ok = SUCCEEDED(VariantChangeType(&v, &v, 0, VT_I4)) && v.lVal != 0;
+    VariantClear(&v);
+    return ok;
+  }
 };
 
 struct ReadCase {
@@ -226,11 +211,11 @@ int main(int argc, char** argv) {
   int cases = 0;
   {
     Library library;
-    if (!library) {
+    if (!library.dispatch) {
       std::printf("FAILED: ZADEVE.ZuzuzudLibrary could not be created\n");
       return 1;
     }
-    library.setFile(libraryFile);
+    library.invoke(L"BarsConfigFile", DISPATCH_PROPERTYPUT, {libraryFile});
     for (const auto& c : kReads) {
       writeFile(systemFile, c.file);
       writeFile(libraryFile, c.file);
@@ -245,7 +230,8 @@ int main(int argc, char** argv) {
       writeFile(libraryFile, c.file);
       const bool systemOk = WritePrivateProfileStringA(c.section.c_str(), c.key ? c.key->c_str() : nullptr,
                                                        c.value ? c.value->c_str() : nullptr, systemFile.c_str());
-      const bool ours = c.key ? library.set(c.section, *c.key, *c.value) : library.clear(c.section);
+      const bool ours = Library::truth(c.key ? library.invoke(L"SetConfigValue", DISPATCH_METHOD, {c.section, *c.key, *c.value})
+                                             : library.invoke(L"ClearConfigSection", DISPATCH_METHOD, {c.section}));
       expectSame(c.what, "success", systemOk ? "yes" : "no", ours ? "yes" : "no");
       expectSame(c.what, "file", readFile(systemFile).value_or("<no file>"), readFile(libraryFile).value_or("<no file>"));
       ++cases;

@@ -78,11 +78,10 @@ for key in "$clsid_key" "$typelib_key"; do
 done
 hello 1 'Cannot create ZADEVE.ZuzuzudLibrary: error 429 .*regsvr32 ZADEVE.dll)|'
 
-# Our toolbar control, the palettes, host forms and `zadeve show` as real windows, on a
-# virtual display, each in a prefix of its own.
+# Our toolbar control, the palettes, the Win32 example and `zadeve show` (the reference
+# host's form) as real windows, on a virtual display, each in a prefix of its own.
 "$here/windows/control_shell.sh" "$build" || failed+=(control_shell)
 "$here/windows/run_window_stories.sh" "$build" || failed+=(window_stories)
-# Host forms on real windows: the Win32 example and the reference host's own form window.
 "$here/windows/host_windows.sh" "$build" || failed+=(host_windows)
 "$here/windows/show_stories.sh" "$build" || failed+=(show_stories)
 

@@ -4,7 +4,15 @@
 #   wine_register DLL           registers DLL in the prefix
 #   wine_for_display            readies the prefix for windows on a virtual display
 #   on_display WxH COMMAND...   runs COMMAND on a virtual display of that size
+#   display_suite SHOTS COMMAND...  on_display 1024x768 with a fresh SHOTS folder, kept if it fails
 #   windows_path PATH           PATH as Wine's programs name it
+# and, on the display, for the window suites (which set $suite, $scratch, $shots):
+#   wait_until SECONDS COMMAND...   until COMMAND succeeds, every tenth of a second
+#   away                        the mouse off every window
+#   drag X Y DX DY STEPS        pressed at X,Y and moved by DX,DY STEPS times, as a hand drags
+#   crop PICTURE W H X Y OUT    a rectangle of a picture, without alpha
+#   differing A B / same A B    how many pixels of two pictures differ / that none does
+#   story NAME COMMAND...       runs one story and says how it went; finish ends the suite
 
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 
@@ -46,13 +54,74 @@ on_display() {
   xvfb-run -a -s "-screen 0 ${size}x24" "$@"
 }
 
-# fresh_shots DIR: an empty folder for a suite's screenshots.
-fresh_shots() { rm -rf "$1"; mkdir -p "$1"; }
-# settle_shots SUITE DIR STATUS: a passed run's screenshots go, unless ZADEVE_KEEP_SHOTS=1.
-settle_shots() {
-  if [ "$3" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
-    rm -rf "$2"
+# display_suite SHOTS COMMAND...: COMMAND on the display with SHOTS empty; the screenshots
+# of a passed run go, unless ZADEVE_KEEP_SHOTS=1.
+display_suite() {
+  local shots=$1 status=0
+  shift
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  on_display 1024x768 "$@" || status=$?
+  if [ "$status" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
+    rm -rf "$shots"
   else
-    echo "$1: screenshots kept in $2" >&2
+    echo "$suite: screenshots kept in $shots" >&2
   fi
+  return "$status"
+}
+
+wait_until() {
+  local tries=$(($1 * 10))
+  shift
+  until "$@"; do
+    ((tries-- > 0)) || return 1
+    sleep 0.1
+  done
+}
+away() { xdotool mousemove 1020 764; sleep 0.7; }
+drag() {
+  local i
+  xdotool mousemove "$1" "$2" mousedown 1
+  for ((i = 1; i <= $5; i++)); do
+    sleep 0.3
+    xdotool mousemove $(($1 + i * $3)) $(($2 + i * $4))
+  done
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.5
+}
+crop() { convert-im6.q16 "$1" -crop "${2}x${3}+${4}+${5}" +repage -alpha off "$6"; }
+differing() {
+  local n
+  convert-im6.q16 "$1" -alpha off "$scratch/.a.png"
+  convert-im6.q16 "$2" -alpha off "$scratch/.b.png"
+  n=$(compare-im6.q16 -metric AE "$scratch/.a.png" "$scratch/.b.png" null: 2>&1 || true)
+  echo "${n%% *}"
+}
+same() {
+  local n
+  n=$(differing "$1" "$2")
+  [ "$n" = 0 ] || { echo "  $(basename "$1") and $(basename "$2") differ: $n pixels" >&2; return 1; }
+}
+
+failed=()
+passed=0
+story() {
+  local name=$1
+  shift
+  if "$@"; then
+    echo "$suite: $name passed"
+    passed=$((passed + 1))
+  else
+    echo "$suite: $name FAILED" >&2
+    import -window root "$shots/failed-${name// /_}.png" 2>/dev/null || true
+    failed+=("$name")
+  fi
+}
+finish() {
+  if ((${#failed[@]})); then
+    echo "$suite: ${#failed[@]} failed: ${failed[*]}" >&2
+    exit 1
+  fi
+  echo "$suite: all $passed passed"
 }

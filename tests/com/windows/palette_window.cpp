@@ -2,30 +2,25 @@
 // its own form and application object (the reference host's), the library by its program
 // identifier. A driver (run_window_stories.sh) sends one command a line on standard input
 // and acts as the user with xdotool between commands; each reply ends with "DONE".
-//   float NAME          floats the form's bar NAME; prints the palette's points to act on
+//   float NAME / floatstates NAME   floats the bar (with the host's states of setHostStates
+//                       first, checking the palette's bar shows them); prints its points
 //   points              the points of the palette last floated, where it is now
 //   dragmode 0|1        full-window dragging off or on (read by palettes as they load)
 //   sized full|outline  checks the last drag of the palette last floated
 //   docked NAME         checks that the palette of NAME closed and the bar docked
 //   unloadbars N1 N2    KaTUnloadBars with the palettes of N1 and N2 open
-//   unload              KaTUnloadBars, unchecked: closes what floats
-//   floatstates NAME    sets the host's states (setHostStates), floats NAME and checks the
-//                       palette's bar shows them, read late-bound as a host reads a toolbar
 //   clearstates         sets the host's Format bar's states back
 //   headless NAME PNG [PRESSED|states]  our headless rendering of NAME's palette toolbar
-//                       (with the toggle PRESSED pressed on the host bar first, or with
-//                       setHostStates), written to PNG
-//   ran COMMAND [FLAG]  the host ran COMMAND (with aCmdFlag FLAG) on "ExecuteCommand" since
-//                       the last check
+//                       (PRESSED pressed on the host bar first, or setHostStates) to PNG
+//   ran COMMAND [FLAG]  the host ran COMMAND (with aCmdFlag FLAG) since the last check
 //   library PROP VALUE  the library's property PROP reads VALUE
 //   lists               fills the FontName combos through the library
-//   quit
 // Replies: "ok <what>", "FAILED <what>", and "AT <point> X Y" for the driver.
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,26 +64,19 @@ std::string rectText(const RECT& r) {
          std::to_string(r.bottom);
 }
 
-// --- Commands from the driver, read on a thread of their own so the window thread pumps.
-CRITICAL_SECTION queueLock;
-HANDLE commandReady;
-std::deque<std::string> commands;
+// --- Commands from the driver, read on a thread of their own so the window thread pumps;
+// the driver waits for each reply, so one line at a time is handed over.
+HANDLE commandReady, commandTaken;
+std::string command;
 
 DWORD WINAPI readCommands(void*) {
   char line[512];
-  while (std::fgets(line, sizeof line, stdin)) {
-    std::string text(line);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    EnterCriticalSection(&queueLock);
-    commands.push_back(text);
-    LeaveCriticalSection(&queueLock);
+  for (;;) {
+    command = std::fgets(line, sizeof line, stdin) ? line : "quit";
+    while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) command.pop_back();
     SetEvent(commandReady);
+    WaitForSingleObject(commandTaken, INFINITE);
   }
-  EnterCriticalSection(&queueLock);
-  commands.push_back("quit");
-  LeaveCriticalSection(&queueLock);
-  SetEvent(commandReady);
-  return 0;
 }
 
 void pump() {
@@ -130,19 +118,11 @@ DWORD WINAPI watchMenus(void*) {
 }
 
 std::string nextCommand() {
-  for (;;) {
-    EnterCriticalSection(&queueLock);
-    if (!commands.empty()) {
-      std::string c = commands.front();
-      commands.pop_front();
-      LeaveCriticalSection(&queueLock);
-      settle();
-      return c;
-    }
-    LeaveCriticalSection(&queueLock);
-    MsgWaitForMultipleObjects(1, &commandReady, FALSE, INFINITE, QS_ALLINPUT);
-    pump();
-  }
+  while (MsgWaitForMultipleObjects(1, &commandReady, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) pump();
+  std::string c = command;
+  SetEvent(commandTaken);
+  settle();
+  return c;
 }
 
 // --- What the palette window went through, seen from hooks on this thread.
@@ -355,10 +335,8 @@ void floatWithStates(Host& host, const std::string& name) {
   say(std::string("ok ") +
       (selected() == before ? "the host bar was read directly (our own class)" : "the host bar was read late-bound"));
   automation::Object& palette = *watchedBar;
-  check(bold.flags & BF_ON, "Bold is pressed on the host bar");
-  check(readState(palette, "Bold", false).flags & BF_ON, "Bold is pressed on the palette");
-  check(!italic.enabled, "Italic is disabled on the host bar");
-  check(!readState(palette, "Italic", false).enabled, "Italic is disabled on the palette");
+  check((bold.flags & BF_ON) && (readState(palette, "Bold", false).flags & BF_ON), "Bold is pressed on both bars");
+  check(!italic.enabled && !readState(palette, "Italic", false).enabled, "Italic is disabled on both bars");
   const int32_t picked = readState(palette, "FontName", true).listIndex;
   check(picked == font.listIndex && picked >= 0,
         "FontName's selected entry on the palette is " + std::to_string(picked) + ", on the host bar " +
@@ -480,14 +458,9 @@ void ranCommand(Host& host, const std::string& name, const std::string& flag) {
 }
 
 std::vector<std::string> words(const std::string& line) {
+  std::istringstream in(line);
   std::vector<std::string> w;
-  size_t i = 0;
-  while (i < line.size()) {
-    size_t j = line.find(' ', i);
-    if (j == std::string::npos) j = line.size();
-    if (j > i) w.push_back(line.substr(i, j - i));
-    i = j + 1;
-  }
+  for (std::string word; in >> word;) w.push_back(word);
   return w;
 }
 
@@ -499,9 +472,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   CoInitialize(nullptr);
-  InitializeCriticalSection(&queueLock);
   InitializeCriticalSection(&printLock);
   commandReady = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  commandTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   host::registerReferenceControls();
   SetWindowsHookExA(WH_CALLWNDPROC, &beforeMessage, nullptr, GetCurrentThreadId());
   SetWindowsHookExA(WH_CALLWNDPROCRET, &afterMessage, nullptr, GetCurrentThreadId());
@@ -546,8 +519,6 @@ int main(int argc, char** argv) {
         floatWithStates(host, w[1]);
       } else if (w[0] == "clearstates") {
         clearHostStates(host);
-      } else if (w[0] == "unload") {
-        automation::callMethod(*host.lib, "KaTUnloadBars", {Variant(ObjectRef(host.form))});
       } else if (w[0] == "headless" && (w.size() == 3 || w.size() == 4)) {
         headlessPicture(argv[1], argv[2], w[1], w[2], w.size() == 4 ? w[3] : "");
       } else if (w[0] == "ran" && (w.size() == 2 || w.size() == 3)) {

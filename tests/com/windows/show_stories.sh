@@ -1,35 +1,32 @@
 #!/usr/bin/env bash
 # tests/com/windows/show_stories.sh BUILD_DIR
 # `zadeve show` as its user meets it: BUILD_DIR/zadeve.exe shows the diagram example's views
-# on a virtual display, xdotool plays the user, and BUILD_DIR/window_probe.exe
-# (window_probe.cpp) reads the windows from outside. Pictures are held against
-# `zadeve.exe render` and bar windows against `zadeve.exe layout --json` of the same file,
-# view and size: the same program under the same Wine, so a difference is the window's
-# and not one of two builds. Each program shown works on a copy of examples/diagram of its own.
-# Screenshots of a failed run stay in BUILD_DIR/show_shots (of every run with
+# (the reference host's form window) on a virtual display, xdotool plays the user, and
+# BUILD_DIR/window_probe.exe (window_probe.cpp) reads the windows from outside. Pictures are
+# held against `zadeve.exe render` and bar windows against `zadeve.exe layout --json` of the
+# same file, view and size: the same program under the same Wine, so a difference is the
+# window's and not one of two builds. Each program shown works on a copy of examples/diagram
+# of its own. Screenshots of a failed run stay in BUILD_DIR/show_shots (of every run with
 # ZADEVE_KEEP_SHOTS=1), with readme.png: the form and its palette, as docs/show.png shows.
 set -euo pipefail
 [ -n "${ZADEVE_TRACE:-}" ] && set -x
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
+suite="show stories"
 # shellcheck source=SCRIPTDIR/../wine_prefix.sh
 . "$here/../wine_prefix.sh"
 
 if [ "${1:-}" != --stories ]; then
   build=$(cd "${1:?usage: show_stories.sh BUILD_DIR}" && pwd)
-  skip_without "show stories" wine xvfb-run xdotool import compare convert-im6.q16
+  skip_without "$suite" wine xvfb-run xdotool import compare-im6.q16 convert-im6.q16
   for f in zadeve.exe window_probe.exe; do
-    [ -f "$build/$f" ] || { echo "show stories: $build/$f is not built" >&2; exit 1; }
+    [ -f "$build/$f" ] || { echo "$suite: $build/$f is not built" >&2; exit 1; }
   done
   wine_prefix
-  # Windows nobody manages: with no window manager to wait for, a palette that closes (as
-  # each rebuild closes the floated ones) costs no two seconds.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   wine_for_display
   shots="$build/show_shots"
-  fresh_shots "$shots"
   status=0
-  on_display 1024x768 bash "$0" --stories "$build" "$scratch" "$shots" || status=$?
+  display_suite "$shots" bash "$0" --stories "$build" "$scratch" "$shots" || status=$?
 
   # Without a display (and without the server that knew one) the tool says so and stops.
   wineserver -k >/dev/null 2>&1 || true
@@ -40,27 +37,20 @@ if [ "${1:-}" != --stories ]; then
     --view DiagramView >"$scratch/bare.out" 2>"$scratch/bare.err") || bare=$?
   lines=$(tr -d '\r' <"$scratch/bare.err" | grep -c . || true)
   if [ "$bare" = 1 ] && [ "$lines" = 1 ] && [ ! -s "$scratch/bare.out" ]; then
-    echo "show stories: without a display one line on standard error, exit 1, passed"
+    echo "$suite: without a display one line on standard error, exit 1, passed"
   else
-    echo "show stories: without a display one line on standard error, exit 1, FAILED (exit $bare, $lines lines)" >&2
+    echo "$suite: without a display one line on standard error, exit 1, FAILED (exit $bare, $lines lines)" >&2
     sed 's/^/  | /' "$scratch/bare.out" "$scratch/bare.err" >&2
     status=1
   fi
-
-  settle_shots "show stories" "$shots" "$status"
   exit "$status"
 fi
 
 # --- On the display ---------------------------------------------------------------------
 build=$2 scratch=$3 shots=$4
-failed=()
-passed=0
-
 say() { echo "  $*" >&2; }
 probe() { wine "$build/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-# zadeve ARG...: the tool under Wine, its output without carriage returns.
 zadeve() { wine "$build/zadeve.exe" "$@" | tr -d '\r'; }
-away() { xdotool mousemove 1020 764; sleep 0.5; }
 
 # A copy of the example for one story; extra sections appended from standard input.
 copy_example() {  # NAME
@@ -76,22 +66,18 @@ stop_show() {
   if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then wait "$pid" 2>/dev/null || true; fi
   pid="" form="" winpid=""
 }
+running_and_shown() { kill -0 "$pid" 2>/dev/null && lines | grep -qE '^shown [0-9]+$'; }
 start_show() {  # DIR SHOW_ARG...
   stop_show
-  dir=$scratch/$1
-  out=$dir.out
+  dir=$scratch/$1 out=$scratch/$1.out
   shift
   (cd "$dir" && exec wine "$build/zadeve.exe" show BARS.INI "$@") >"$out" 2>"$dir.err" &
   pid=$!
-  local tries=300
-  until lines | grep -qE '^shown [0-9]+$'; do
-    if ((tries-- <= 0)) || ! kill -0 "$pid" 2>/dev/null; then
-      say "no \"shown HWND\" line came"
-      sed 's/^/  | /' "$out" "$dir.err" >&2
-      return 1
-    fi
-    sleep 0.1
-  done
+  if ! wait_until 30 running_and_shown; then
+    say "no \"shown HWND\" line came"
+    sed 's/^/  | /' "$out" "$dir.err" >&2
+    return 1
+  fi
   form=$(lines | grep -E '^shown ' | head -1 | cut -d' ' -f2)
   winpid=$(probe windows ZadeveForm | awk -v h="$form" '$2 == h' | field pid)
   if [ -z "$winpid" ]; then
@@ -103,56 +89,36 @@ start_show() {  # DIR SHOW_ARG...
   sleep 1  # the first paint reaches the screen
 }
 
-# form_line / palette_lines: the probe's lines for the form and the program's palettes.
+# The probe's lines for the form and the program's palettes, and what they say.
 form_line() { probe windows ZadeveForm "$winpid" | awk -v h="$form" '$2 == h'; }
 palette_lines() { probe windows ZadeveToolPalette "$winpid" | awk -v h="$form" '$2 != h'; }
 client() { form_line | cut -d' ' -f11-14; }  # L T W H on the screen
+outer() { cut -d' ' -f6-9; }
 field() { awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k) { print $(i + 1); exit } }'; }
 caption() { sed -n 's/.* caption //p'; }
+point() { probe points "$form" | grep "^$1 " | cut -d' ' -f2-; }  # corner, minimize, close: X Y
 
 # shot NAME: the screen, and the form's client area cut out of it as NAME-client.png.
 shot() {
   import -window root "$shots/$1.png"
   local l t w h
   read -r l t w h <<<"$(client)"
-  convert-im6.q16 "$shots/$1.png" -crop "${w}x$h+$l+$t" +repage -alpha off "$shots/$1-client.png"
+  crop "$shots/$1.png" "$w" "$h" "$l" "$t" "$shots/$1-client.png"
 }
 # render NAME INI VIEW WxH [ARG...]: the tool's picture of the view as NAME-render.png.
 render() {
-  local name=$1 ini=$2 view=$3 size=$4
-  shift 4
-  zadeve render "$(windows_path "$ini")" --view "$view" --size "$size" "$@" \
-    -o "$(windows_path "$shots/$name-render.png")" >/dev/null 2>"$scratch/render.err" || {
+  zadeve render "$(windows_path "$2")" --view "$3" --size "$4" "${@:5}" \
+    -o "$(windows_path "$shots/$1-render.png")" >/dev/null 2>"$scratch/render.err" || {
     say "render failed:"; sed 's/^/  | /' "$scratch/render.err" >&2; }
 }
-# same A B: two pictures are equal pixel for pixel (magenta boxes aside, see mask).
-same() {
-  local n
-  convert-im6.q16 "$1" -alpha off "$scratch/a.png"
-  convert-im6.q16 "$2" -alpha off "$scratch/b.png"
-  n=$(compare -metric AE "$scratch/a.png" "$scratch/b.png" null: 2>&1 || true)
-  [ "${n%% *}" = 0 ] || { say "$(basename "$1") and $(basename "$2") differ: $n pixels"; return 1; }
-}
-# mask PNG L T W H...: magenta boxes over the given rectangles, in place.
-mask() {
-  local png=$1 draw=()
-  shift
-  while (($# >= 4)); do
-    draw+=(-draw "rectangle $1,$2 $(($1 + $3 - 1)),$(($2 + $4 - 1))")
-    shift 4
-  done
-  convert-im6.q16 "$png" -fill magenta "${draw[@]}" "$png"
-}
+# mask PNG L T W H: a magenta box over the rectangle, in place.
+mask() { convert-im6.q16 "$1" -fill magenta -draw "rectangle $2,$3 $(($2 + $4 - 1)),$(($3 + $5 - 1))" "$1"; }
 
-# The docked bars the tool lays out, "L T W H" in client pixels, sorted; and one bar's box.
-laid_out() {  # INI VIEW WxH
+# The docked bars the tool lays out, "L T W H" in client pixels, sorted (of bar NAME only).
+laid_out() {  # INI VIEW WxH [NAME]
   zadeve layout "$(windows_path "$1")" --view "$2" --size "$3" --json | grep '"index"' |
-    grep '"visible": true, "floating": false' |
+    grep "${4:+\"name\": \"$4\"}" | grep "${4:-\"visible\": true, \"floating\": false}" |
     sed -E 's/.*"pixels": \{"left": (-?[0-9]+), "top": (-?[0-9]+), "width": ([0-9]+), "height": ([0-9]+)\}.*/\1 \2 \3 \4/' | sort
-}
-bar_box() {  # INI VIEW WxH NAME
-  zadeve layout "$(windows_path "$1")" --view "$2" --size "$3" --json | grep "\"name\": \"$4\"" |
-    sed -E 's/.*"pixels": \{"left": (-?[0-9]+), "top": (-?[0-9]+), "width": ([0-9]+), "height": ([0-9]+)\}.*/\1 \2 \3 \4/'
 }
 # The form's visible bar windows, "L T W H" in client pixels, sorted.
 bar_windows() {
@@ -162,15 +128,6 @@ bar_windows() {
     print $4 - l, $5 - t, $6, $7 }' | sort
 }
 
-# wait_until SECONDS COMMAND...: until COMMAND succeeds, every tenth of a second.
-wait_until() {
-  local tries=$(($1 * 10))
-  shift
-  until "$@"; do
-    ((tries-- > 0)) || return 1
-    sleep 0.1
-  done
-}
 menu_up() { probe windows '#32768' | grep -q ' visible 1 '; }
 one_palette() { [ "$(palette_lines | grep -c ' visible 1 ')" = 1 ]; }
 no_palette_shown() { ! palette_lines | grep -q ' visible 1 '; }
@@ -180,7 +137,7 @@ is_iconic() { [ "$(form_line | field iconic)" = "$1" ]; }
 # menu's first entry, taken with the keyboard (another process cannot read its entries).
 float_by_menu() {
   local bl bt bw bh l t
-  read -r bl bt bw bh <<<"$(bar_box "$@")"
+  read -r bl bt bw bh <<<"$(laid_out "$@")"
   read -r l t _ _ <<<"$(client)"
   xdotool mousemove $((l + bl + bw - 5)) $((t + bt + bh / 2)) click 3
   wait_until 5 menu_up || { say "a right click on $4 brought no menu up"; return 1; }
@@ -189,45 +146,28 @@ float_by_menu() {
   wait_until 5 one_palette || { say "\"Float\" opened no palette"; palette_lines >&2; return 1; }
 }
 
-# close_and_check HOW: the program ends with exit status 0 and leaves no window.
+# close_and_check box|message: the program ends with exit status 0 and leaves no window.
 close_and_check() {
-  local status=0 tries=100
-  case $1 in
-    box)
-      local x y
-      read -r _ x y <<<"$(probe points "$form" | grep '^close ')"
-      [ -n "${y:-}" ] || { say "the probe finds no close box"; return 1; }
-      xdotool mousemove "$x" "$y" click 1 ;;
-    message) probe close "$form" ;;
-  esac
-  while kill -0 "$pid" 2>/dev/null && ((tries-- > 0)); do sleep 0.1; done
-  if kill -0 "$pid" 2>/dev/null; then
+  local status=0 left noise x y
+  if [ "$1" = box ]; then
+    read -r x y <<<"$(point close)"
+    [ -n "${y:-}" ] || { say "the probe finds no close box"; return 1; }
+    xdotool mousemove "$x" "$y" click 1
+  else
+    probe close "$form"
+  fi
+  if ! wait_until 10 eval '! kill -0 "$pid" 2>/dev/null'; then
     say "the program still runs 10 s after the close"
     kill "$pid"
   fi
   wait "$pid" || status=$?
   pid=""
-  local left
   left=$(probe windows '*' "$winpid")
   [ -z "$left" ] || { say "windows of the process are left:"; echo "$left" >&2; }
-  local noise
   noise=$(lines | grep -vE '^(shown [0-9]+|rebuilt)$' || true)
   [ -z "$noise" ] || { say "standard output holds more than shown/rebuilt:"; echo "$noise" >&2; }
   [ "$status" = 0 ] || say "exit status $status"
   [ "$status" = 0 ] && [ -z "$left" ] && [ -z "$noise" ]
-}
-
-story() {  # NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    echo "show stories: $name passed"
-    passed=$((passed + 1))
-  else
-    echo "show stories: $name FAILED" >&2
-    import -window root "$shots/failed-${name// /_}.png" 2>/dev/null || true
-    failed+=("$name")
-  fi
 }
 
 # --- The stories. The first four share one program on the example as it is.
@@ -237,9 +177,12 @@ size=800x600
 
 paints_as_render() {
   start_show diagram --view DiagramView --size 800x600 || return 1
-  local ok=0 title
-  title=$(form_line | caption)
+  local ok=0 line title style exstyle
+  line=$(form_line)
+  title=$(caption <<<"$line") style=$(field style <<<"$line") exstyle=$(field exstyle <<<"$line")
   [ "$title" = "DiagramView - BARS.INI - zadeve show" ] || { say "caption \"$title\""; ok=1; }
+  # An application window (WS_OVERLAPPEDWINDOW, no WS_EX_TOOLWINDOW) that clips its children.
+  (((style & 0x02CF0000) == 0x02CF0000 && (exstyle & 0x80) == 0)) || { say "style $style, exstyle $exstyle"; ok=1; }
   away
   shot first
   render first "$ini" DiagramView 800x600
@@ -248,27 +191,19 @@ paints_as_render() {
 }
 
 resize_lays_out() {
-  local x y w0 h0
+  local x y w0 h0 w h ok=0 want got
   read -r _ _ w0 h0 <<<"$(client)"
-  read -r _ x y <<<"$(probe points "$form" | grep '^corner ')"
+  read -r x y <<<"$(point corner)"
   [ -n "${y:-}" ] || { say "the probe finds no sizing corner"; return 1; }
   # Grow where the screen has room, else shrink; in steps, as a hand drags.
   local dx=30 dy=20
   ((x + 120 < 1024)) || dx=-30
   ((y + 80 < 768)) || dy=-20
-  xdotool mousemove "$x" "$y" mousedown 1
+  drag "$x" "$y" "$dx" "$dy" 3
   sleep 0.3
-  for i in 1 2 3; do
-    xdotool mousemove $((x + i * dx)) $((y + i * dy))
-    sleep 0.3
-  done
-  xdotool mouseup 1
-  sleep 0.8
-  local w h
   read -r _ _ w h <<<"$(client)"
   [ "$w $h" != "$w0 $h0" ] || { say "the drag left the client area ${w}x$h"; return 1; }
   size=${w}x$h
-  local ok=0 want got
   want=$(laid_out "$ini" DiagramView "$size")
   got=$(bar_windows)
   [ -n "$want" ] || { say "no layout for $size"; return 1; }
@@ -286,22 +221,23 @@ resize_lays_out() {
 
 palette_follows_the_form() {
   float_by_menu "$ini" DiagramView "$size" Format || return 1
-  local ok=0 line
+  local ok=0 line before
   line=$(palette_lines)
-  [ "$(echo "$line" | field owner)" = "$form" ] || { say "the palette's owner is $(echo "$line" | field owner), not $form"; ok=1; }
-  [ "$(echo "$line" | caption)" = Format ] || { say "the palette is captioned \"$(echo "$line" | caption)\""; ok=1; }
+  [ "$(field owner <<<"$line")" = "$form" ] || { say "the palette's owner is $(field owner <<<"$line"), not $form"; ok=1; }
+  [ "$(caption <<<"$line")" = Format ] || { say "the palette is captioned \"$(caption <<<"$line")\""; ok=1; }
   # The README's picture: the form and its palette.
   away
   import -window root "$shots/floating.png"
   local fl ft fw fh pl pt pw ph
-  read -r fl ft fw fh <<<"$(form_line | cut -d' ' -f6-9)"
-  read -r pl pt pw ph <<<"$(echo "$line" | cut -d' ' -f6-9)"
+  read -r fl ft fw fh <<<"$(form_line | outer)"
+  read -r pl pt pw ph <<<"$(outer <<<"$line")"
   local l=$((fl < pl ? fl : pl)) t=$((ft < pt ? ft : pt))
   local r=$((fl + fw > pl + pw ? fl + fw : pl + pw)) b=$((ft + fh > pt + ph ? ft + fh : pt + ph))
   convert-im6.q16 "$shots/floating.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$shots/readme.png"
 
   local x y
-  read -r _ x y <<<"$(probe points "$form" | grep '^minimize ')"
+  before=$(client | cut -d' ' -f3-)
+  read -r x y <<<"$(point minimize)"
   [ -n "${y:-}" ] || { say "the probe finds no minimise box"; return 1; }
   xdotool mousemove "$x" "$y" click 1
   wait_until 5 is_iconic 1 || { say "the form did not minimise"; ok=1; }
@@ -310,6 +246,7 @@ palette_follows_the_form() {
   probe restore "$form"
   wait_until 5 is_iconic 0 || { say "the form did not come back"; ok=1; }
   wait_until 3 one_palette || { say "the palette did not come back with the form"; ok=1; }
+  [ "$(client | cut -d' ' -f3-)" = "$before" ] || { say "the form came back at $(client), not $before"; ok=1; }
   return $ok
 }
 
@@ -342,24 +279,20 @@ toggle_on_every_bar() {
   render twin-off "$twin" TwinView 640x400
   render twin-on "$twin" TwinView 640x400 --set Bold=on
   # Bold on the top bar: where pressing it changes the picture.
-  local bl bt bw bh
-  read -r bl bt bw bh <<<"$(bar_box "$twin" TwinView 640x400 Format)"
-  for state in off on; do
-    convert-im6.q16 "$shots/twin-$state-render.png" -crop "${bw}x$bh+$bl+$bt" +repage -alpha off "$scratch/bar-$state.png"
-  done
+  local bl bt bw bh w h x y l t ok=0
+  read -r bl bt bw bh <<<"$(laid_out "$twin" TwinView 640x400 Format)"
+  for state in off on; do crop "$shots/twin-$state-render.png" "$bw" "$bh" "$bl" "$bt" "$scratch/bar-$state.png"; done
   if same "$scratch/bar-off.png" "$scratch/bar-on.png" 2>/dev/null; then
     say "Bold=on changes nothing on the Format bar"
     return 1
   fi
-  local w h x y l t
-  read -r w h x y <<<"$(compare "$scratch/bar-off.png" "$scratch/bar-on.png" -compose src -highlight-color white \
+  read -r w h x y <<<"$(compare-im6.q16 "$scratch/bar-off.png" "$scratch/bar-on.png" -compose src -highlight-color white \
     -lowlight-color black png:- 2>/dev/null | convert-im6.q16 - -trim -format '%w %h %X %Y' info: | tr -d +)"
   read -r l t _ _ <<<"$(client)"
   xdotool mousemove $((l + bl + x + w / 2)) $((t + bt + y + h / 2)) click 1
   sleep 0.5
   away
   shot twin
-  local ok=0
   same "$shots/twin-client.png" "$shots/twin-on-render.png" || ok=1
   close_and_check message || ok=1
   return $ok
@@ -367,27 +300,18 @@ toggle_on_every_bar() {
 story "a click on a toggle presses it on every bar that has it" toggle_on_every_bar
 
 # --watch: edits to the file show in the running program.
-copy_example watch </dev/null
-watched=$scratch/watch/BARS.INI
 rebuilds() { lines | grep -cx rebuilt || true; }
-# rebuilt_within: waits for a "rebuilt" after the first BEFORE, at most SECONDS.
-rebuilt_within() {  # SECONDS BEFORE
-  local tries=$(($1 * 10)) start=$SECONDS
-  until (($(rebuilds) > $2)); do
-    ((tries-- > 0)) || { say "no \"rebuilt\" within $1 s of the save"; return 1; }
-    sleep 0.1
-  done
-}
-
 # edit_within SECONDS FILE SED_ARG...: the file edited in place, then its "rebuilt".
 edit_within() {
   local seconds=$1 file=$2 before
   shift 2
   before=$(rebuilds)
   sed -i "$@" "$file"
-  rebuilt_within "$seconds" "$before"
+  wait_until "$seconds" eval '(($(rebuilds) > before))' || { say "no \"rebuilt\" within $seconds s of the save"; return 1; }
 }
 
+copy_example watch </dev/null
+watched=$scratch/watch/BARS.INI
 palette=""
 watch_rebuilds() {
   start_show watch --view DiagramView --watch || return 1
@@ -402,51 +326,44 @@ watch_keeps_the_palette() {
   # for the first save has its time first.)
   away
   sleep 0.6
-  local ok=0
+  local ok=0 now l0 t0 l1 t1 cl ct pw ph
   edit_within 1 "$watched" 's/^Bar6=Name=Zoom;Home=RIGHT;/Bar6=Name=Zoom;Home=TOP;/' || ok=1
   sleep 0.2
   shot edited
   # The same file with Format hidden instead of floating: the form's bars as they stand.
   sed 's/^Bar2=Name=Format;.*/Bar2=Name=Format;Home=TOP;Visible=No;State=Floating/' "$watched" >"$scratch/watch/expected.ini"
   render edited "$scratch/watch/expected.ini" DiagramView 800x600
-  local now
   now=$(palette_lines)
-  if [ "$(echo "$now" | grep -c ' visible 1 ')" != 1 ]; then
+  if [ "$(grep -c ' visible 1 ' <<<"$now")" != 1 ]; then
     say "after the rebuild the palettes are:"; echo "$now" >&2
     return 1
   fi
-  [ "$(echo "$now" | field owner)" = "$form" ] || { say "the palette's owner is $(echo "$now" | field owner)"; ok=1; }
-  local l0 t0 l1 t1
-  read -r l0 t0 _ _ <<<"$(echo "$palette" | cut -d' ' -f6-9)"
-  read -r l1 t1 _ _ <<<"$(echo "$now" | cut -d' ' -f6-9)"
+  [ "$(field owner <<<"$now")" = "$form" ] || { say "the palette's owner is $(field owner <<<"$now")"; ok=1; }
+  read -r l0 t0 _ _ <<<"$(outer <<<"$palette")"
+  read -r l1 t1 pw ph <<<"$(outer <<<"$now")"
   if ((l1 - l0 > 2 || l0 - l1 > 2 || t1 - t0 > 2 || t0 - t1 > 2)); then
     say "the palette moved from $l0,$t0 to $l1,$t1"
     ok=1
   fi
   # Palettes aside: where one lies over the client area, both pictures get a box.
-  local cl ct pl pt pw ph
   read -r cl ct _ _ <<<"$(client)"
-  read -r pl pt pw ph <<<"$(echo "$now" | cut -d' ' -f6-9)"
-  mask "$shots/edited-client.png" $((pl - cl)) $((pt - ct)) "$pw" "$ph"
-  mask "$shots/edited-render.png" $((pl - cl)) $((pt - ct)) "$pw" "$ph"
+  for png in "$shots/edited-client.png" "$shots/edited-render.png"; do mask "$png" $((l1 - cl)) $((t1 - ct)) "$pw" "$ph"; done
   same "$shots/edited-client.png" "$shots/edited-render.png" || ok=1
   return $ok
 }
 
-# Status area: the form's visible children that are not bars.
-status_lines() { probe children "$form" | awk '$3 != "ZadeveToolbarWindow" && $9 == 1'; }
-
 # A broken edit, on a program of its own: nothing floats, so nothing but the file is at stake.
+# The status area: the form's visible children that are not bars.
+status_lines() { probe children "$form" | awk '$3 != "ZadeveToolbarWindow" && $9 == 1'; }
 copy_example broken </dev/null
 broken=$scratch/broken/BARS.INI
 broken_edit_reports() {
   start_show broken --view DiagramView --watch || return 1
   # A button names no function: the library reports it as it builds the Zoom bar.
-  local ok=0
+  local ok=0 status
   edit_within 2 "$broken" 's/^Button0=ZoomIn$/Button0=ZoomInside/' || ok=1
   sleep 0.3
   shot broken
-  local status
   status=$(status_lines)
   if [ -z "$status" ]; then
     say "no status area shows a report; the form's children:"
@@ -473,8 +390,4 @@ fi
 story "--watch: a broken edit reports in the status area, the window stays" broken_edit_reports
 
 stop_show
-if ((${#failed[@]})); then
-  echo "show stories: ${#failed[@]} failed: ${failed[*]}" >&2
-  exit 1
-fi
-echo "show stories: all $passed passed"
+finish

@@ -2,7 +2,8 @@
 // acts on them as the system would. Handles are decimal; rectangles are screen pixels,
 // "L T W H". One line a window:
 //   window_probe windows CLASS [PID]   top-level windows of CLASS ("*": any), of process PID
-//     window HWND class CLASS outer L T W H client L T W H visible 0|1 iconic 0|1 owner HWND pid PID caption TEXT
+//     window HWND class CLASS outer L T W H client L T W H visible 0|1 iconic 0|1 owner HWND pid PID
+//       style STYLE exstyle EXSTYLE caption TEXT
 //   window_probe children HWND         its direct child windows, front to back
 //     child HWND CLASS L T W H visible 0|1 text TEXT
 //   window_probe points HWND           where the user grabs it
@@ -60,9 +61,11 @@ BOOL CALLBACK listWindow(HWND h, LPARAM l) {
   POINT origin{0, 0};
   ClientToScreen(h, &origin);
   OffsetRect(&client, origin.x, origin.y);
-  std::printf("window %lld class %s outer %s client %s visible %d iconic %d owner %lld pid %lu caption %s\n",
+  std::printf("window %lld class %s outer %s client %s visible %d iconic %d owner %lld pid %lu style %lu exstyle %lu "
+              "caption %s\n",
               number(h), cls, box(outer).c_str(), box(client).c_str(), IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0,
-              number(GetWindow(h, GW_OWNER)), pid, text(h).c_str());
+              number(GetWindow(h, GW_OWNER)), pid, static_cast<unsigned long>(GetWindowLongA(h, GWL_STYLE)),
+              static_cast<unsigned long>(GetWindowLongA(h, GWL_EXSTYLE)), text(h).c_str());
   return TRUE;
 }
 
