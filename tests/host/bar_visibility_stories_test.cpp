@@ -17,9 +17,7 @@ class BarVisibility : public ExampleView {
   ~BarVisibility() override {
     for (auto& p : FrmToolPalette::loadedPalettes()) p->unload();
   }
-  void setVisible(Bar b, int16_t v) {
-    automation::callMethod(*lib, "KaTSetVisible", {Variant(form), Variant(bar(b)), Variant(v)});
-  }
+  void setVisible(Bar b, int16_t v) { lib->KaTSetVisible(ObjectRef(form), ObjectRef(bar(b)), v); }
   int16_t isVisible(Bar b) {
     return automation::toInteger(automation::callMethod(*lib, "KaTIsVisible", {Variant(bar(b))}));
   }

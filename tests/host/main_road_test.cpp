@@ -1,14 +1,16 @@
-// The library's main road with the real toolbar control on a headless host: setup of the
-// shipped example view, its reports, the bars' places along the edges, a resize, the
-// picture of the form, a user's click and the form's unload.
+// The library's main road with the real toolbar control on a headless host whose objects
+// come from the public headers (include/zadeve/): setup of the shipped example view, its
+// reports, the bars' places along the edges, a resize, the picture of the form, a user's
+// click and the form's unload. The installed package is built and run by ./run test.
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 
+#include "core/host_contracts.h"
 #include "host/example_view.h"
 #include "host/form_picture.h"
+#include "support/automation_assert.h"
 
 namespace zadeve::host {
 namespace {
@@ -39,9 +41,11 @@ class MainRoad : public ExampleView {
 };
 
 TEST_F(MainRoad, SetupReportsTheDeliberateProblemsAndRegistersEveryBar) {
-  ASSERT_EQ(app->reports().size(), 2u);
+  ASSERT_EQ(reference::reportCount(app), 2);
   EXPECT_EQ(app->reports()[0].text + "|" + app->reports()[1].text,
             "Toolbar setup error - missing\r\nfunction: Export.|Toolbar setup error - unknown\r\nfunction: !WRAP.");
+  EXPECT_EQ(echoed.str(), "Toolbar setup error - missing\nfunction: Export.\nToolbar setup error - unknown\n"
+                          "function: !WRAP.\n") << "one line break each";
   EXPECT_TRUE(screen->messages().empty());
 
   ASSERT_EQ(form->bars().count(), 7);
@@ -71,13 +75,13 @@ TEST_F(MainRoad, BarsDockAlongTheEdgesAndFollowAResize) {
 
   // Both words the library sends for a new layout make the host lay its bars out again.
   struct Step {
-    const char* word;
+    std::string_view word;
     int w, h;
   };
-  for (Step s : {Step{"REFORMAT", 640, 420}, Step{"RebuiltBar", 720, 480}}) {
+  for (Step s : {Step{host_contract::signal::Reformat, 640, 420}, Step{host_contract::signal::RebuiltBar, 720, 480}}) {
     SCOPED_TRACE(s.word);
     form->resize(s.w, s.h);
-    automation::letProperty(*form, "Signal", Variant(s.word));
+    automation::letProperty(*form, "Signal", Variant(std::string(s.word)));
     expectLayout(s.w * Pixel, s.h * Pixel);
   }
 }
@@ -119,6 +123,23 @@ TEST_F(MainRoad, AUsersClickReachesTheFormAndUnloadLetsTheBarsGo) {
   EXPECT_EQ(tbm->count(), 0) << "the form's bars left the toolbar manager";
   EXPECT_EQ(file->parentForm(), nullptr);
   EXPECT_EQ(file->refCount(), 1u);
+}
+
+// A host form is an Object of the host's own; the reference form needs the reference
+// application object to run commands through.
+TEST(PublicHost, ReferenceFormRefusesAForeignApplicationObject) {
+  ObjectRef lib = createLibrary();
+  EXPECT_AUTOMATION_ERROR(reference::newForm("frmMain", 100, 100, lib, reference::newToolbarManager()), 13,
+                          "ToolbarManager");
+  EXPECT_AUTOMATION_ERROR(reference::reportCount(lib), 13, "reference application");
+  EXPECT_EQ(createWorkspaceCreation()->typeName(), "WorkspaceCreation");
+  // The words a host answers are the ones the library and its toolbars use.
+  namespace ours = core::toolbar_events;
+  namespace theirs = host_contract::events;
+  for (auto [a, b] : {std::pair{theirs::ButtonClick, ours::ButtonClick}, {theirs::ButtonChange, ours::ButtonChange},
+                      {theirs::ButtonSpinUp, ours::ButtonSpinUp}, {theirs::ButtonSpinDown, ours::ButtonSpinDown},
+                      {theirs::BarContextMenu, ours::BarContextMenu}})
+    EXPECT_EQ(std::string_view(a), std::string_view(b));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace zadeve::host {
 namespace {
 
 using palette::FrmToolPalette;
+using W = platform::HeadlessWindowing;
 
 class PaletteStories : public ExampleView {
  protected:
@@ -28,14 +29,9 @@ class PaletteStories : public ExampleView {
   std::string prop(Bar b, const char* key) {
     return automation::toString(lib->KaTGetProp(ObjectRef(bar(b)), key, Variant("-")));
   }
-  std::vector<std::string> commands() const {
-    std::vector<std::string> out;
-    for (const auto& c : form->commands()) out.push_back(describe(c));
-    return out;
-  }
 };
 
-TEST_F(PaletteStories, WorkingOnAFloatingBarSendsCommandsAndItsStateComesHome) {
+TEST_F(PaletteStories, WorkingOnAFloatingBarSendsCommandsItsStateComesHomeAndUnloadLeavesItFloating) {
   auto palette = floatBar(Format);
   ReVivezav& floating = barOf(*palette);
   EXPECT_FALSE(bar(Format)->visible());
@@ -48,8 +44,10 @@ TEST_F(PaletteStories, WorkingOnAFloatingBarSendsCommandsAndItsStateComesHome) {
   floating.addListItem(fontName, "Serif");
   floating.addListItem(fontName, "Sans");
   floating.pick(fontName, 1);
-  EXPECT_EQ(commands(), (std::vector<std::string>{"Bold (aCmdFlag 1)", "FontSize_SpinUp (aCmdFlag 1)",
-                                                  "FontName (aCmdFlag 1)"}));
+  std::vector<std::string> commands;
+  for (const auto& c : form->commands()) commands.push_back(describe(c));
+  EXPECT_EQ(commands, (std::vector<std::string>{"Bold (aCmdFlag 1)", "FontSize_SpinUp (aCmdFlag 1)",
+                                                "FontName (aCmdFlag 1)"}));
   EXPECT_EQ(lib->aSpinUp(), 9.0f);
   EXPECT_EQ(lib->aBar(), palette->bar());
 
@@ -59,30 +57,36 @@ TEST_F(PaletteStories, WorkingOnAFloatingBarSendsCommandsAndItsStateComesHome) {
   EXPECT_TRUE(bar(Format)->item(bar(Format)->find("Bold")).on()) << "pressed on the palette, pressed at home";
   EXPECT_EQ(prop(Format, "State"), "Docked");
   EXPECT_EQ(tbm->count(), 7);
+
+  // Unloading the host form closes its palettes without docking them.
+  auto format = floatBar(Format), draw = floatBar(Draw);
+  EXPECT_EQ(tbm->count(), 9);
+  const Ref<ReVivezav> hostBars[] = {bar(Format), bar(Draw)};
+  form->unload();
+  EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
+  EXPECT_EQ(tbm->count(), 0);
+  EXPECT_EQ(format->Tag() + draw->Tag(), "DONTDOCKDONTDOCK");
+  for (const auto& b : hostBars) {
+    EXPECT_EQ(automation::toString(lib->KaTGetProp(ObjectRef(b), "State", Variant("-"))), "Floating");
+    EXPECT_NE(automation::toString(lib->KaTGetProp(ObjectRef(b), "FloatPos", Variant(""))), "");
+  }
 }
 
 // The user's command closes the document: the host unloads its form, palettes and all,
 // from inside "ExecuteCommand", while the palette's handler is still on the stack and
 // nobody else holds the palette.
 TEST_F(PaletteStories, AHostThatUnloadsItsFormFromAPaletteCommandLeavesNothingDangling) {
-  struct Case {
-    const char* action;
-    void (*act)(ReVivezav& bar);
-    const char* command;
-  };
-  const Case cases[] = {
-      {"click", [](ReVivezav& b) { b.click(b.find("Bold")); }, "Bold"},
-      {"spin", [](ReVivezav& b) { b.spinUp(b.find("FontSize")); }, "FontSize_SpinUp"},
-      {"combo pick",
+  const std::pair<const char*, void (*)(ReVivezav&)> cases[] = {
+      {"Bold", [](ReVivezav& b) { b.click(b.find("Bold")); }},
+      {"FontSize_SpinUp", [](ReVivezav& b) { b.spinUp(b.find("FontSize")); }},
+      {"FontName",
        [](ReVivezav& b) {
-         const int combo = b.find("FontName");
-         b.addListItem(combo, "Serif");
-         b.pick(combo, 0);
-       },
-       "FontName"},
+         b.addListItem(b.find("FontName"), "Serif");
+         b.pick(b.find("FontName"), 0);
+       }},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.action);
+  for (const auto& [command, act] : cases) {
+    SCOPED_TRACE(command);
     auto doc = makeObject<HeadlessForm>("frmDoc", 640, 480);
     doc->setLibrary(lib);
     automation::callMethod(*lib, "KaTSetup", {Variant(doc), "MainView"});
@@ -94,8 +98,8 @@ TEST_F(PaletteStories, AHostThatUnloadsItsFormFromAPaletteCommandLeavesNothingDa
     });
     automation::callMethod(*lib, "KaTFloat", {Variant(doc), Variant(doc->bar(Format))});
     Ref<ReVivezav> floating(&barOf(*FrmToolPalette::loadedPalettes().back()));
-    c.act(*floating);
-    EXPECT_EQ(commands, std::vector<std::string>{c.command});
+    act(*floating);
+    EXPECT_EQ(commands, std::vector<std::string>{command});
     EXPECT_FALSE(doc->loaded());
     EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
     EXPECT_EQ(floating->parentForm(), nullptr) << "the palette let its toolbar go";
@@ -107,63 +111,40 @@ TEST_F(PaletteStories, ThePaletteSnapsToItsToolbarWhileTheUserDragsItsRightEdge)
   auto palette = floatBar(File);
   ReVivezav& floating = barOf(*palette);
   const auto start = screen->windowRect(palette->hWnd());
-  constexpr int Frame = 2 * platform::HeadlessWindowing::FramePixels;
+  constexpr int Frame = 2 * W::FramePixels;
   EXPECT_EQ(start.width() - Frame, floating.width() / Pixel) << "fitted on its first show";
 
   const int oneRow = floating.idealDepth();
   for (int width : {start.width() - 60, start.width() / 2, 60}) {
     SCOPED_TRACE(width);
-    screen->dragEdge(palette->hWnd(), platform::wmsz::Right,
-                     {{start.left, start.top, start.left + width, start.bottom}});
+    screen->dragEdge(palette->hWnd(), platform::wmsz::Right, {{start.left, start.top, start.left + width, start.bottom}});
     const auto now = screen->windowRect(palette->hWnd());
     EXPECT_LE(now.width(), std::max(width, floating.minLength() / Pixel + Frame));
     EXPECT_EQ(now.width() - Frame, floating.width() / Pixel);
-    EXPECT_EQ(now.height() - Frame - platform::HeadlessWindowing::CaptionPixels, floating.height() / Pixel);
+    EXPECT_EQ(now.height() - Frame - W::CaptionPixels, floating.height() / Pixel);
     EXPECT_EQ(now.left, start.left);
   }
   EXPECT_GT(floating.idealDepth(), 2 * oneRow) << "narrow: several rows";
 }
 
-TEST_F(PaletteStories, ABarFloatedAgainComesBackWhereItWas) {
+TEST_F(PaletteStories, ABarFloatedAgainComesBackWhereItWasAndTheScreenShowsIt) {
   auto first = floatBar(View);
   screen->moveWindow(first->hWnd(), {300, 200, 300 + 90, 200 + 160});
-  const auto fitted = screen->windowRect(first->hWnd());
+  const auto r = screen->windowRect(first->hWnd());
   automation::callMethod(*first, "Unload");
   auto again = floatBar(View);
-  EXPECT_EQ(screen->windowRect(again->hWnd()), fitted);
-}
+  EXPECT_EQ(screen->windowRect(again->hWnd()), r);
 
-TEST_F(PaletteStories, UnloadingTheHostFormClosesItsPalettesWithoutDockingThem) {
-  auto format = floatBar(Format);
-  auto draw = floatBar(Draw);
-  const ObjectRef hostBars[] = {ObjectRef(bar(Format)), ObjectRef(bar(Draw))};
-  EXPECT_EQ(tbm->count(), 9);
-  form->unload();
-  EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
-  EXPECT_EQ(tbm->count(), 0);
-  EXPECT_EQ(format->Tag(), "DONTDOCK");
-  EXPECT_EQ(draw->Tag(), "DONTDOCK");
-  for (const auto& b : hostBars) {
-    EXPECT_EQ(automation::toString(lib->KaTGetProp(b, "State", Variant("-"))), "Floating");
-    EXPECT_NE(automation::toString(lib->KaTGetProp(b, "FloatPos", Variant(""))), "");
-  }
-}
-
-TEST_F(PaletteStories, TheScreenShowsTheFormAndAboveItThePaletteWithItsToolbar) {
-  auto palette = floatBar(View);
-  screen->moveWindow(palette->hWnd(), {300, 200, 300 + 60, 200 + 160});
-  const auto r = screen->windowRect(palette->hWnd());
-  const std::vector<const HeadlessForm*> forms{form.get()};
-  auto picture = renderDesktop(*screen, forms);
+  // The form and above it the palette with its toolbar.
+  auto picture = renderDesktop(*screen, std::vector<const HeadlessForm*>{form.get()});
   ASSERT_EQ(picture.width(), 808 + 16);
   ASSERT_EQ(picture.height(), 626 + 16);
-  const int f = platform::HeadlessWindowing::FramePixels;
+  const int f = W::FramePixels;
   EXPECT_EQ(picture.pixel(f + 2, f + 2), vizevore::colors::Selection) << "the form's caption";
   EXPECT_EQ(picture.pixel(r.left + f + 2, r.top + f + 2), vizevore::colors::Selection) << "the palette's caption";
   // The palette's toolbar draws its buttons inside the client area, over the document.
   int drawn = 0;
-  const int top = r.top + f + platform::HeadlessWindowing::CaptionPixels;
-  for (int y = top; y < r.bottom - f; ++y)
+  for (int y = r.top + f + W::CaptionPixels; y < r.bottom - f; ++y)
     for (int x = r.left + f; x < r.right - f; ++x) drawn += picture.pixel(x, y) == vizevore::colors::Face ? 0 : 1;
   EXPECT_GT(drawn, 50);
   EXPECT_EQ(picture.pixel(r.right + 2, r.top + 2), vizevore::colors::Window) << "beside it the document";

@@ -5,7 +5,6 @@
 
 #include "automation/conversions.h"
 #include "host/example_view.h"
-#include "palette/tool_palette.h"
 #include "workspace/process_library.h"
 #include "workspace/workspace_creation.h"
 
@@ -27,22 +26,7 @@ struct Context {
     form->setApplication(app);
     callMethod(*ws, "KaTSetup", {Variant(form), "MainView"});
   }
-  ~Context() {
-    // A palette floated through a workspace docks on whatever workspace is current when
-    // it closes (the default one, here, with no host objects): close it without docking.
-    for (auto& p : palette::FrmToolPalette::loadedPalettes()) {
-      try {
-        p->Tag(palette::FrmToolPalette::DontDock);
-        p->unload();
-      } catch (const automation::AutomationError&) {
-      }
-    }
-    // The form and the workspace it lays out through keep each other until it unloads.
-    try {
-      form->unload();
-    } catch (const automation::AutomationError&) {
-    }
-  }
+  ~Context() { closeWithoutDocking(*form); }
   Variant call(const char* member, std::initializer_list<automation::Arg> args = {}) {
     return callMethod(*ws, member, args);
   }

@@ -5,7 +5,6 @@
 #include "support/automation_assert.h"
 #include "support/palette_fixture.h"
 
-
 namespace zadeve::support {
 namespace {
 
@@ -42,9 +41,10 @@ TEST_F(FloatDock, FloatingHidesTheHostBarAndShowsItsPaletteOwnedByTheForm) {
   EXPECT_TRUE(palette->msg()->watches(platform::WM_SIZING));
   // The first show fitted it: six items in one row, plus the frame (8 x 26 pixels).
   EXPECT_EQ(rectOf(*palette), (platform::PixelRect{96, 96, 96 + 128, 96 + 48}));
-}
 
-TEST_F(FloatDock, OutlineDraggingLeavesSizingMessagesOff) {
+  // Outline dragging leaves sizing messages off.
+  form->onSignal(nullptr);
+  palette->unload();
   screen->setDragFullWindows(false);
   EXPECT_FALSE(floatBar()->msg()->watches(platform::WM_SIZING));
 }
@@ -74,43 +74,38 @@ TEST_F(FloatDock, DockingByCloseBoxOrMenuShowsTheHostBarAndRecordsWhereThePalett
   }
 }
 
-TEST_F(FloatDock, TheFloatMenuItemAndADismissedMenuChangeNothing) {
+// The Float item and a dismissed menu change nothing; a library's disabling hides the
+// menu from every palette.
+TEST_F(FloatDock, TheFloatItemOrADismissedMenuChangeNothingAndADisabledMenuIsNotOffered) {
   auto palette = floatBar();
+  auto menu = [&] { palette->controlEvent(*palette->bar(), "BarContextMenu", {}); };
   screen->pickInNextMenu("Float");
-  palette->controlEvent(*palette->bar(), "BarContextMenu", {});
-  palette->controlEvent(*palette->bar(), "BarContextMenu", {});  // dismissed
+  menu();
+  menu();  // dismissed
   EXPECT_TRUE(palette->loaded());
   EXPECT_EQ(palette->dockRequested(), 0);
   EXPECT_EQ(screen->menus().size(), 2u);
-}
 
-TEST_F(FloatDock, ADisabledFloatingMenuIsNotOfferedByAnyPalette) {
-  auto first = floatBar();
   auto other = makeObject<core::ZuzuzudLibrary>();
   other->KaTDisableFloatingMenu();
-  first->controlEvent(*first->bar(), "BarContextMenu", {});
-  EXPECT_TRUE(screen->menus().empty());
+  menu();
+  EXPECT_EQ(screen->menus().size(), 2u);
   other->KaTEnableFloatingMenu();
-  first->controlEvent(*first->bar(), "BarContextMenu", {});
-  EXPECT_EQ(screen->menus().size(), 1u);
+  menu();
+  EXPECT_EQ(screen->menus().size(), 3u);
 }
 
 TEST_F(FloatDock, ABarFloatsAgainWhereItWasAndBadSavedPositionsReadAsZero) {
-  struct Case {
-    const char* floatPos;
-    platform::PixelRect fitted;
-  };
-  const Case cases[] = {
-      {"1500,3000,1920,720", {100, 200, 228, 248}},
-      // 0, 0, 1 and a missing 0: no length at all, so one item a row.
-      {"abc,,1e3x", {0, 0, 28, 158}},
-      {" 30.6 , -45,1920", {2, -3, 130, 45}},  // no height: the fit gives it one
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.floatPos);
-    lib->KaTSetProp(ObjectRef(hostBar), "FloatPos", Variant(c.floatPos));
+  // "abc,,1e3x" reads 0, 0, 1 and a missing 0: no length at all, so one item a row; with
+  // no height the fit gives it one.
+  const std::pair<const char*, platform::PixelRect> cases[] = {{"1500,3000,1920,720", {100, 200, 228, 248}},
+                                                               {"abc,,1e3x", {0, 0, 28, 158}},
+                                                               {" 30.6 , -45,1920", {2, -3, 130, 45}}};
+  for (const auto& [floatPos, fitted] : cases) {
+    SCOPED_TRACE(floatPos);
+    lib->KaTSetProp(ObjectRef(hostBar), "FloatPos", Variant(floatPos));
     auto palette = floatBar();
-    EXPECT_EQ(rectOf(*palette), c.fitted);
+    EXPECT_EQ(rectOf(*palette), fitted);
     palette->unload();
   }
 }
