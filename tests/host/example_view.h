@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "automation/conversions.h"
 #include "automation/dispatch.h"
 #include "core/zuzuzud_library.h"
 #include "host/headless_form.h"
@@ -66,16 +67,19 @@ class ExampleView : public ::testing::Test {
     automation::callMethod(*lib, "KaTSetup", {Variant(form), "MainView"});
   }
   ~ExampleView() override {
+    // As the host's Form_Unload: the form lets the library go, which may hold the form
+    // as its scan form.
+    closeWithoutDocking(*form);
     try {
-      // As the host's Form_Unload: the form lets the library go, which may hold the form
-      // as its scan form.
-      form->unload();
       platform::changeDirectory(directory);
     } catch (...) {
     }
   }
 
   Ref<ReVivezav> bar(Bar b) const { return form->bar(b); }
+  std::string prop(Bar b, const char* key) {
+    return automation::toString(lib->KaTGetProp(ObjectRef(bar(b)), key, Variant("-")));
+  }
 
   support::HeadlessScreen screen{Pixel};
   std::string directory = platform::currentDirectory();
