@@ -193,14 +193,18 @@ class Routing : public PaletteTest {
   Routing() {
     palette = floatBar();
     app->set("aString", Variant("none"));
+    reset();
+    form->onSignal([this](const std::string& word) {
+      if (word == "ExecuteCommand") seen.push_back(state());
+    });
+  }
+  void reset() {
     app->set("aCmdFlag", Variant(int16_t{-5}));
     app->set("aValue", Variant("old"));
     lib->aSpinUp(-1);
     lib->aSpinDown(-2);
     lib->aBar(nullptr);
-    form->onSignal([this](const std::string& word) {
-      if (word == "ExecuteCommand") seen.push_back(state());
-    });
+    seen.clear();
   }
 
   // What the host can read: the command, its parameters and the library's hand-overs.
@@ -243,15 +247,10 @@ TEST_F(Routing, EachEventPutsItsCommandInPlaceBeforeSignallingTheHost) {
   bar.set("ButtonTag", Variant("Bold"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.event);
-    app->set("aCmdFlag", Variant(int16_t{-5}));
-    app->set("aValue", Variant("old"));
-    lib->aSpinUp(-1);
-    lib->aSpinDown(-2);
-    lib->aBar(nullptr);
+    reset();
     bar.set("ButtonType", Variant(c.type));
     bar.set("PushButtonFlags", Variant(c.flags));
     bar.set("ButtonListIndex", Variant(c.listIndex));
-    seen.clear();
     raise(c.event, c.value);
     EXPECT_EQ(seen, std::vector<std::string>{c.expected});
   }
