@@ -66,8 +66,6 @@ class Face : public ExampleView {
   Ref<ToolbarManager> ownTbm;
 };
 
-Variant i2(int v) { return Variant(int16_t(v)); }
-Variant i4(int v) { return Variant(int32_t(v)); }
 
 struct Case {
   const char* name;

@@ -52,6 +52,9 @@ inline void closeWithoutDocking(HeadlessForm& form) {
   }
 }
 
+inline Variant i2(int v) { return Variant(int16_t(v)); }
+inline Variant i4(int v) { return Variant(int32_t(v)); }
+
 // The bars of the example view, by element.
 enum Bar { File, Format, Draw, View, Sketch, Status, Tools };
 

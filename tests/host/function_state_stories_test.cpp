@@ -2,32 +2,16 @@
 // four bars, two of them floating in palettes of their own, and a second form carrying a
 // bar of the same section. Every call goes through the library's dispatch face.
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
-#include "automation/conversions.h"
-#include "automation/dispatch.h"
-#include "core/zuzuzud_library.h"
-#include "host/headless_form.h"
-#include "host/reference_controls.h"
-#include "host/shell_application.h"
-#include "host/toolbar_manager.h"
-#include "palette/tool_palette.h"
-#include "platform/current_directory.h"
-#include "support/headless_screen.h"
+#include "host/example_view.h"
 #include "support/temp_dir.h"
 
 namespace zadeve::host {
 namespace {
 
 using automation::byRef;
-using automation::makeObject;
-using automation::ObjectRef;
-using automation::Ref;
-using automation::Variant;
 using palette::FrmToolPalette;
-using vizevore::ReVivezav;
 
 constexpr const char* Ini =
     "[Functions]\nBold=TOGGLE,,Bold|\nCut=PUSH,,Cut|~0~0\nFont=COMBO,100,Font|\nSize=SPIN,8/6/72/1/0,Size|\n"
@@ -41,29 +25,27 @@ constexpr const char* Ini =
     "[Toolbar.Tools]\nButtonCount=3\nButton0=Bold\nButton1=Msg\nButton2=Size\n"
     "[Toolbar.Extra]\nButtonCount=4\nButton0=Cut\nButton1=Bold\nButton2=Font\nButton3=Msg\n";
 
-enum Bar { Edit, Format, Tools, Extra };
-Variant i2(int v) { return Variant(int16_t(v)); }
-Variant i4(int v) { return Variant(int32_t(v)); }
+enum MainBar { Edit, Format, Tools, Extra };
 
 class FunctionStateStories : public ::testing::Test {
  protected:
   FunctionStateStories() {
-    registerReferenceControls();
+    reference::registerControls();
     dir.write("BARS.INI", Ini);
     for (auto& f : {form, other}) f->setLibrary(lib);
     call("InitialiseZADEVE", {Variant(tbm), dir.file("BARS.INI"), dir.path().string() + "/"});
     automation::setProperty(*lib, "ShellApplicationObject", app);
     call("KaTSetup", {F, "Main"});
     call("KaTSetup", {Variant(other), "Other"});
-    for (Bar b : {Tools, Extra}) {
+    for (MainBar b : {Tools, Extra}) {
       call("KaTFloat", {F, Variant(form->bar(b))});
       palettes.push_back(FrmToolPalette::loadedPalettes().back());
     }
   }
   ~FunctionStateStories() override {
-    for (auto& p : FrmToolPalette::loadedPalettes()) p->unload();
     // The forms let the library go: it holds the last scan's form.
-    for (auto& f : {form, other}) f->unload();
+    closeWithoutDocking(*form);
+    other->unload();
     platform::changeDirectory(cwd);
   }
 
