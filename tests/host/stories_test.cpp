@@ -498,16 +498,9 @@ struct Context {
   Ref<HeadlessForm> form = makeObject<HeadlessForm>("frmMain", 800, 600);
 };
 
-class WorkspaceStories : public ::testing::Test {
+// Beside the library's own example view, which puts the screen and the directory back.
+class WorkspaceStories : public ExampleView {
  protected:
-  ~WorkspaceStories() override {
-    try {
-      platform::changeDirectory(directory);
-    } catch (...) {
-    }
-  }
-  support::HeadlessScreen screen{15};
-  std::string directory = platform::currentDirectory();
   Context w, v;
 };
 
@@ -526,27 +519,27 @@ TEST_F(WorkspaceStories, AScanInOneWorkspaceDoesNotMoveAnothersCursor) {
 }
 
 TEST_F(WorkspaceStories, FunctionStateAndListItemsComeBackThroughTheProxy) {
-  w.call("KaSetFunctionState", {Variant(w.form), "Bold", Variant(int16_t(-1))});
-  Variant wState(int16_t(5)), vState(int16_t(5));
+  w.call("KaSetFunctionState", {Variant(w.form), "Bold", i2(-1)});
+  Variant wState = i2(5), vState = i2(5);
   EXPECT_EQ(w.call("KaTGetFunctionState", {Variant(w.form), "Bold", byRef(wState)}), Variant(true));
   EXPECT_EQ(v.call("KaTGetFunctionState", {Variant(v.form), "Bold", byRef(vState)}), Variant(true));
-  EXPECT_EQ(wState, Variant(int16_t(-1)));
-  EXPECT_EQ(vState, Variant(int16_t(0)));
+  EXPECT_EQ(wState, i2(-1));
+  EXPECT_EQ(vState, i2(0));
 
   for (auto [item, data] : {std::pair{"Serif", 3}, {"Sans", 8}})
-    w.call("KaAddFunctionListItem", {Variant(w.form), "FontName", item, Variant(int32_t(data))});
+    w.call("KaAddFunctionListItem", {Variant(w.form), "FontName", item, i4(data)});
   w.call("KaSetItemIndexByText", {Variant(w.form), "FontName", "sans"});
-  Variant wItem("none"), wData(int32_t(-1)), vItem("none"), vData(int32_t(-1));
+  Variant wItem("none"), wData = i4(-1), vItem("none"), vData = i4(-1);
   w.call("KaGetFunctionListItem", {Variant(w.form), "FontName", byRef(wItem), byRef(wData)});
   v.call("KaGetFunctionListItem", {Variant(v.form), "FontName", byRef(vItem), byRef(vData)});
   EXPECT_EQ(wItem, Variant("Sans"));
-  EXPECT_EQ(wData, Variant(int32_t(8)));
+  EXPECT_EQ(wData, i4(8));
   EXPECT_EQ(vItem, Variant("none")) << "V's combo has no selection";
-  EXPECT_EQ(vData, Variant(int32_t(-1)));
+  EXPECT_EQ(vData, i4(-1));
 
-  auto lib = workspace::processLibrary();
-  EXPECT_TRUE(lib->CurrentWorkspace() == lib->DefaultWorkspace());
-  EXPECT_EQ(lib->WorkspaceDepth(), 0);
+  auto process = workspace::processLibrary();
+  EXPECT_TRUE(process->CurrentWorkspace() == process->DefaultWorkspace());
+  EXPECT_EQ(process->WorkspaceDepth(), 0);
 }
 
 }  // namespace
