@@ -1,0 +1,546 @@
+// The example view on the reference host, as its users meet it: the library's main road,
+// showing and hiding bars, the form's window, floating palettes, and two workspaces side
+// by side. The host's objects come from the public headers (include/zadeve/); the
+// installed package is built and run by ./run test.
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "automation/conversions.h"
+#include "core/host_contracts.h"
+#include "host/desktop_picture.h"
+#include "host/example_view.h"
+#include "host/form_picture.h"
+#include "platform/headless_windowing.h"
+#include "support/automation_assert.h"
+#include "vizevore/button_types.h"
+#include "workspace/process_library.h"
+#include "workspace/workspace_creation.h"
+
+namespace zadeve::host {
+namespace {
+
+using automation::byRef;
+using automation::callMethod;
+using core::ZuzuzudWorkspace;
+using palette::FrmToolPalette;
+using platform::HeadlessWindowing;
+using platform::PixelRect;
+using W = platform::HeadlessWindowing;
+
+// The main road: setup of the shipped example view, its reports, the bars' places along
+// the edges, a resize, the picture of the form, a user's click and the form's unload.
+
+class MainRoad : public ExampleView {
+ protected:
+  int depth(Bar b) const { return bar(b)->idealDepth(); }
+  using Place = std::array<int, 4>;  // left, top, width, height
+  Place place(Bar b) const { return {bar(b)->left(), bar(b)->top(), bar(b)->width(), bar(b)->height()}; }
+
+  // Where every docked bar must be on a client area of w x h twips, from the bars' own
+  // depths: two top bars, a left and a right bar below them, then at the bottom the
+  // sketch bar on the form's edge with the status bar on top of it, both between the
+  // side bars.
+  void expectLayout(int w, int h) {
+    const int top = depth(File) + depth(Format);
+    const int left = depth(Draw), right = depth(View);
+    EXPECT_EQ(place(File), (Place{0, 0, w, depth(File)}));
+    EXPECT_EQ(place(Format), (Place{0, depth(File), w, depth(Format)}));
+    EXPECT_EQ(place(Draw), (Place{0, top, left, h - top}));
+    EXPECT_EQ(place(View), (Place{w - right, top, right, h - top}));
+    EXPECT_EQ(place(Sketch), (Place{left, h - depth(Sketch), w - left - right, depth(Sketch)}));
+    EXPECT_EQ(place(Status), (Place{left, h - depth(Sketch) - depth(Status), w - left - right, depth(Status)}));
+    EXPECT_EQ(form->freeRectangle(),
+              (FreeRectangle{int16_t(left), int16_t(top), int16_t(w - right - Pixel),
+                             int16_t(h - depth(Sketch) - depth(Status))}));
+  }
+};
+
+TEST_F(MainRoad, SetupReportsTheDeliberateProblemsAndRegistersEveryBar) {
+  ASSERT_EQ(reference::reportCount(app), 2);
+  EXPECT_EQ(app->reports()[0].text + "|" + app->reports()[1].text,
+            "Toolbar setup error - missing\r\nfunction: Export.|Toolbar setup error - unknown\r\nfunction: !WRAP.");
+  EXPECT_EQ(echoed.str(), "Toolbar setup error - missing\nfunction: Export.\nToolbar setup error - unknown\n"
+                          "function: !WRAP.\n") << "one line break each";
+  EXPECT_TRUE(screen->messages().empty());
+
+  ASSERT_EQ(form->bars().count(), 7);
+  std::vector<ObjectRef> elements;
+  for (int i = File; i <= Tools; ++i) elements.push_back(ObjectRef(form->bar(i)));
+  EXPECT_EQ(tbm->bars(), elements);
+  EXPECT_EQ(lib->KaTBarName(elements[Draw]), "Draw");
+  EXPECT_FALSE(bar(Tools)->visible()) << "a floating bar stays hidden on its form";
+  EXPECT_EQ(bar(Tools)->width(), 0);
+
+  // The Draw bar's shapes came from the application's symbol palette.
+  int symbols = 0;
+  for (const auto& set : bar(Draw)->imageSets()) symbols += set.name == "Symbols" ? 1 : 0;
+  EXPECT_EQ(symbols, 4);
+  EXPECT_EQ(app->lastSymbol(), "Diamond");
+}
+
+TEST_F(MainRoad, BarsDockAlongTheEdgesAndFollowAResize) {
+  // One row of 22-pixel buttons: 3 pixels around each image and the 2-pixel top edge.
+  EXPECT_EQ(depth(File), (22 + 2 * 3 + 2) * Pixel);
+  EXPECT_FALSE(form->freeRectangle()) << "setup discards the free rectangle";
+  form->layout();
+  expectLayout(800 * Pixel, 600 * Pixel);
+  EXPECT_EQ(bar(File)->edgeFlags1(), 2);
+  EXPECT_EQ(bar(Sketch)->edgeFlags1(), 1 + 4);
+  EXPECT_EQ(bar(Status)->edgeFlags1(), 1 + 4 + 8);
+
+  // Both words the library sends for a new layout make the host lay its bars out again.
+  struct Step {
+    std::string_view word;
+    int w, h;
+  };
+  for (Step s : {Step{host_contract::signal::Reformat, 640, 420}, Step{host_contract::signal::RebuiltBar, 720, 480}}) {
+    SCOPED_TRACE(s.word);
+    form->resize(s.w, s.h);
+    automation::letProperty(*form, "Signal", Variant(std::string(s.word)));
+    expectLayout(s.w * Pixel, s.h * Pixel);
+  }
+}
+
+TEST_F(MainRoad, ThePictureShowsTheBarsAroundTheDocument) {
+  form->layout();
+  auto canvas = renderForm(*form);
+  ASSERT_EQ(canvas.width(), 800);
+  ASSERT_EQ(canvas.height(), 600);
+
+  // Every docked bar draws something besides its face; the document is white.
+  for (Bar b : {File, Format, Draw, View, Sketch, Status}) {
+    SCOPED_TRACE(b);
+    const auto& r = *bar(b);
+    int drawn = 0;
+    for (int y = r.top() / Pixel; y < (r.top() + r.height()) / Pixel; ++y)
+      for (int x = r.left() / Pixel; x < (r.left() + r.width()) / Pixel; ++x)
+        drawn += canvas.pixel(x, y) == vizevore::colors::Face ? 0 : 1;
+    EXPECT_GT(drawn, 20);
+  }
+  const auto free = freeBox(*form, *form->freeRectangle());
+  EXPECT_EQ(canvas.pixel(free.x + 10, free.y + 10), vizevore::colors::Window);
+
+  // Hiding a bar and laying out again gives its room to the document.
+  bar(Draw)->setVisible(false);
+  form->signal("REFORMAT");
+  EXPECT_EQ(renderForm(*form).pixel(10, free.y + 10), vizevore::colors::Window);
+}
+
+TEST_F(MainRoad, AUsersClickReachesTheFormAndUnloadLetsTheBarsGo) {
+  const int bold = bar(Format)->find("Bold");
+  ASSERT_GE(bold, 0);
+  EXPECT_TRUE(bar(Format)->click(bold));
+  ASSERT_EQ(form->events().size(), 1u);
+  EXPECT_EQ(describe(form->events()[0]), "bar(1) ButtonClick Bold");
+
+  Ref<ReVivezav> file = bar(File);
+  automation::callMethod(*form, "Unload");
+  EXPECT_EQ(tbm->count(), 0) << "the form's bars left the toolbar manager";
+  EXPECT_EQ(file->parentForm(), nullptr);
+  EXPECT_EQ(file->refCount(), 1u);
+}
+
+// A host form is an Object of the host's own; the reference form needs the reference
+// application object to run commands through.
+TEST(PublicHost, ReferenceFormRefusesAForeignApplicationObject) {
+  ObjectRef lib = createLibrary();
+  EXPECT_AUTOMATION_ERROR(reference::newForm("frmMain", 100, 100, lib, reference::newToolbarManager()), 13,
+                          "ToolbarManager");
+  EXPECT_AUTOMATION_ERROR(reference::reportCount(lib), 13, "reference application");
+  EXPECT_EQ(createWorkspaceCreation()->typeName(), "WorkspaceCreation");
+  // The words a host answers are the ones the library and its toolbars use.
+  namespace ours = core::toolbar_events;
+  namespace theirs = host_contract::events;
+  for (auto [a, b] : {std::pair{theirs::ButtonClick, ours::ButtonClick}, {theirs::ButtonChange, ours::ButtonChange},
+                      {theirs::ButtonSpinUp, ours::ButtonSpinUp}, {theirs::ButtonSpinDown, ours::ButtonSpinDown},
+                      {theirs::BarContextMenu, ours::BarContextMenu}})
+    EXPECT_EQ(std::string_view(a), std::string_view(b));
+}
+
+// Showing and hiding single bars: docked bars switch their control, the floating Tools
+// bar opens and closes its palette.
+
+class BarVisibility : public ExampleView {
+ protected:
+  void setVisible(Bar b, int16_t v) { lib->KaTSetVisible(ObjectRef(form), ObjectRef(bar(b)), v); }
+  int16_t isVisible(Bar b) {
+    return automation::toInteger(automation::callMethod(*lib, "KaTIsVisible", {Variant(bar(b))}));
+  }
+  void setProp(Bar b, const char* key, const char* value) { lib->KaTSetProp(ObjectRef(bar(b)), key, Variant(value)); }
+  size_t signalsSoFar() const { return form->signals().size(); }
+};
+
+TEST_F(BarVisibility, AFloatingBarIsShownInItsPaletteAndHiddenWithoutDocking) {
+  ASSERT_EQ(prop(Tools, "State"), "Floating");
+  EXPECT_EQ(isVisible(Tools), 0);
+  setVisible(Tools, -1);
+  ASSERT_EQ(FrmToolPalette::loadedPalettes().size(), 1u);
+  auto palette = FrmToolPalette::loadedPalettes().back();
+  EXPECT_EQ(palette->Caption(), "Tools");
+  EXPECT_EQ(palette->Left(), 6000.0f) << "at its saved FloatPos";
+  EXPECT_FALSE(bar(Tools)->visible());
+  EXPECT_EQ(isVisible(Tools), -1);
+  EXPECT_EQ(form->signals().back(), "REFORMAT");
+
+  lib->KaTBeginScan(nullptr);  // a host scan under way is lost
+  const ObjectRef paletteBar = palette->bar();
+  setVisible(Tools, 0);
+  EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
+  EXPECT_FALSE(bar(Tools)->visible());
+  EXPECT_EQ(prop(Tools, "State"), "Floating") << "closed with DONTDOCK";
+  EXPECT_EQ(prop(Tools, "Visible"), "No");
+  EXPECT_EQ(lib->aBar(), paletteBar) << "the scan stopped at the palette's bar";
+  EXPECT_EQ(tbm->count(), 7);
+
+  // Hidden already: nothing at all happens, not even a signal.
+  const size_t before = signalsSoFar();
+  setVisible(Tools, 0);
+  EXPECT_EQ(signalsSoFar(), before);
+
+  // Meant to be shown but its palette is not open: only the property and the signal.
+  setProp(Tools, "Visible", "Yes");
+  setVisible(Tools, 0);
+  EXPECT_EQ(prop(Tools, "Visible"), "No");
+  EXPECT_EQ(signalsSoFar(), before + 1);
+  EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
+}
+
+TEST_F(BarVisibility, ADockedBarSwitchesItsControlAndTheFormLaysOutAgain) {
+  const int formatTop = bar(Format)->top();
+  setVisible(File, 0);
+  EXPECT_FALSE(bar(File)->visible());
+  EXPECT_EQ(prop(File, "Visible"), "No");
+  EXPECT_EQ(bar(Format)->top(), 0) << "REFORMAT moved the next bar up";
+  setVisible(File, -1);
+  EXPECT_TRUE(bar(File)->visible());
+  EXPECT_EQ(bar(Format)->top(), formatTop);
+
+  // Only -1 shows and only 0 hides; "YES" counts as shown here but not for KaTIsVisible.
+  const size_t before = signalsSoFar();
+  setVisible(File, 1);
+  setVisible(File, -1);
+  setProp(Draw, "Visible", "YES");
+  setVisible(Draw, -1);
+  EXPECT_EQ(signalsSoFar(), before);
+  EXPECT_EQ(isVisible(Draw), 0);
+  EXPECT_EQ(isVisible(File), -1);
+
+  // "FLOATING" is not "Floating": the control is switched directly, no palette opens.
+  setProp(Draw, "State", "FLOATING");
+  setVisible(Draw, 0);
+  setVisible(Draw, -1);
+  EXPECT_TRUE(bar(Draw)->visible());
+  EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
+}
+
+// The form's window: sizing it lays the bars out, its client area shows the form's
+// picture, its close box unloads it; and a form that wraps a window the host made and keeps.
+
+PixelRect outerForClient(int w, int h) { return HeadlessWindowing::outerAround({0, 0, w, h}); }
+
+// A window of the host's own, which hears its resizes as the host's window procedure would.
+struct HostWindow final : platform::WindowClient {
+  int resized = 0;
+  void windowResized() override { ++resized; }
+  void windowCloseRequested() override {}
+};
+
+class FormWindow : public ExampleView {
+ protected:
+  int unloaded = 0;
+  void listen(HeadlessForm& f) {
+    f.onUnloaded([this] { ++unloaded; });
+  }
+  int barsOf(const HeadlessForm& f) const {
+    int n = 0;
+    for (const auto& b : tbm->bars()) n += automation::objectAs<ReVivezav>(b)->parentForm() == &f ? 1 : 0;
+    return n;
+  }
+};
+
+TEST_F(FormWindow, TheUsersSizingLaysOutTheFormsOwnResizeDoesNot) {
+  const auto window = form->hWnd();
+  listen(*form);
+  form->resize(640, 420);
+  EXPECT_FALSE(form->freeRectangle()) << "the form's own resize lays nothing out";
+  EXPECT_EQ(screen->clientRect(window), (PixelRect{0, 0, 640, 420}));
+
+  screen->dragEdge(window, platform::wmsz::BottomRight, {outerForClient(700, 450), outerForClient(720, 500)});
+  EXPECT_EQ(form->scaleWidth(), 720 * Pixel);
+  EXPECT_EQ(form->scaleHeight(), 500 * Pixel);
+  ASSERT_TRUE(form->freeRectangle());
+  EXPECT_EQ(bar(File)->width(), 720 * Pixel);
+  EXPECT_EQ(bar(View)->left() + bar(View)->width(), 720 * Pixel);
+  EXPECT_EQ(bar(Sketch)->top() + bar(Sketch)->height(), 500 * Pixel);
+  EXPECT_GT(screen->window(window).paintsAsked, 0) << "the new layout is painted";
+
+  // What the window shows is the form's picture.
+  platform::WindowPixels shown;
+  form->paintWindow(shown);
+  EXPECT_EQ(shown.width, 720);
+  EXPECT_EQ(shown.height, 500);
+  EXPECT_EQ(shown.pixels, windowPixels(renderForm(*form)));
+
+  // Minimised, the client area is empty: the bars keep their places.
+  screen->moveWindow(window, outerForClient(0, 0));
+  EXPECT_EQ(form->scaleWidth(), 720 * Pixel);
+  EXPECT_EQ(bar(File)->width(), 720 * Pixel);
+
+  screen->pressCloseBox(window);
+  EXPECT_FALSE(form->loaded());
+  EXPECT_FALSE(screen->isWindow(window));
+  EXPECT_EQ(tbm->count(), 0);
+  EXPECT_EQ(unloaded, 1);
+  form->unload();
+  EXPECT_EQ(unloaded, 1) << "told once";
+}
+
+TEST_F(FormWindow, AFormWrapsTheHostsWindowWithoutOwningIt) {
+  HostWindow host;
+  const auto window = screen->createWindow(host, outerForClient(500, 400));
+  screen->setCaption(window, "Diagram");
+
+  auto wrap = [&] {
+    auto f = makeObject<HeadlessForm>("frmHost", window);
+    f->setLibrary(lib);
+    f->setApplication(app);
+    listen(*f);
+    automation::callMethod(*lib, "KaTSetup", {Variant(f), "MainView"});
+    return f;
+  };
+  auto first = wrap();
+  EXPECT_EQ(first->hWnd(), window);
+  EXPECT_EQ(first->caption(), "Diagram");
+  EXPECT_EQ(first->scaleWidth(), 500 * Pixel);
+  EXPECT_EQ(first->bar(File)->width(), 500 * Pixel) << "setup laid the bars out on the host's client area";
+  platform::WindowPixels shown;
+  first->paintWindow(shown);
+  EXPECT_TRUE(shown.pixels.empty()) << "the host paints its own window";
+
+  screen->dragEdge(window, platform::wmsz::Right, {outerForClient(600, 400)});
+  EXPECT_EQ(host.resized, 1);
+  EXPECT_EQ(first->bar(File)->width(), 600 * Pixel);
+
+  first->unload();
+  EXPECT_TRUE(screen->isWindow(window)) << "the host's window stays the host's";
+  EXPECT_EQ(unloaded, 1);
+  EXPECT_EQ(barsOf(*first), 0);
+  screen->dragEdge(window, platform::wmsz::Right, {outerForClient(650, 400)});
+  EXPECT_EQ(first->scaleWidth(), 600 * Pixel) << "an unloaded form no longer listens";
+
+  // The host's window goes: the form wrapping it unloads with it.
+  auto second = wrap();
+  EXPECT_EQ(second->scaleWidth(), 650 * Pixel);
+  EXPECT_GT(barsOf(*second), 0);
+  screen->destroyWindow(window);
+  EXPECT_FALSE(second->loaded());
+  EXPECT_EQ(second->hWnd(), 0);
+  EXPECT_EQ(barsOf(*second), 0);
+  EXPECT_EQ(unloaded, 2);
+}
+
+// Floating bars: a user floats a bar, works on the palette, sizes it, docks it; the host
+// form goes away with palettes open.
+
+class PaletteStories : public ExampleView {
+ protected:
+  Ref<FrmToolPalette> floatBar(Bar b) {
+    automation::callMethod(*lib, "KaTFloat", {Variant(form), Variant(bar(b))});
+    return FrmToolPalette::loadedPalettes().back();
+  }
+  static ReVivezav& barOf(const FrmToolPalette& p) { return dynamic_cast<ReVivezav&>(*p.bar()); }
+};
+
+TEST_F(PaletteStories, WorkingOnAFloatingBarSendsCommandsItsStateComesHomeAndUnloadLeavesItFloating) {
+  auto palette = floatBar(Format);
+  ReVivezav& floating = barOf(*palette);
+  EXPECT_FALSE(bar(Format)->visible());
+  EXPECT_EQ(bar(Draw)->top(), bar(File)->idealDepth()) << "the side bars moved up into the room";
+  EXPECT_EQ(app->broadcasts(), std::vector<std::string>{"REFRESHTOOLBAR"});
+
+  floating.click(floating.find("Bold"));
+  floating.spinUp(floating.find("FontSize"));
+  const int fontName = floating.find("FontName");
+  floating.addListItem(fontName, "Serif");
+  floating.addListItem(fontName, "Sans");
+  floating.pick(fontName, 1);
+  std::vector<std::string> commands;
+  for (const auto& c : form->commands()) commands.push_back(describe(c));
+  EXPECT_EQ(commands, (std::vector<std::string>{"Bold (aCmdFlag 1)", "FontSize_SpinUp (aCmdFlag 1)",
+                                                "FontName (aCmdFlag 1)"}));
+  EXPECT_EQ(lib->aSpinUp(), 9.0f);
+  EXPECT_EQ(lib->aBar(), palette->bar());
+
+  screen->pressCloseBox(palette->hWnd());
+  EXPECT_TRUE(bar(Format)->visible());
+  EXPECT_EQ(bar(Format)->top(), bar(File)->idealDepth()) << "laid out again at its place";
+  EXPECT_TRUE(bar(Format)->item(bar(Format)->find("Bold")).on()) << "pressed on the palette, pressed at home";
+  EXPECT_EQ(prop(Format, "State"), "Docked");
+  EXPECT_EQ(tbm->count(), 7);
+
+  // Unloading the host form closes its palettes without docking them.
+  auto format = floatBar(Format), draw = floatBar(Draw);
+  EXPECT_EQ(tbm->count(), 9);
+  const Ref<ReVivezav> hostBars[] = {bar(Format), bar(Draw)};
+  form->unload();
+  EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
+  EXPECT_EQ(tbm->count(), 0);
+  EXPECT_EQ(format->Tag() + draw->Tag(), "DONTDOCKDONTDOCK");
+  for (const auto& b : hostBars) {
+    EXPECT_EQ(automation::toString(lib->KaTGetProp(ObjectRef(b), "State", Variant("-"))), "Floating");
+    EXPECT_NE(automation::toString(lib->KaTGetProp(ObjectRef(b), "FloatPos", Variant(""))), "");
+  }
+}
+
+// The user's command closes the document: the host unloads its form, palettes and all,
+// from inside "ExecuteCommand", while the palette's handler is still on the stack and
+// nobody else holds the palette.
+TEST_F(PaletteStories, AHostThatUnloadsItsFormFromAPaletteCommandLeavesNothingDangling) {
+  const std::pair<const char*, void (*)(ReVivezav&)> cases[] = {
+      {"Bold", [](ReVivezav& b) { b.click(b.find("Bold")); }},
+      {"FontSize_SpinUp", [](ReVivezav& b) { b.spinUp(b.find("FontSize")); }},
+      {"FontName",
+       [](ReVivezav& b) {
+         b.addListItem(b.find("FontName"), "Serif");
+         b.pick(b.find("FontName"), 0);
+       }},
+  };
+  for (const auto& [command, act] : cases) {
+    SCOPED_TRACE(command);
+    auto doc = makeObject<HeadlessForm>("frmDoc", 640, 480);
+    doc->setLibrary(lib);
+    automation::callMethod(*lib, "KaTSetup", {Variant(doc), "MainView"});
+    std::vector<std::string> commands;
+    doc->onSignal([&](HeadlessForm& f, const std::string& word) {
+      if (word != "ExecuteCommand") return;
+      commands.push_back(app->commandString());
+      f.unload();
+    });
+    automation::callMethod(*lib, "KaTFloat", {Variant(doc), Variant(doc->bar(Format))});
+    Ref<ReVivezav> floating(&barOf(*FrmToolPalette::loadedPalettes().back()));
+    act(*floating);
+    EXPECT_EQ(commands, std::vector<std::string>{command});
+    EXPECT_FALSE(doc->loaded());
+    EXPECT_TRUE(FrmToolPalette::loadedPalettes().empty());
+    EXPECT_EQ(floating->parentForm(), nullptr) << "the palette let its toolbar go";
+  }
+  EXPECT_EQ(tbm->count(), 7) << "only the main form's bars are left";
+}
+
+TEST_F(PaletteStories, ThePaletteSnapsToItsToolbarWhileTheUserDragsItsRightEdge) {
+  auto palette = floatBar(File);
+  ReVivezav& floating = barOf(*palette);
+  const auto start = screen->windowRect(palette->hWnd());
+  constexpr int Frame = 2 * W::FramePixels;
+  EXPECT_EQ(start.width() - Frame, floating.width() / Pixel) << "fitted on its first show";
+
+  const int oneRow = floating.idealDepth();
+  for (int width : {start.width() - 60, start.width() / 2, 60}) {
+    SCOPED_TRACE(width);
+    screen->dragEdge(palette->hWnd(), platform::wmsz::Right, {{start.left, start.top, start.left + width, start.bottom}});
+    const auto now = screen->windowRect(palette->hWnd());
+    EXPECT_LE(now.width(), std::max(width, floating.minLength() / Pixel + Frame));
+    EXPECT_EQ(now.width() - Frame, floating.width() / Pixel);
+    EXPECT_EQ(now.height() - Frame - W::CaptionPixels, floating.height() / Pixel);
+    EXPECT_EQ(now.left, start.left);
+  }
+  EXPECT_GT(floating.idealDepth(), 2 * oneRow) << "narrow: several rows";
+}
+
+TEST_F(PaletteStories, ABarFloatedAgainComesBackWhereItWasAndTheScreenShowsIt) {
+  auto first = floatBar(View);
+  screen->moveWindow(first->hWnd(), {300, 200, 300 + 90, 200 + 160});
+  const auto r = screen->windowRect(first->hWnd());
+  automation::callMethod(*first, "Unload");
+  auto again = floatBar(View);
+  EXPECT_EQ(screen->windowRect(again->hWnd()), r);
+
+  // The form and above it the palette with its toolbar.
+  auto picture = renderDesktop(*screen, std::vector<const HeadlessForm*>{form.get()});
+  ASSERT_EQ(picture.width(), 808 + 16);
+  ASSERT_EQ(picture.height(), 626 + 16);
+  const int f = W::FramePixels;
+  EXPECT_EQ(picture.pixel(f + 2, f + 2), vizevore::colors::Selection) << "the form's caption";
+  EXPECT_EQ(picture.pixel(r.left + f + 2, r.top + f + 2), vizevore::colors::Selection) << "the palette's caption";
+  // The palette's toolbar draws its buttons inside the client area, over the document.
+  int drawn = 0;
+  for (int y = r.top + f + W::CaptionPixels; y < r.bottom - f; ++y)
+    for (int x = r.left + f; x < r.right - f; ++x) drawn += picture.pixel(x, y) == vizevore::colors::Face ? 0 : 1;
+  EXPECT_GT(drawn, 50);
+  EXPECT_EQ(picture.pixel(r.right + 2, r.top + 2), vizevore::colors::Window) << "beside it the document";
+}
+
+// Two workspaces, each with the example view on a form of its own: scans, function state
+// and list items stay within the workspace that asked.
+
+// One host context: a workspace, its toolbar manager and its form with the example view,
+// every call made through the workspace's face.
+struct Context {
+  Context() {
+    callMethod(*ws, "InitialiseZADEVE",
+               {Variant(tbm), (examples() / "BARS.INI").string(), (examples() / "").string()});
+    automation::setProperty(*ws, "ShellApplicationObject", app);
+    form->setLibrary(ws);
+    form->setApplication(app);
+    callMethod(*ws, "KaTSetup", {Variant(form), "MainView"});
+  }
+  ~Context() { closeWithoutDocking(*form); }
+  Variant call(const char* member, std::initializer_list<automation::Arg> args = {}) {
+    return callMethod(*ws, member, args);
+  }
+  ObjectRef foundBar() const { return automation::toObject(automation::getProperty(*ws, "aBar")); }
+
+  Ref<ZuzuzudWorkspace> ws = workspace::WorkspaceCreation::NewZuzuzudWorkspace();
+  Ref<ToolbarManager> tbm = makeObject<ToolbarManager>();
+  Ref<ShellApplication> app = makeObject<ShellApplication>();
+  Ref<HeadlessForm> form = makeObject<HeadlessForm>("frmMain", 800, 600);
+};
+
+// Beside the library's own example view, which puts the screen and the directory back.
+class WorkspaceStories : public ExampleView {
+ protected:
+  Context w, v;
+};
+
+// Bold sits on the Format bar only: a cursor that V's scan had moved would find V's.
+TEST_F(WorkspaceStories, AScanInOneWorkspaceDoesNotMoveAnothersCursor) {
+  w.call("KaTBeginScanFunction", {Variant(w.form), "Bold"});
+  EXPECT_EQ(w.call("KaTNextScanFunction"), Variant(true));
+  EXPECT_TRUE(w.foundBar() == w.form->bar(Format));
+
+  v.call("KaTBeginScan", {Variant(v.form)});
+  EXPECT_EQ(v.call("KATNextScan"), Variant(true));
+  EXPECT_TRUE(v.foundBar() == v.form->bar(File));
+  EXPECT_TRUE(w.foundBar() == w.form->bar(Format)) << "V's scan wrote its own aBar";
+
+  EXPECT_EQ(w.call("KaTNextScanFunction"), Variant(false));
+}
+
+TEST_F(WorkspaceStories, FunctionStateAndListItemsComeBackThroughTheProxy) {
+  w.call("KaSetFunctionState", {Variant(w.form), "Bold", i2(-1)});
+  Variant wState = i2(5), vState = i2(5);
+  EXPECT_EQ(w.call("KaTGetFunctionState", {Variant(w.form), "Bold", byRef(wState)}), Variant(true));
+  EXPECT_EQ(v.call("KaTGetFunctionState", {Variant(v.form), "Bold", byRef(vState)}), Variant(true));
+  EXPECT_EQ(wState, i2(-1));
+  EXPECT_EQ(vState, i2(0));
+
+  for (auto [item, data] : {std::pair{"Serif", 3}, {"Sans", 8}})
+    w.call("KaAddFunctionListItem", {Variant(w.form), "FontName", item, i4(data)});
+  w.call("KaSetItemIndexByText", {Variant(w.form), "FontName", "sans"});
+  Variant wItem("none"), wData = i4(-1), vItem("none"), vData = i4(-1);
+  w.call("KaGetFunctionListItem", {Variant(w.form), "FontName", byRef(wItem), byRef(wData)});
+  v.call("KaGetFunctionListItem", {Variant(v.form), "FontName", byRef(vItem), byRef(vData)});
+  EXPECT_EQ(wItem, Variant("Sans"));
+  EXPECT_EQ(wData, i4(8));
+  EXPECT_EQ(vItem, Variant("none")) << "V's combo has no selection";
+  EXPECT_EQ(vData, i4(-1));
+
+  auto process = workspace::processLibrary();
+  EXPECT_TRUE(process->CurrentWorkspace() == process->DefaultWorkspace());
+  EXPECT_EQ(process->WorkspaceDepth(), 0);
+}
+
+}  // namespace
+}  // namespace zadeve::host
