@@ -159,9 +159,10 @@ TEST(CheckOutput, JsonStringsAreValidWhateverTheFileEncoding) {
 // The same problem found again for another view is one problem; one line keeps finding order.
 TEST(CheckOutput, ProblemsComeInFileOrderAndOnceEach) {
   ProblemList list;
-  for (const Problem& p : {Problem{9, Severity::Error, "late", "V1", "", ""}, Problem{2, Severity::Warning, "early", "", "", ""},
-                           Problem{9, Severity::Error, "late", "V2", "", ""}, Problem{9, Severity::Warning, "second", "", "", ""}})
-    list.add(p);
+  for (const auto& [line, severity, message, view] : std::vector<std::tuple<int, Severity, std::string, std::string>>{
+           {9, Severity::Error, "late", "V1"}, {2, Severity::Warning, "early", ""}, {9, Severity::Error, "late", "V2"},
+           {9, Severity::Warning, "second", ""}})
+    list.add({line, severity, message, view, "", ""});
   std::ostringstream out;
   writeText(out, "I", list.inFileOrder());
   EXPECT_EQ(out.str(), "I:2: warning: early\nI:9: error: late [V1]\nI:9: warning: second\n");

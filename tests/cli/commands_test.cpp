@@ -210,7 +210,8 @@ TEST_F(RenderCommand, FloatsStatesAndPanelsShowInThePicture) {
   EXPECT_EQ(differences(*plain.picture, *floated.picture, 0, 0, 800, 30), 0);
   // Each changes something on the bars and nothing of the form's size.
   for (const auto& option : std::vector<std::vector<std::string>>{
-           {"--set", "Bold=on"}, {"--set", "ZoomIn=disabled"}, {"--set", "FileSave=hidden"}, {"--status", "StatusText=Drawing saved"}}) {
+           {"--set", "Bold=on"}, {"--set", "ZoomIn=disabled"}, {"--set", "FileSave=hidden"},
+           {"--status", "StatusText=Drawing saved"}}) {
     const auto changed = render(option);
     EXPECT_GT(differences(*plain.picture, *changed.picture, 0, 0, 800, 600), 0) << option[1];
     EXPECT_EQ(changed.picture->width(), plain.picture->width()) << option[1];

@@ -49,7 +49,8 @@ TEST(ToolConventions, HelpOnEveryCommandAndAVersion) {
 // Twips are 16-bit: 32767 twips at 15 to a pixel is 2184 pixels a side.
 TEST(ToolConventions, UsageErrorsExitTwoWithOneLineNamingWhatIsWrong) {
   support::TempDir dir;
-  const std::string ini = exampleIni(), png = dir.file("x.png"), clean = (fs::path(ZADEVE_TEST_DATA) / "check" / "clean.ini").string();
+  const std::string ini = exampleIni(), png = dir.file("x.png");
+  const std::string clean = (fs::path(ZADEVE_TEST_DATA) / "check" / "clean.ini").string();
   const std::string badPo = dir.write("bad.po", "msgid \"x\nmsgstr \"y\"\n");
   struct Case {
     std::vector<std::string> args;

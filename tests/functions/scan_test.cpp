@@ -49,8 +49,8 @@ class ScanTest : public ::testing::Test {
   // Steps the bar scan to its end: each bar found, "*" marking a floating one.
   std::vector<std::string> steps() {
     std::vector<std::string> out;
-    std::map<automation::Object*, std::string> names{
-        {a0(), "a0"}, {a1(), "a1"}, {formB->bar(0).get(), "b0"}, {paletteA->bar(0).get(), "pa"}, {paletteB->bar(0).get(), "pb"}};
+    std::map<automation::Object*, std::string> names{{a0(), "a0"}, {a1(), "a1"}, {formB->bar(0).get(), "b0"},
+                                                     {paletteA->bar(0).get(), "pa"}, {paletteB->bar(0).get(), "pb"}};
     while (automation::toBoolean(lib->KATNextScan()))
       out.push_back(names[lib->aBar().get()] + (ws().IsFloating ? "*" : ""));
     return out;
@@ -124,11 +124,13 @@ TEST_F(ScanTest, SettingTheStateWritesTheOnBitAloneAndAlways) {
   tbm->items = {ObjectRef(a0())};
   a0()->set("ButtonType", Variant(int32_t{10}));
   // value, flags before, flags after
-  for (auto [value, before, after] : std::vector<std::array<int16_t, 3>>{{1, 2, 130}, {0, 130, 2}, {0, 2, 2}, {5, 2, 130}, {-1, -32766, -32638}}) {
+  for (auto [value, before, after] :
+       std::vector<std::array<int16_t, 3>>{{1, 2, 130}, {0, 130, 2}, {0, 2, 2}, {5, 2, 130}, {-1, -32766, -32638}}) {
     a0()->set("PushButtonFlags", Variant(before));
     a0()->clearCalls();
     lib->KaSetFunctionState(ObjectRef(formA), "Bold", value);
-    EXPECT_EQ(a0()->log("PushButtonFlags").back(), "PushButtonFlags =(" + std::to_string(after) + ":Integer)") << value << " on " << before;
+    EXPECT_EQ(a0()->log("PushButtonFlags").back(), "PushButtonFlags =(" + std::to_string(after) + ":Integer)")
+        << value << " on " << before;
   }
 
   for (auto [type, writes] : {std::pair{30, 0}, std::pair{40, 0}, std::pair{10, 1}}) {
