@@ -118,11 +118,10 @@ TEST(CheckIniIndex, LinesAreCountedAsTheProfileFunctionsSplitThem) {
   ProblemList problems;
   const IniIndex ini("\xEF\xBB\xBF; c\r\n[A]\rk=1\n\n [ b ] ; x\r\nK = 2\r\nlast=3", problems);
   EXPECT_TRUE(problems.empty());
-  EXPECT_EQ(ini.keyLine("a", "K"), 3);
-  EXPECT_EQ(ini.keyLine("B", "k"), 6);
-  EXPECT_EQ(ini.keyLine("B", "LAST"), 7);
-  EXPECT_EQ(ini.lineOf("B", "none"), 5) << "a missing key is found at its section's header";
-  EXPECT_EQ(ini.lineOf("none", "k"), 0);
+  // A missing key is found at its section's header.
+  EXPECT_EQ((std::vector{ini.keyLine("a", "K"), ini.keyLine("B", "k"), ini.keyLine("B", "LAST"), ini.lineOf("B", "none"),
+                         ini.lineOf("none", "k")}),
+            (std::vector{3, 6, 7, 5, 0}));
 }
 
 TEST(CheckIniIndex, DuplicatesNameTheFirstAndJunkIsAnError) {

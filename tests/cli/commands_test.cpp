@@ -186,7 +186,7 @@ class RenderCommand : public ::testing::Test {
   int count = 0;
 };
 
-TEST_F(RenderCommand, PictureDecodesAndHasTheRequestedSize) {
+TEST_F(RenderCommand, PictureDecodesHasTheRequestedSizeAndGoesWhereTheUserIs) {
   const auto big = render({}), small = render({}, "640x480"), screen = render({"--screen"}, "640x480");
   ASSERT_TRUE(big.picture && small.picture && screen.picture);
   EXPECT_EQ(std::pair(big.picture->width(), big.picture->height()), std::pair(800, 600));
@@ -199,6 +199,15 @@ TEST_F(RenderCommand, PictureDecodesAndHasTheRequestedSize) {
   EXPECT_EQ(differences(*small.picture, *screen.picture, 0, 0, 640, 480, HeadlessWindowing::FramePixels,
                         HeadlessWindowing::FramePixels + HeadlessWindowing::CaptionPixels),
             0);
+  // A relative -o names a file in the user's folder, although setup makes the bitmap folder
+  // current; nothing is left beside the bitmaps.
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.path());
+  const auto r = zadeve({"render", exampleIni(), "--view", "MainView", "--size", "320x200", "-o", "here.png"});
+  fs::current_path(before);
+  EXPECT_EQ(r.status, ExitOk) << r.err;
+  EXPECT_TRUE(fs::exists(dir.file("here.png")));
+  EXPECT_FALSE(fs::exists(fs::path(exampleIni()).parent_path() / "here.png"));
 }
 
 TEST_F(RenderCommand, FloatsStatesAndPanelsShowInThePicture) {
@@ -218,19 +227,6 @@ TEST_F(RenderCommand, FloatsStatesAndPanelsShowInThePicture) {
   }
   // Off is how the example starts: the same picture.
   EXPECT_EQ(differences(*plain.picture, *render({"--set", "Bold=off"}).picture, 0, 0, 800, 600), 0);
-}
-
-// A relative -o names a file in the user's folder, although setup makes the bitmap folder
-// current; nothing is left beside the bitmaps.
-TEST(RenderCommandOutput, ARelativeOutputIsWrittenWhereTheUserIs) {
-  support::TempDir dir;
-  const fs::path before = fs::current_path();
-  fs::current_path(dir.path());
-  const auto r = zadeve({"render", exampleIni(), "--view", "MainView", "--size", "320x200", "-o", "here.png"});
-  fs::current_path(before);
-  EXPECT_EQ(r.status, ExitOk) << r.err;
-  EXPECT_TRUE(fs::exists(dir.file("here.png")));
-  EXPECT_FALSE(fs::exists(fs::path(exampleIni()).parent_path() / "here.png"));
 }
 
 TEST(DemoCommand, BuildsTheExampleViewAndDrawsIt) {

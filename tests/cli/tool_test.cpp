@@ -190,7 +190,9 @@ TEST(HostileFiles, EveryCommandNamesTheRealReasonAtOnce) {
             std::string::npos);
 }
 
-TEST(IniCommand, GetSetAndDeleteSection) {
+// The ini command edits in place; a refused write says in one line which file and why, and
+// leaves the old file as it was.
+TEST(IniCommand, GetSetDeleteAndARefusedWriteNamesTheFileAndTheReason) {
   support::TempDir dir;
   auto ini = dir.write("BARS.INI", "; keep me\r\n[A]\r\nk=1\r\n[B]\r\nx=2\r\n");
   EXPECT_EQ(zadeve({"ini", "get", ini, "a", "K"}).out, "1\n");
@@ -202,11 +204,7 @@ TEST(IniCommand, GetSetAndDeleteSection) {
   EXPECT_EQ(support::TempDir::read(ini), "; keep me\r\n[A]\r\nk=9\r\n[B]\r\nx=2\r\n");
   EXPECT_EQ(zadeve({"ini", "delete-section", ini, "A"}).status, ExitOk);
   EXPECT_EQ(support::TempDir::read(ini), "; keep me\r\n[B]\r\nx=2\r\n");
-}
 
-// A refused write says in one line which file and why, and leaves the old file as it was.
-TEST(HostileFiles, ARefusedWriteNamesTheFileAndTheReasonInOneLine) {
-  support::TempDir dir;
   const std::string before = "[s]\nk=1\n";
   const std::string locked = dir.write("locked.ini", before), readOnly = dir.write("ro.ini", before);
   const std::string fifo = dir.file("fifo.ini"), none = dir.file("none/b.ini");
