@@ -213,21 +213,21 @@ TEST_F(RenderCommand, FloatsStatesAndPanelsShowInThePicture) {
   EXPECT_EQ(differences(*plain.picture, *render({"--set", "Bold=off"}).picture, 0, 0, 800, 600), 0);
 }
 
-// The whole tour is its golden, with the examples' folder and the output folder named by word.
+// The whole tour is its golden, with the examples' folder and the output folder named by word. It
+// runs where no examples/calls/diagram.zcall lies, so the tour ends without its script step.
 TEST(DemoCommand, BuildsTheExampleViewAndDrawsIt) {
   support::TempDir dir;
   const std::string before = platform::currentDirectory(), examples = (sourceRoot() / "examples").string();
+  platform::changeDirectory(dir.path().string());
   auto r = zadeve({"demo", "--examples", examples, "--png", dir.file("main.png")});
   ASSERT_EQ(r.status, ExitOk) << r.err;
-  EXPECT_EQ(platform::currentDirectory(), before) << "the demo puts the current directory back";
+  EXPECT_TRUE(fs::equivalent(platform::currentDirectory(), dir.path())) << "the demo puts the current directory back";
   for (const auto& [path, word] : {std::pair{examples, "EXAMPLES"}, std::pair{dir.path().string(), "OUT"}})
     for (size_t at = 0; (at = r.out.find(path, at)) != std::string::npos;) r.out.replace(at, path.size(), word);
   expectGolden(r.out, "demo.txt");
   EXPECT_TRUE(isPng(dir.file("main.png")));
   EXPECT_TRUE(isPng(dir.file("main-render.png")));
-
   // Without --png the picture is demo.png in the current directory, at the size asked.
-  platform::changeDirectory(dir.path().string());
   r = zadeve({"demo", "--examples", examples, "--width", "500", "--height", "300"});
   platform::changeDirectory(before);
   EXPECT_NE(r.out.find("frmMain, 500 x 300 px = 7500 x 4500 twips"), std::string::npos) << r.err;
