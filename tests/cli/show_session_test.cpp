@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include "automation/conversions.h"
-#include "cli/cli_files.h"
 #include "cli/run_zadeve.h"
 #include "cli/show_session.h"
 #include "platform/headless_windowing.h"
@@ -46,31 +45,32 @@ TEST(ShowSession, RebuildsInPlaceKeepingFloatedBarsWhereTheyStoodAndReportsInste
   EXPECT_FALSE(show.filesChanged());
 
   // Right-click on docked bars: Format floats, Zoom hides; Format's palette is moved.
-  screen->pickInNextMenu("Float");
-  host.bar(form, "Format")->contextMenu(0, 0);
-  screen->pickInNextMenu("Hide");
-  host.bar(form, "Zoom")->contextMenu(0, 0);
+  const auto pick = [&](const char* bar, const char* item) {
+    screen->pickInNextMenu(item);
+    host.bar(form, bar)->contextMenu(0, 0);
+  };
+  pick("Format", "Float");
+  pick("Zoom", "Hide");
   auto palette = HostSession::paletteOf(*host.bar(form, "Format"));
   ASSERT_TRUE(palette);
   EXPECT_FALSE(host.bar(form, "Zoom")->visible());
   // Hidden bars are offered back on any docked bar's menu; Pages is hidden by the file.
-  screen->pickInNextMenu("Show Zoom");
-  host.bar(form, "Standard")->contextMenu(0, 0);
+  pick("Standard", "Show Zoom");
   EXPECT_EQ(screen->menus().back().items, (std::vector<std::string>{"Float", "Hide", "Show Zoom", "Show Pages"}));
   EXPECT_TRUE(host.bar(form, "Zoom")->visible());
-  screen->pickInNextMenu("Hide");
-  host.bar(form, "Zoom")->contextMenu(0, 0);
+  pick("Zoom", "Hide");
   auto place = screen->windowRect(palette->hWnd());
   place = {place.left + 300, place.top + 120, place.right + 300, place.bottom + 120};
   screen->moveWindow(palette->hWnd(), place);
 
-  const auto rebuiltAs = [&](const std::string& text) {
-    dir.write("BARS.INI", text);
+  const auto rebuiltAfter = [&](const std::function<void()>& change) {
+    change();
     EXPECT_TRUE(show.filesChanged());
     show.rebuild();
     EXPECT_FALSE(show.filesChanged());
     EXPECT_TRUE(form.loaded());
   };
+  const auto rebuiltAs = [&](const std::string& text) { rebuiltAfter([&] { dir.write("BARS.INI", text); }); };
   const auto floatsWhereItStood = [&](const char* when) {
     auto again = HostSession::paletteOf(*host.bar(form, "Format"));
     ASSERT_TRUE(again) << when;
@@ -101,15 +101,11 @@ TEST(ShowSession, RebuildsInPlaceKeepingFloatedBarsWhereTheyStoodAndReportsInste
 
   // A bitmap taken away is seen, reported once however many buttons it fails, and its
   // return is seen too.
-  fs::rename(dir.file("icons16.bmp"), dir.file("away.bmp"));
-  ASSERT_TRUE(show.filesChanged());
-  show.rebuild();
+  rebuiltAfter([&] { fs::rename(dir.file("icons16.bmp"), dir.file("away.bmp")); });
   ASSERT_FALSE(show.reports().empty());
   EXPECT_NE(show.reports()[0].find("icons16.bmp"), std::string::npos) << show.reports()[0];
   EXPECT_EQ(show.reports()[0].find('\n'), std::string::npos);
-  fs::rename(dir.file("away.bmp"), dir.file("icons16.bmp"));
-  ASSERT_TRUE(show.filesChanged());
-  show.rebuild();
+  rebuiltAfter([&] { fs::rename(dir.file("away.bmp"), dir.file("icons16.bmp")); });
   EXPECT_TRUE(show.reports().empty()) << show.reports().front();
   EXPECT_EQ(screen->messagesShown(), boxes) << "a modal box was shown: " << screen->messages().back().text;
 
@@ -130,33 +126,21 @@ TEST(ShowSession, FileWatchSeesEveryKindOfSaveOnceAndNeverWaits) {
   FileWatch watch;
   watch.watch({file});
   const auto sameTime = fs::last_write_time(file);
-  struct Step {
-    const char* what;
-    std::function<void()> save;
-    bool changed;
-  };
-  const std::vector<Step> steps{
-      {"nothing", [] {}, false},
-      {"the same size and time, other bytes",
-       [&] {
-         dir.write("icons.bmp", "BM two");
-         fs::last_write_time(file, sameTime);
-       },
-       true},
-      {"saved again as it is: a save all the same", [&] { dir.write("icons.bmp", "BM two"); }, true},
-      {"taken away", [&] { fs::remove(file); }, true},
-      {"still away", [] {}, false},
-      {"a FIFO in its place", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, true},
-      {"back as a file", [&] {
-         fs::remove(file);
-         dir.write("icons.bmp", "BM two");
-       },
-       true},
-  };
-  for (const auto& step : steps) {
-    step.save();
-    EXPECT_EQ(watch.changed(), step.changed) << step.what;
-  }
+  const auto step = [&](const char* what, bool changed) { EXPECT_EQ(watch.changed(), changed) << what; };
+  step("nothing", false);
+  dir.write("icons.bmp", "BM two");
+  fs::last_write_time(file, sameTime);
+  step("the same size and time, other bytes", true);
+  dir.write("icons.bmp", "BM two");
+  step("saved again as it is: a save all the same", true);
+  fs::remove(file);
+  step("taken away", true);
+  step("still away", false);
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  step("a FIFO in its place", true);
+  fs::remove(file);
+  dir.write("icons.bmp", "BM two");
+  step("back as a file", true);
   // A file watched again keeps what was seen of it; a new one is seen from now on.
   dir.write("icons.bmp", "BM three");
   watch.watch({file, dir.write("BARS.INI", "[V.Toolbars]")});

@@ -1,9 +1,9 @@
-// Scans and function operations against recording fakes: which bars a step visits, what it
-// asks of the toolbar manager, the errors it lets through, and the exact writes the
-// function operations make on a bar's current button.
+// Scans and function operations against recording fakes: what a step asks of the toolbar
+// manager, the errors it lets through, and the exact writes made on a bar's current button.
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 #include "automation/dispatch.h"
@@ -49,11 +49,8 @@ class ScanTest : public ::testing::Test {
   // Steps the bar scan to its end: each bar found, "*" marking a floating one.
   std::vector<std::string> steps() {
     std::vector<std::string> out;
-    std::map<automation::Object*, std::string> names{{a0(), "a0"},
-                                                     {a1(), "a1"},
-                                                     {formB->bar(0).get(), "b0"},
-                                                     {paletteA->bar(0).get(), "pa"},
-                                                     {paletteB->bar(0).get(), "pb"}};
+    std::map<automation::Object*, std::string> names{{a0(), "a0"}, {a1(), "a1"}, {formB->bar(0).get(), "b0"},
+                                                     {paletteA->bar(0).get(), "pa"}, {paletteB->bar(0).get(), "pb"}};
     while (automation::toBoolean(lib->KATNextScan()))
       out.push_back(names[lib->aBar().get()] + (ws().IsFloating ? "*" : ""));
     return out;
@@ -126,15 +123,14 @@ TEST_F(ScanTest, SettingTheStateWritesTheOnBitAloneAndAlways) {
   give(*a0(), {{"Bold", 0}});
   tbm->items = {ObjectRef(a0())};
   a0()->set("ButtonType", Variant(int32_t{10}));
-  struct Row {
-    int16_t value, before, after;
-  };
-  for (Row r : {Row{1, 2, 130}, Row{0, 130, 2}, Row{0, 2, 2}, Row{5, 2, 130}, Row{-1, -32766, -32638}}) {
-    SCOPED_TRACE(std::to_string(r.value) + " on " + std::to_string(r.before));
-    a0()->set("PushButtonFlags", Variant(r.before));
+  // value, flags before, flags after
+  for (auto [value, before, after] :
+       std::vector<std::array<int16_t, 3>>{{1, 2, 130}, {0, 130, 2}, {0, 2, 2}, {5, 2, 130}, {-1, -32766, -32638}}) {
+    a0()->set("PushButtonFlags", Variant(before));
     a0()->clearCalls();
-    lib->KaSetFunctionState(ObjectRef(formA), "Bold", r.value);
-    EXPECT_EQ(a0()->log("PushButtonFlags").back(), "PushButtonFlags =(" + std::to_string(r.after) + ":Integer)");
+    lib->KaSetFunctionState(ObjectRef(formA), "Bold", value);
+    EXPECT_EQ(a0()->log("PushButtonFlags").back(), "PushButtonFlags =(" + std::to_string(after) + ":Integer)")
+        << value << " on " << before;
   }
 
   for (auto [type, writes] : {std::pair{30, 0}, std::pair{40, 0}, std::pair{10, 1}}) {
@@ -160,10 +156,10 @@ TEST_F(ScanTest, EnablementIsWrittenAsAnIntegerAndComparedAsANumber) {
             (std::vector<std::string>{"ButtonEnabled()", "ButtonEnabled()", "ButtonEnabled =(0:Integer)",
                                       "ButtonEnabled =(0:Integer)"}));
 
-  a0()->set("PushButtonFlags", Variant(int16_t{4 | 2}));
+  a0()->set("PushButtonFlags", Variant(int16_t{4 | 2}));  // BF_BUMP is the disabled mark
   int16_t value = 7;
   EXPECT_EQ(lib->KaGetFunctionEnabled(ObjectRef(formA), "Cut", value), Variant(true));
-  EXPECT_EQ(value, 0) << "BF_BUMP is the disabled mark";
+  EXPECT_EQ(value, 0);
 }
 
 TEST_F(ScanTest, StatusMessagesRefreshEachBarOnlyWhenAsked) {
@@ -173,8 +169,7 @@ TEST_F(ScanTest, StatusMessagesRefreshEachBarOnlyWhenAsked) {
   automation::callMethod(*lib, "StatusMsg", {Variant(formA), "Msg", "Ready"});
   EXPECT_EQ(a0()->count("Refresh") + paletteA->bar(0)->count("Refresh"), 0);
   automation::callMethod(*lib, "StatusMsg", {Variant(formA), "Msg", "Busy", Variant(true)});
-  EXPECT_EQ(a0()->count("Refresh"), 1);
-  EXPECT_EQ(paletteA->bar(0)->count("Refresh"), 1);
+  EXPECT_EQ(std::pair(a0()->count("Refresh"), paletteA->bar(0)->count("Refresh")), std::pair(1, 1));
 }
 
 }  // namespace
