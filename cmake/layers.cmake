@@ -35,7 +35,7 @@ function(zadeve_library name)
   target_link_libraries(${name} ${scope} ${ARG_DEPS})
 endfunction()
 
-# A seam's system-specific half sits in <name>_posix.cpp or <name>_win32.cpp beside it.
+# A seam's system-dependent half sits in <name>_posix.cpp or <name>_win32.cpp beside it.
 function(zadeve_system_sources out)
   if(WIN32)
     list(FILTER ARGN EXCLUDE REGEX "_posix\\.cpp$")

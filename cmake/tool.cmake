@@ -1,6 +1,6 @@
 # The command-line tool: its commands form a library (tested natively in tests/cli),
 # main.cpp the program. The same in the native and the cross build; a command's
-# system-specific half sits in <name>_posix.cpp or <name>_win32.cpp.
+# system-dependent half sits in <name>_posix.cpp or <name>_win32.cpp.
 file(GLOB ZADEVE_CLI_SOURCES CONFIGURE_DEPENDS src/cli/*.cpp)
 list(REMOVE_ITEM ZADEVE_CLI_SOURCES ${PROJECT_SOURCE_DIR}/src/cli/main.cpp)
 zadeve_system_sources(ZADEVE_CLI_SOURCES ${ZADEVE_CLI_SOURCES})

@@ -15,6 +15,7 @@
 #include "platform/windowing.h"
 
 #include "host/toolbar_window_win32.h"  // last: it brings windows.h
+#include "platform/win32_pixels.h"
 
 namespace zadeve::host {
 namespace {
@@ -188,16 +189,7 @@ void ToolbarWindow::paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   const vizevore::Canvas canvas = vizevore::paintToolbar(*bar_, pointer_);
-  const std::vector<uint32_t> bits = windowPixels(canvas);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = canvas.width();
-  info.bmiHeader.biHeight = -canvas.height();  // top row first, as the canvas keeps it
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(canvas.width()), static_cast<DWORD>(canvas.height()), 0, 0, 0,
-                    static_cast<UINT>(canvas.height()), bits.data(), &info, DIB_RGB_COLORS);
+  platform::drawPixels(dc, {canvas.width(), canvas.height(), windowPixels(canvas)});
   EndPaint(hwnd_, &ps);
 }
 

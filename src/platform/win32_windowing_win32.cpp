@@ -11,17 +11,25 @@
 
 // After our headers: they name the system's constants that windows.h makes macros of.
 #include <windows.h>
+#include "platform/win32_pixels.h"
 #include <commctrl.h>
 
 namespace zadeve::platform {
 namespace {
 
 constexpr const char* kDefaultCaption = "ZADEVE";
-constexpr const char* kClassName = "ZadeveToolPalette";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
-constexpr const char* kFormClassName = "ZadeveForm";
-constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// The two kinds of window the service makes: a palette's tool window, and a host form's
+// application window, whose client paints it.
+struct WindowKind {
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+  bool form;
+};
+constexpr WindowKind kPalette{"ZadeveToolPalette",
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
+                              WS_EX_TOOLWINDOW, false};
+constexpr WindowKind kForm{"ZadeveForm", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, true};
 constexpr UINT_PTR kWatchId = 0x5A44;
 // What the runtime reports for a form whose window cannot be made.
 constexpr int32_t kOutOfMemory = 7;
@@ -77,7 +85,7 @@ class Win32Windowing final : public Windowing {
   // has no display to put windows on.
   bool canMakeWindows() {
     if (!registerClasses()) return false;
-    HWND probe = create(nullptr, {0, 0, 100, 100});
+    HWND probe = create(nullptr, {0, 0, 100, 100}, kPalette);
     if (!probe) return false;
     DestroyWindow(probe);
     return true;
@@ -92,21 +100,12 @@ class Win32Windowing final : public Windowing {
   double twipsPerPixelY() const override { return twipsY_; }
 
   WindowHandle createWindow(WindowClient& client, const PixelRect& outer) override {
-    HWND window = create(&client, outer);
-    if (!window) automation::raise(kOutOfMemory, "The system could not create a window");
-    return ourHandle(window);
+    return made(create(&client, outer, kPalette));
   }
 
   WindowHandle createFormWindow(WindowClient& client, int32_t clientWidth, int32_t clientHeight) override {
-    const RECT outer = outerAround(kFormStyle, 0, clientWidth, clientHeight);
-    creating_ = &client;
-    creatingForm_ = true;
-    HWND window = CreateWindowExA(0, kFormClassName, "", kFormStyle, 0, 0, outer.right - outer.left,
-                                  outer.bottom - outer.top, nullptr, nullptr, thisModule(), this);
-    creating_ = nullptr;
-    creatingForm_ = false;
-    if (!window) automation::raise(kOutOfMemory, "The system could not create a window");
-    return ourHandle(window);
+    const RECT outer = outerAround(kForm.style, kForm.exStyle, clientWidth, clientHeight);
+    return made(create(&client, {0, 0, outer.right - outer.left, outer.bottom - outer.top}, kForm));
   }
 
   void setClientSize(WindowHandle window, int32_t clientWidth, int32_t clientHeight) override {
@@ -259,7 +258,7 @@ class Win32Windowing final : public Windowing {
     return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   }
   static bool registerClasses() {
-    static const bool registered = registerClass(kClassName) && registerClass(kFormClassName);
+    static const bool registered = registerClass(kPalette.className) && registerClass(kForm.className);
     return registered;
   }
 
@@ -275,20 +274,8 @@ class Win32Windowing final : public Windowing {
     if (client) guarded([&] { client->paintWindow(picture); });
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
-    if (picture.width > 0 && picture.height > 0 &&
-        picture.pixels.size() == static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height)) {
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof info.bmiHeader;
-      info.bmiHeader.biWidth = picture.width;
-      info.bmiHeader.biHeight = -picture.height;  // top row first
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      info.bmiHeader.biCompression = BI_RGB;
-      SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(picture.width), static_cast<DWORD>(picture.height), 0, 0, 0,
-                        static_cast<UINT>(picture.height), picture.pixels.data(), &info, DIB_RGB_COLORS);
-      // What the picture does not reach (a size change not yet drawn) shows the face.
-      ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
-    }
+    // What the picture does not reach (a size change not yet drawn) shows the face.
+    if (drawPixels(dc, picture)) ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
     FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
     EndPaint(h, &ps);
   }
@@ -307,12 +294,18 @@ class Win32Windowing final : public Windowing {
     return DefSubclassProc(h, message, wParam, lParam);
   }
 
-  HWND create(WindowClient* client, const PixelRect& outer) {
+  HWND create(WindowClient* client, const PixelRect& outer, const WindowKind& kind) {
     creating_ = client;
-    HWND h = CreateWindowExA(kExStyle, kClassName, "", kStyle, outer.left, outer.top, outer.width(),
+    creatingKind_ = &kind;
+    HWND h = CreateWindowExA(kind.exStyle, kind.className, "", kind.style, outer.left, outer.top, outer.width(),
                              outer.height(), nullptr, nullptr, thisModule(), this);
     creating_ = nullptr;
     return h;
+  }
+
+  static WindowHandle made(HWND window) {
+    if (!window) automation::raise(kOutOfMemory, "The system could not create a window");
+    return ourHandle(window);
   }
 
   static SIZE outerSize(HWND h) {
@@ -356,7 +349,7 @@ class Win32Windowing final : public Windowing {
       SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
       Entry e;
       e.client = self->creating_;
-      e.form = self->creatingForm_;
+      e.form = self->creatingKind_->form;
       e.size = {reinterpret_cast<CREATESTRUCTA*>(lParam)->cx, reinterpret_cast<CREATESTRUCTA*>(lParam)->cy};
       self->windows_[h] = e;
       return DefWindowProcA(h, message, wParam, lParam);
@@ -436,7 +429,7 @@ class Win32Windowing final : public Windowing {
   double twipsX_, twipsY_;
   std::map<HWND, Entry> windows_;
   WindowClient* creating_ = nullptr;
-  bool creatingForm_ = false;
+  const WindowKind* creatingKind_ = &kPalette;
 };
 
 }  // namespace
