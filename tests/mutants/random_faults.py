@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""random_faults.py ROOT OUT N SEED: writes N one-line faults drawn at random from the portable
-sources of the checkout ROOT (operators turned, && and || swapped, true and false, literals moved by
-one, a ! dropped) as patches in OUT, for run.sh. The same ROOT, N and SEED give the same faults: a
+"""random_faults.py ROOT OUT N SEED [calls]: writes N one-line faults drawn at random from the
+portable sources of the checkout ROOT (operators turned, && and || swapped, true and false, literals
+moved by one, a ! dropped; with "calls", a statement dropped or a call's two arguments swapped
+instead) as patches in OUT, for run.sh. The same ROOT, N and SEED give the same faults: a
 measure of a test rework beside the hand-written faults, which were chosen knowing the tests."""
 import os, random, re, subprocess, sys
 
 root, out, n, seed = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
+calls = sys.argv[5:] == ['calls']
 os.makedirs(out, exist_ok=True)
 files = subprocess.run(['git', '-C', root, 'ls-files', 'src'], capture_output=True, text=True).stdout.split()
 files = [f for f in files if f.endswith('.cpp') and '_win32' not in f and not f.startswith('src/com/')]
@@ -42,6 +44,16 @@ for f in files:
         if not s or s.startswith(('//', '#', '*', '/*')) or 'static_assert' in s or 'template' in s:
             continue
         ok = code_spans(line)
+        if calls:
+            # a statement that is a call alone on its line, dropped
+            if re.fullmatch(r'\s*[\w.>:-]+(\([^;{}]*\))?(\.[\w]+\([^;{}]*\))*\s*;\s*', line) and '(' in line \
+                    and not re.match(r'\s*(return|break|continue|throw|co_\w+)\b', line):
+                cands.append((f, ln, 0, len(line), re.match(r'\s*', line).group(0) + ';'))
+            # a call's two plain arguments, swapped
+            for m in re.finditer(r'(?<=[\w>])\(\s*([\w.:>-]+)\s*,\s*([\w.:>-]+)\s*\)', line):
+                if m.start() in ok and m.group(1) != m.group(2):
+                    cands.append((f, ln, m.start(), m.end(), f'({m.group(2)}, {m.group(1)})'))
+            continue
         for pat, rep in OPS:
             for m in re.finditer(pat, line):
                 if m.start() not in ok: continue
