@@ -150,13 +150,6 @@ TEST_F(FillBarTest, PreloadsNamedIconSetsOnceAndLeavesFailuresToTheButtons) {
   EXPECT_EQ(callsOf(*tb, "Add").back(), "AddPushButton(&\"B\", \"3.1\", &\"\", &\"B\", 0:Double, 0:Double, " + Size16);
 }
 
-TEST_F(FillBarTest, WithoutACatalogueTextsAreShownAsWritten) {
-  writeIni("[Functions]\nO=COMBO,1,Open|\n" + toolbarSection("T", {"O"}));
-  lib->CurrentWorkspace()->LanguageCatalog(nullptr);  // as before InitialiseZADEVE
-  fill("Name=T");
-  EXPECT_EQ(callsOf(*tb, "Add"), Lines{"AddCombo(&\"O\", &\"1\", &\"Open\")"});
-}
-
 TEST_F(FillBarTest, AnItemTheControlRefusesIsReportedAndTheBuildGoesOn) {
   tb->on("AddPushButton", refuse(automation::err::InvalidCall, "No room"));
   writeIni("[Functions]\nA=PUSH,,A|\nB=MENU\n" + toolbarSection("R", {"A", "B"}));

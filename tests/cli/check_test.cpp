@@ -113,34 +113,6 @@ TEST(CheckCommand, WarningsAloneExitZeroAndTheBitmapFolderCanBeNamed) {
       << r.out;
 }
 
-TEST(CheckIniIndex, LinesAreCountedAsTheProfileFunctionsSplitThem) {
-  // LF, CRLF and a lone CR each end a line; a byte-order mark is not a line of its own.
-  ProblemList problems;
-  const IniIndex ini("\xEF\xBB\xBF; c\r\n[A]\rk=1\n\n [ b ] ; x\r\nK = 2\r\nlast=3", problems);
-  EXPECT_TRUE(problems.empty());
-  // A missing key is found at its section's header.
-  EXPECT_EQ((std::vector{ini.keyLine("a", "K"), ini.keyLine("B", "k"), ini.keyLine("B", "LAST"), ini.lineOf("B", "none"),
-                         ini.lineOf("none", "k")}),
-            (std::vector{3, 6, 7, 5, 0}));
-}
-
-TEST(CheckIniIndex, DuplicatesNameTheFirstAndJunkIsAnError) {
-  ProblemList problems;
-  const IniIndex ini("k=outside\n[S]\nk=1\nK=2\n[a\n=v\n[s]\nk=3\nnew=4\n", problems);
-  // A key before any header and the keys of a later duplicate section are never read.
-  EXPECT_EQ(ini.keyLine("S", "k"), 3);
-  EXPECT_EQ(ini.keyLine("S", "new"), 0);
-  EXPECT_EQ(ini.sections().size(), 1u);
-  // "[a" has no "]": neither a header nor a key; "=v" names no key.
-  std::ostringstream found;
-  writeText(found, "I", problems.inFileOrder());
-  EXPECT_EQ(found.str(),
-            "I:4: warning: duplicate key K in [S]: the first, at line 3, wins [K]\n"
-            "I:5: error: this line is neither a section, a key nor a comment\n"
-            "I:6: error: this line is neither a section, a key nor a comment\n"
-            "I:7: warning: duplicate section [s]: the first, at line 2, wins; this one is never read\n");
-}
-
 TEST(CheckOutput, JsonStringsAreValidWhateverTheFileEncoding) {
   for (const auto& [text, json] : std::vector<std::pair<std::string, std::string>>{
            {"plain", "\"plain\""},

@@ -170,30 +170,6 @@ class RenderCommand : public ::testing::Test {
   int count = 0;
 };
 
-TEST_F(RenderCommand, PictureDecodesHasTheRequestedSizeAndGoesWhereTheUserIs) {
-  const auto big = render({}), small = render({}, "640x480"), screen = render({"--screen"}, "640x480");
-  ASSERT_TRUE(big.picture && small.picture && screen.picture);
-  EXPECT_EQ(std::pair(big.picture->width(), big.picture->height()), std::pair(800, 600));
-  EXPECT_EQ(std::pair(small.picture->width(), small.picture->height()), std::pair(640, 480));
-  EXPECT_NE(big.out.find(": 800 x 600 px, MainView on a 800 x 600 px form\n"), std::string::npos) << big.out;
-  // --screen draws the form in its frame, with the margin around the screen; the client area is
-  // the same pixels as inside the frame.
-  using platform::HeadlessWindowing;
-  EXPECT_EQ(screen.picture->width(), 640 + 2 * HeadlessWindowing::FramePixels + 16);
-  EXPECT_EQ(differences(*small.picture, *screen.picture, 0, 0, 640, 480, HeadlessWindowing::FramePixels,
-                        HeadlessWindowing::FramePixels + HeadlessWindowing::CaptionPixels),
-            0);
-  // A relative -o names a file in the user's folder, although setup makes the bitmap folder
-  // current; nothing is left beside the bitmaps.
-  const fs::path before = fs::current_path();
-  fs::current_path(dir.path());
-  const auto r = zadeve({"render", exampleIni(), "--view", "MainView", "--size", "320x200", "-o", "here.png"});
-  fs::current_path(before);
-  EXPECT_EQ(r.status, ExitOk) << r.err;
-  EXPECT_TRUE(fs::exists(dir.file("here.png")));
-  EXPECT_FALSE(fs::exists(fs::path(exampleIni()).parent_path() / "here.png"));
-}
-
 TEST_F(RenderCommand, FloatsStatesAndPanelsShowInThePicture) {
   const auto plain = render({});
   // Draw docks left below the two top bars (60 px) and is 34 px wide; the File bar above it does

@@ -189,20 +189,6 @@ TEST_F(LibraryTest, ALanguageFileThatWillNotLoadDoesNotStopTheStart) {
   EXPECT_TRUE(screen->messages().empty());
 }
 
-TEST_F(LibraryTest, NothingIsNoApplicationObject) {
-  auto app = makeObject<FakeObject>("App");
-  lib->ShellApplicationObject(app);
-  try {
-    automation::setProperty(*lib, "ShellApplicationObject", nullptr);
-    FAIL() << "no error";
-  } catch (const automation::AutomationError& e) {
-    EXPECT_EQ(e.number(), 20000);
-    EXPECT_EQ(e.description(), "Invalid application object");
-    EXPECT_EQ(e.source(), ApplicationTitle);
-  }
-  EXPECT_TRUE(lib->CurrentWorkspace()->ShellApp() == app);
-}
-
 TEST_F(LibraryTest, WorkspacesNestAndUnderflowFallsBackToTheDefault) {
   auto a = makeObject<ZuzuzudWorkspace>(), b = makeObject<ZuzuzudWorkspace>();
   LibraryInternals::PushWorkspace(*lib, a);
@@ -222,26 +208,6 @@ TEST_F(LibraryTest, WorkspacesNestAndUnderflowFallsBackToTheDefault) {
   EXPECT_EQ(screen->messages()[0].buttons, platform::MessageBoxButtons::Ok);
   EXPECT_TRUE(lib->CurrentWorkspace() == lib->DefaultWorkspace());
   EXPECT_EQ(lib->WorkspaceDepth(), 0);
-}
-
-TEST_F(LibraryTest, HandOverPropertiesForwardToTheCurrentWorkspaceAndTheMenuSwitchIsProcessWide) {
-  auto ws = makeObject<ZuzuzudWorkspace>();
-  auto bar = makeObject<FakeObject>("Bar");
-  LibraryInternals::PushWorkspace(*lib, ws);
-  automation::setProperty(*lib, "aBar", bar);
-  automation::letProperty(*lib, "aSpinUp", Variant("2.5"));
-  automation::letProperty(*lib, "aSpinDown", Variant(int16_t(-1)));
-  EXPECT_TRUE(ws->aBar == bar);
-  EXPECT_EQ(ws->aSpinUp, 2.5f);
-  EXPECT_EQ(automation::getProperty(*ws, "aSpinDown"), Variant(-1.0f));
-  EXPECT_EQ(automation::getProperty(*lib, "aBar"), Variant(ObjectRef(bar)));
-  LibraryInternals::PopWorkspace(*lib);
-  EXPECT_TRUE(lib->aBar() == nullptr);
-
-  callMethod(*lib, "KaTDisableFloatingMenu");
-  EXPECT_EQ(ZuzuzudLibrary::FloatingMenuDisabled(), -1);
-  makeObject<ZuzuzudLibrary>()->KaTEnableFloatingMenu();
-  EXPECT_EQ(ZuzuzudLibrary::FloatingMenuDisabled(), 0);
 }
 
 TEST_F(LibraryTest, DestructionReleasesTheHostObjects) {

@@ -119,30 +119,6 @@ TEST_F(ScanTest, AFunctionScanStopsOnlyAtBarsHoldingTheFunctionAndSelectsItsButt
   EXPECT_EQ(a0()->count("buttonIndex"), 0);
 }
 
-TEST_F(ScanTest, SettingTheStateWritesTheOnBitAloneAndAlways) {
-  give(*a0(), {{"Bold", 0}});
-  tbm->items = {ObjectRef(a0())};
-  a0()->set("ButtonType", Variant(int32_t{10}));
-  // value, flags before, flags after
-  for (auto [value, before, after] :
-       std::vector<std::array<int16_t, 3>>{{1, 2, 130}, {0, 130, 2}, {0, 2, 2}, {5, 2, 130}, {-1, -32766, -32638}}) {
-    a0()->set("PushButtonFlags", Variant(before));
-    a0()->clearCalls();
-    lib->KaSetFunctionState(ObjectRef(formA), "Bold", value);
-    EXPECT_EQ(a0()->log("PushButtonFlags").back(), "PushButtonFlags =(" + std::to_string(after) + ":Integer)")
-        << value << " on " << before;
-  }
-
-  for (auto [type, writes] : {std::pair{30, 0}, std::pair{40, 0}, std::pair{10, 1}}) {
-    a0()->set("ButtonType", Variant(int32_t(type)));
-    a0()->clearCalls();
-    lib->KaSetFunctionState(ObjectRef(formA), "Bold", -1);
-    lib->KaSetFunctionEnabled(ObjectRef(formA), "Bold", -1);
-    EXPECT_EQ(a0()->count("PushButtonFlags"), writes * 2) << "read and written, type " << type;
-    EXPECT_EQ(a0()->count("ButtonEnabled"), writes);
-  }
-}
-
 TEST_F(ScanTest, EnablementIsWrittenAsAnIntegerAndComparedAsANumber) {
   give(*a0(), {{"Cut", 1}});
   tbm->items = {ObjectRef(a0())};

@@ -172,22 +172,6 @@ TEST_F(FunctionStateStories, GetOperationsAnswerFromTheFirstOrTheLastPushButton)
   }
 }
 
-TEST_F(FunctionStateStories, AFunctionStateCallRestartsTheHostsOwnScan) {
-  call("KaTBeginScanFunction", {F, "Bold"});
-  ASSERT_TRUE(next("KaTNextScanFunction"));
-  EXPECT_EQ(lib->aBar(), ObjectRef(form->bar(Edit)));
-  call("KaSetFunctionState", {F, "Cut", i2(-1)});
-  EXPECT_EQ(lib->aBar(), nullptr);
-  EXPECT_FALSE(next("KaTNextScanFunction")) << "the host's scan is gone";
-
-  // KaGetFunctionState leaves the scan on the bar that answered; with no push button
-  // (the spin "Size") it runs out.
-  call("KaGetFunctionState", {F, "Bold"});
-  EXPECT_EQ(lib->aBar(), ObjectRef(form->bar(Edit)));
-  call("KaGetFunctionState", {F, "Size"});
-  EXPECT_EQ(lib->aBar(), nullptr);
-}
-
 TEST_F(FunctionStateStories, CombosAreFilledSearchedAndReadOnEveryBar) {
   for (auto [text, data] : {std::pair{"Serif", 11}, {"sans", 12}, {"Sans", 13}})
     call("KaAddFunctionListItem", {F, "Font", text, i4(data)});

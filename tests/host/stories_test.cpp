@@ -1,7 +1,7 @@
 // The example view on the reference host, as its users meet it: the library's main road,
-// showing and hiding bars, the form's window, floating palettes, and two workspaces side
-// by side. The host's objects come from the public headers (include/zadeve/); the
-// installed package is built and run by ./run test.
+// showing and hiding bars, the form's window and floating palettes. The host's objects come
+// from the public headers (include/zadeve/); the installed package is built and run by
+// ./run test.
 
 #include <gtest/gtest.h>
 
@@ -16,14 +16,11 @@
 #include "support/automation_assert.h"
 #include "vizevore/button_types.h"
 #include "workspace/process_library.h"
-#include "workspace/workspace_creation.h"
 
 namespace zadeve::host {
 namespace {
 
-using automation::byRef;
 using automation::callMethod;
-using core::ZuzuzudWorkspace;
 using palette::FrmToolPalette;
 using platform::HeadlessWindowing;
 using platform::PixelRect;
@@ -470,76 +467,6 @@ TEST_F(PaletteStories, ABarFloatedAgainComesBackWhereItWasAndTheScreenShowsIt) {
     for (int x = r.left + f; x < r.right - f; ++x) drawn += picture.pixel(x, y) == vizevore::colors::Face ? 0 : 1;
   EXPECT_GT(drawn, 50);
   EXPECT_EQ(picture.pixel(r.right + 2, r.top + 2), vizevore::colors::Window) << "beside it the document";
-}
-
-// Two workspaces, each with the example view on a form of its own: scans, function state
-// and list items stay within the workspace that asked.
-
-// One host context: a workspace, its toolbar manager and its form with the example view,
-// every call made through the workspace's face.
-struct Context {
-  Context() {
-    callMethod(*ws, "InitialiseZADEVE",
-               {Variant(tbm), (examples() / "BARS.INI").string(), (examples() / "").string()});
-    automation::setProperty(*ws, "ShellApplicationObject", app);
-    form->setLibrary(ws);
-    form->setApplication(app);
-    callMethod(*ws, "KaTSetup", {Variant(form), "MainView"});
-  }
-  ~Context() { closeWithoutDocking(*form); }
-  Variant call(const char* member, std::initializer_list<automation::Arg> args = {}) {
-    return callMethod(*ws, member, args);
-  }
-  ObjectRef foundBar() const { return automation::toObject(automation::getProperty(*ws, "aBar")); }
-
-  Ref<ZuzuzudWorkspace> ws = workspace::WorkspaceCreation::NewZuzuzudWorkspace();
-  Ref<ToolbarManager> tbm = makeObject<ToolbarManager>();
-  Ref<ShellApplication> app = makeObject<ShellApplication>();
-  Ref<HeadlessForm> form = makeObject<HeadlessForm>("frmMain", 800, 600);
-};
-
-// Beside the library's own example view, which puts the screen and the directory back.
-class WorkspaceStories : public ExampleView {
- protected:
-  Context w, v;
-};
-
-// Bold sits on the Format bar only: a cursor that V's scan had moved would find V's.
-TEST_F(WorkspaceStories, AScanInOneWorkspaceDoesNotMoveAnothersCursor) {
-  w.call("KaTBeginScanFunction", {Variant(w.form), "Bold"});
-  EXPECT_EQ(w.call("KaTNextScanFunction"), Variant(true));
-  EXPECT_TRUE(w.foundBar() == w.form->bar(Format));
-
-  v.call("KaTBeginScan", {Variant(v.form)});
-  EXPECT_EQ(v.call("KATNextScan"), Variant(true));
-  EXPECT_TRUE(v.foundBar() == v.form->bar(File));
-  EXPECT_TRUE(w.foundBar() == w.form->bar(Format)) << "V's scan wrote its own aBar";
-
-  EXPECT_EQ(w.call("KaTNextScanFunction"), Variant(false));
-}
-
-TEST_F(WorkspaceStories, FunctionStateAndListItemsComeBackThroughTheProxy) {
-  w.call("KaSetFunctionState", {Variant(w.form), "Bold", i2(-1)});
-  Variant wState = i2(5), vState = i2(5);
-  EXPECT_EQ(w.call("KaTGetFunctionState", {Variant(w.form), "Bold", byRef(wState)}), Variant(true));
-  EXPECT_EQ(v.call("KaTGetFunctionState", {Variant(v.form), "Bold", byRef(vState)}), Variant(true));
-  EXPECT_EQ(wState, i2(-1));
-  EXPECT_EQ(vState, i2(0));
-
-  for (auto [item, data] : {std::pair{"Serif", 3}, {"Sans", 8}})
-    w.call("KaAddFunctionListItem", {Variant(w.form), "FontName", item, i4(data)});
-  w.call("KaSetItemIndexByText", {Variant(w.form), "FontName", "sans"});
-  Variant wItem("none"), wData = i4(-1), vItem("none"), vData = i4(-1);
-  w.call("KaGetFunctionListItem", {Variant(w.form), "FontName", byRef(wItem), byRef(wData)});
-  v.call("KaGetFunctionListItem", {Variant(v.form), "FontName", byRef(vItem), byRef(vData)});
-  EXPECT_EQ(wItem, Variant("Sans"));
-  EXPECT_EQ(wData, i4(8));
-  EXPECT_EQ(vItem, Variant("none")) << "V's combo has no selection";
-  EXPECT_EQ(vData, i4(-1));
-
-  auto process = workspace::processLibrary();
-  EXPECT_TRUE(process->CurrentWorkspace() == process->DefaultWorkspace());
-  EXPECT_EQ(process->WorkspaceDepth(), 0);
 }
 
 }  // namespace

@@ -82,27 +82,6 @@ TEST_F(FloatDock, DockingByCloseBoxOrMenuShowsTheHostBarAndRecordsWhereThePalett
   }
 }
 
-// The Float item and a dismissed menu change nothing; a library's disabling hides the
-// menu from every palette.
-TEST_F(FloatDock, TheFloatItemOrADismissedMenuChangeNothingAndADisabledMenuIsNotOffered) {
-  auto palette = floatBar();
-  auto menu = [&] { palette->controlEvent(*palette->bar(), "BarContextMenu", {}); };
-  screen->pickInNextMenu("Float");
-  menu();
-  menu();  // dismissed
-  EXPECT_TRUE(palette->loaded());
-  EXPECT_EQ(palette->dockRequested(), 0);
-  EXPECT_EQ(screen->menus().size(), 2u);
-
-  auto other = makeObject<core::ZuzuzudLibrary>();
-  other->KaTDisableFloatingMenu();
-  menu();
-  EXPECT_EQ(screen->menus().size(), 2u);
-  other->KaTEnableFloatingMenu();
-  menu();
-  EXPECT_EQ(screen->menus().size(), 3u);
-}
-
 TEST_F(FloatDock, ABarFloatsAgainWhereItWasAndBadSavedPositionsReadAsZero) {
   // "abc,,1e3x" reads 0, 0, 1 and a missing 0: no length at all, so one item a row; with
   // no height the fit gives it one.
@@ -116,17 +95,6 @@ TEST_F(FloatDock, ABarFloatsAgainWhereItWasAndBadSavedPositionsReadAsZero) {
     EXPECT_EQ(rectOf(*palette), fitted);
     palette->unload();
   }
-}
-
-TEST_F(FloatDock, HidingAFloatingBarKeepsItFloatingButSavesItsPlace) {
-  auto palette = floatBar();
-  palette->Move(600, 900, 1920, 720);
-  palette->Tag("DONTDOCK");
-  palette->unload();
-  EXPECT_FALSE(automation::toBoolean(hostBar->property("Visible")));
-  EXPECT_EQ(prop(hostBar, "State"), "Floating");
-  EXPECT_EQ(prop(hostBar, "FloatPos"), "600,900,1920,720");
-  EXPECT_EQ(form->signals, std::vector<std::string>{"REFORMAT"}) << "no second REFORMAT";
 }
 
 TEST_F(FloatDock, AnUnloadedPaletteLetsGoOfTheFormTheBarAndTheLibrary) {
@@ -146,19 +114,6 @@ TEST_F(FloatDock, AnUnloadedPaletteLetsGoOfTheFormTheBarAndTheLibrary) {
   EXPECT_EQ(palette->refCount(), 1u) << "only this test holds it";
   // The palette's window handed its owner back and is gone.
   EXPECT_FALSE(screen->isWindow(palette->hWnd()));
-}
-
-TEST_F(FloatDock, SignalWordsRefitThePaletteAndAreCleared) {
-  auto palette = floatBar();
-  for (const char* word : {"rebuiltbar", "Reformat", "REFRESH"}) {
-    SCOPED_TRACE(word);
-    screen->moveWindow(palette->hWnd(), {96, 96, 96 + 40, 96 + 48});  // too narrow for one row
-    const int widthLets = lets(barOf(*palette), "Width");
-    palette->Signal(word);
-    EXPECT_EQ(palette->Signal(), "");
-    const bool refits = std::string(word) != "REFRESH";
-    EXPECT_EQ(lets(barOf(*palette), "Width") - widthLets, refits ? 1 : 0);
-  }
 }
 
 TEST_F(FloatDock, FailuresReachTheCallerWithTheStepsBeforeThemDone) {
@@ -339,49 +294,12 @@ TEST_F(Sizing, EveryEdgeWithContentsShownAndWithAnOutline) {
   }
 }
 
-TEST_F(Sizing, ContentsShownLayOutOnEveryStepAnOutlineOnlyAtTheEnd) {
-  const std::vector<PixelRect> drag{{96, 96, 200, 144}, {96, 96, 170, 144}, {96, 96, 150, 144}};
-  for (bool full : {true, false}) {
-    SCOPED_TRACE(full ? "full" : "outline");
-    auto palette = floated(full, false);
-    const int before = lets(barOf(*palette), "Width");
-    screen->dragEdge(palette->hWnd(), e::Right, drag);
-    EXPECT_EQ(lets(barOf(*palette), "Width") - before, full ? 3 : 1);
-    EXPECT_EQ(rectOf(*palette), (PixelRect{96, 96, 96 + 48, 96 + 92})) << "two items a row";
-    palette->unload();
-  }
-}
-
-TEST_F(Sizing, AProposalOfTheSameSizeOnlyMovesTheWindow) {
-  auto palette = floated(true, false);
-  const int before = lets(barOf(*palette), "Width");
-  screen->dragEdge(palette->hWnd(), e::Right, {{100, 100, 228, 148}});
-  EXPECT_EQ(rectOf(*palette), (PixelRect{100, 100, 228, 148}));
-  EXPECT_EQ(lets(barOf(*palette), "Width"), before);
-}
-
 TEST_F(Sizing, RectangleArithmeticBeyond32BitsIsAnOverflow) {
   auto palette = floated(true, false);
   EXPECT_AUTOMATION_ERROR(screen->dragEdge(palette->hWnd(), e::Right, {{INT_MIN, 0, INT_MAX, 48}}), 6, "Overflow");
   // R - L fits, but the corrected left edge R - 28 does not.
   EXPECT_AUTOMATION_ERROR(screen->dragEdge(palette->hWnd(), e::Left, {{INT_MIN, 0, INT_MIN + 10, 48}}), 6,
                           "Overflow");
-}
-
-TEST_F(Sizing, LayoutGivesTheToolbarAtLeastItsMinimumLengthAndReportsTheSizeTaken) {
-  auto palette = floated(true, false);
-  int32_t w = 150, h = 5000;  // less than one item
-  palette->LayoutPalette(w, h);
-  const auto& calls = barOf(*palette).calls();
-  auto widthLet = std::find_if(calls.rbegin(), calls.rend(), [](const RecordedCall& c) {
-    return c.name == "Width" && c.kind == InvokeKind::PropertyLet;
-  });
-  ASSERT_NE(widthLet, calls.rend());
-  EXPECT_EQ(widthLet->args, std::vector<Variant>{Variant(300.0f)});
-  EXPECT_EQ(w, 300 + 120);
-  EXPECT_EQ(h, 6 * 330 + 390);
-  EXPECT_EQ(rectOf(*palette).width() * 15, w);
-  EXPECT_EQ(palette->layoutBusy(), 0);
 }
 
 TEST_F(Sizing, ALayoutThatFailsLeavesThePaletteBusyForGood) {

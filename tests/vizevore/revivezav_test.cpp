@@ -303,19 +303,6 @@ TEST(ReVivezavStateCopy, TheTargetTakesOverEveryStateButNotTheLook) {
   copy(*host, *host);  // itself: nothing to do
 }
 
-TEST(ReVivezavStateCopy, ButtonsOfOneNameArePairedInOrder) {
-  auto from = newBar();
-  addToggle(*from, "Grid");
-  addToggle(*from, "grid");
-  from->click(1);
-  auto to = newBar();
-  addToggle(*to, "GRID");
-  addToggle(*to, "Grid");
-  to->copyStateFrom(*from);
-  EXPECT_FALSE(to->item(0).on());
-  EXPECT_TRUE(to->item(1).on());
-}
-
 TEST(ReVivezavStateCopy, AMissingOrDifferentButtonIsATypeMismatchAfterTheRestIsCopied) {
   for (bool lacking : {true, false}) {
     SCOPED_TRACE(lacking ? "lacking" : "of another type");

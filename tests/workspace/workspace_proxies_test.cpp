@@ -78,25 +78,6 @@ TEST_F(WorkspaceProxies, TwoWorkspacesAndAHostLibraryEachReadAndWriteTheirOwnFil
   EXPECT_EQ(stack(), idle());
 }
 
-TEST_F(WorkspaceProxies, AFreshWorkspaceStartsEmptyAndItsFieldsAreTheHosts) {
-  auto creation = makeObject<WorkspaceCreation>();
-  auto first = toObject(callMethod(*creation, "NewZuzuzudWorkspace"));
-  auto second = toObject(callMethod(*creation, "NewZuzuzudWorkspace"));
-  ASSERT_TRUE(first && second);
-  EXPECT_FALSE(first == second);
-  for (auto [name, value] : {std::pair{"aBarIndex", Variant(int16_t(0))}, {"aBar", Variant::nothing()},
-                             {"aSpinUp", Variant(0.0f)}, {"aSpinDown", Variant(0.0f)}, {"IsFloating", Variant(false)}})
-    EXPECT_EQ(getProperty(*first, name), value) << name;
-  EXPECT_EQ(getProperty(*first, "BarsConfigFile"), Variant(""));
-
-  letProperty(*first, "IsFloating", Variant(int16_t(-1)));
-  letProperty(*first, "aBarIndex", Variant(int32_t(7)));
-  EXPECT_EQ(getProperty(*first, "IsFloating"), Variant(true));
-  auto ws = objectAs<ZuzuzudWorkspace>(first);
-  EXPECT_EQ(ws->IsFloating, -1);
-  EXPECT_EQ(ws->aBarIndex, 7);
-}
-
 // What the library writes to a by-reference argument reaches the host's own Variant,
 // whether it was of the parameter's type or had to be converted.
 TEST_F(WorkspaceProxies, OutValuesReachTheHostsVariables) {
@@ -125,26 +106,6 @@ TEST_F(WorkspaceProxies, OutValuesReachTheHostsVariables) {
   auto bar = makeObject<support::FakeToolbar>();
   bar->set("Tag", Variant("Name=Draw;Home=LEFT"));
   EXPECT_EQ(callMethod(*w, "KaTGetProp", {Variant(ObjectRef(bar)), Variant("Home"), Variant("")}), Variant("LEFT"));
-  EXPECT_EQ(stack(), idle());
-}
-
-TEST_F(WorkspaceProxies, ACallSetOffInsideAnotherWorkspacesCallReturnsToTheOuterOne) {
-  auto w = workspaceOn("w.ini", "w");
-  auto v = workspaceOn("v.ini", "v");
-  std::vector<std::pair<ZuzuzudWorkspace*, int32_t>> seen;
-  std::string innerValue;
-  auto bar = barRunning([&] {
-    seen.push_back(stack());
-    innerValue = config(*v);
-    seen.push_back(stack());
-    // The outer workspace calling itself again nests too.
-    EXPECT_EQ(config(*w), "w");
-    seen.push_back(stack());
-  });
-  EXPECT_EQ(callMethod(*w, "KaTBarName", {Variant(ObjectRef(bar))}), Variant("Draw"));
-  EXPECT_EQ(innerValue, "v");
-  std::vector<std::pair<ZuzuzudWorkspace*, int32_t>> expected(3, {w.get(), 1});
-  EXPECT_EQ(seen, expected);
   EXPECT_EQ(stack(), idle());
 }
 
