@@ -12,7 +12,7 @@
 # file by file, so that with --keep the next run rebuilds only what changed; without it the
 # copy is removed at the end. Builds and tests run under nice -n 19 (MUTANTS_NICE overrides),
 # ctest with MUTANTS_JOBS jobs (default: the cores), each test stopped after
-# MUTANTS_TEST_TIMEOUT seconds (300).
+# MUTANTS_TEST_TIMEOUT seconds (60: the slowest binary takes under ten).
 # The whole script is one block, read before it runs: editing it meanwhile is safe.
 {
 set -euo pipefail
@@ -41,7 +41,7 @@ logs=$scratch/logs
 nice_cmd=(nice -n "${MUTANTS_NICE:-19}")
 jobs=${MUTANTS_JOBS:-$(nproc 2>/dev/null || echo 2)}
 # A fault that loops for ever is a caught fault once its test times out.
-test_timeout=${MUTANTS_TEST_TIMEOUT:-300}
+test_timeout=${MUTANTS_TEST_TIMEOUT:-60}
 
 if command -v ccache >/dev/null; then
   export CCACHE_DIR=${CCACHE_DIR:-$root/build/ccache} CCACHE_BASEDIR=$tree
