@@ -9,7 +9,6 @@
 #include "cli/check_ini_index.h"
 #include "cli/check_output.h"
 #include "cli/run_zadeve.h"
-#include "platform/current_directory.h"
 
 namespace zadeve::cli {
 namespace {
@@ -21,12 +20,9 @@ const fs::path Data = ZADEVE_TEST_DATA;
 
 // Runs the check from inside `dir`, so that files are named as a user there names them.
 Result checkIn(const fs::path& dir, std::vector<std::string> args) {
-  const std::string before = platform::currentDirectory();
-  platform::changeDirectory(dir.string());
+  InDirectory in(dir);
   args.insert(args.begin(), "check");
-  Result r = zadeve(args);
-  platform::changeDirectory(before);
-  return r;
+  return zadeve(args);
 }
 
 // In the broken file Button5 of line 39 is the first key past its count; line 45 names Bold in

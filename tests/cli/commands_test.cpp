@@ -193,8 +193,8 @@ TEST_F(RenderCommand, FloatsStatesAndPanelsShowInThePicture) {
 // runs where no examples/calls/diagram.zcall lies, so the tour ends without its script step.
 TEST(DemoCommand, BuildsTheExampleViewAndDrawsIt) {
   support::TempDir dir;
-  const std::string before = platform::currentDirectory(), examples = (sourceRoot() / "examples").string();
-  platform::changeDirectory(dir.path().string());
+  const std::string examples = (sourceRoot() / "examples").string();
+  InDirectory in(dir.path());
   auto r = zadeve({"demo", "--examples", examples, "--png", dir.file("main.png")});
   ASSERT_EQ(r.status, ExitOk) << r.err;
   EXPECT_TRUE(fs::equivalent(platform::currentDirectory(), dir.path())) << "the demo puts the current directory back";
@@ -205,7 +205,6 @@ TEST(DemoCommand, BuildsTheExampleViewAndDrawsIt) {
   EXPECT_TRUE(isPng(dir.file("main-render.png")));
   // Without --png the picture is demo.png in the current directory, at the size asked.
   r = zadeve({"demo", "--examples", examples, "--width", "500", "--height", "300"});
-  platform::changeDirectory(before);
   EXPECT_NE(r.out.find("frmMain, 500 x 300 px = 7500 x 4500 twips"), std::string::npos) << r.err;
   EXPECT_TRUE(isPng(dir.file("demo.png")));
   // Refused: no configuration, a size too small, a picture that cannot be written.

@@ -6,11 +6,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "platform/current_directory.h"
 #include "support/temp_dir.h"
 
 namespace zadeve::cli {
@@ -26,6 +28,16 @@ inline Result zadeve(std::vector<std::string> args) {
   int status = run(args, out, err);
   return {status, out.str(), err.str()};
 }
+
+// `dir` is the current directory while this lives, as for a user who runs the tool there; the
+// one before comes back however the test ends.
+struct InDirectory {
+  explicit InDirectory(const std::filesystem::path& dir) { platform::changeDirectory(dir.string()); }
+  ~InDirectory() { platform::changeDirectory(before); }
+  InDirectory(const InDirectory&) = delete;
+  InDirectory& operator=(const InDirectory&) = delete;
+  const std::string before = platform::currentDirectory();
+};
 
 inline std::filesystem::path sourceRoot() { return std::filesystem::path(ZADEVE_TEST_DATA).parent_path().parent_path(); }
 inline std::string exampleIni() { return (sourceRoot() / "examples" / "BARS.INI").string(); }
