@@ -14,8 +14,6 @@
 #include "host/form_picture.h"
 #include "platform/headless_windowing.h"
 #include "support/automation_assert.h"
-#include "vizevore/button_types.h"
-#include "workspace/process_library.h"
 
 namespace zadeve::host {
 namespace {
