@@ -1,127 +1,45 @@
 // The library's profile functions beside the system's, under Wine: every case runs once
 // through GetPrivateProfileStringA / WritePrivateProfileStringA on one copy of a file and
 // once through the registered DLL's GetConfigValue / SetConfigValue / ClearConfigSection,
-// late-bound through IDispatch::Invoke, on another copy; results and files must agree.
-// Prints each disagreement; the exit code is their number.
+// late-bound as a script host calls them (strings in the ANSI code page), on another copy;
+// results and files must agree. Prints each disagreement; the exit code is their number.
 
-#include <windows.h>
-#include <oaidl.h>
-
-#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <vector>
+
+#include "automation/conversions.h"
+#include "automation/dispatch.h"
+#include "com/bridge.h"
+#include "check_count.h"
+
+// After our headers: they name the system's constants that windows.h makes macros of.
+#include <windows.h>
+
+using namespace zadeve;
+using automation::Variant;
 
 namespace {
 
-int failures = 0;
-
-// A host's strings reach the system's A functions in the ANSI code page; so must ours.
-std::wstring wide(const std::string& text) {
-  if (text.empty()) return {};
-  std::wstring out(text.size(), L'\0');
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                                    static_cast<int>(out.size()));
-  out.resize(static_cast<size_t>(n > 0 ? n : 0));
-  return out;
-}
-
-std::string narrow(const wchar_t* text, UINT length) {
-  if (length == 0) return {};
-  std::string out(length * 2, '\0');
-  const int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(),
-                                    static_cast<int>(out.size()), nullptr, nullptr);
-  out.resize(static_cast<size_t>(n > 0 ? n : 0));
-  return out;
-}
-
 std::string visible(const std::string& text) {
   std::string out;
-  for (char c : text) {
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\0') out += "\\0";
-    else out += c;
-  }
+  for (char c : text) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\0' ? "\\0" : std::string(1, c);
   return out;
 }
 
 void writeFile(const std::string& path, const std::optional<std::string>& bytes) {
   DeleteFileA(path.c_str());
-  if (!bytes) return;
-  std::ofstream(path, std::ios::binary) << *bytes;
+  if (bytes) std::ofstream(path, std::ios::binary) << *bytes;
 }
 
-std::optional<std::string> readFile(const std::string& path) {
+std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) return "<no file>";
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
 }
-
-// The library, called as a script host would: by name, arguments as VARIANTs (strings in
-// the caller's order; the call frees them).
-struct Library {
-  IDispatch* dispatch = nullptr;
-  Library() {
-    CLSID clsid;
-    if (FAILED(CLSIDFromProgID(L"ZADEVE.ZuzuzudLibrary", &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&dispatch))))
-      dispatch = nullptr;
-  }
-  ~Library() {
-    if (dispatch) dispatch->Release();
-  }
-  VARIANT invoke(const wchar_t* name, WORD flags, std::vector<std::string> texts) {
-    VARIANT result;
-    VariantInit(&result);
-    DISPID id;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (FAILED(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
-      std::printf("FAILED: no member %ls\n", name);
-      ++failures;
-      return result;
-    }
-    std::vector<VARIANT> args;
-    for (auto it = texts.rbegin(); it != texts.rend(); ++it) {
-      const std::wstring text = wide(*it);
-      VARIANT v;
-      VariantInit(&v);
-      v.vt = VT_BSTR;
-      v.bstrVal = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
-      args.push_back(v);
-    }
-    const bool put = flags == DISPATCH_PROPERTYPUT;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{args.data(), put ? &named : nullptr, static_cast<UINT>(args.size()), put ? 1u : 0u};
-    EXCEPINFO error{};
-    const HRESULT hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, put ? nullptr : &result,
-                                        &error, nullptr);
-    if (FAILED(hr)) {
-      std::printf("FAILED: %ls raised 0x%08lx\n", name, static_cast<unsigned long>(hr));
-      ++failures;
-    }
-    SysFreeString(error.bstrSource);
-    SysFreeString(error.bstrDescription);
-    SysFreeString(error.bstrHelpFile);
-    for (auto& v : args) VariantClear(&v);
-    return result;
-  }
-  std::string get(const std::string& section, const std::string& key, const std::string& def) {
-    VARIANT r = invoke(L"GetConfigValue", DISPATCH_METHOD, {section, key, def});
-    std::string out = r.vt == VT_BSTR ? narrow(r.bstrVal, SysStringLen(r.bstrVal)) : "<not a string>";
-    VariantClear(&r);
-    return out;
-  }
-  static bool truth(VARIANT v) {
-    const bool ok = SUCCEEDED(VariantChangeType(&v, &v, 0, VT_I4)) && v.lVal != 0;
-    VariantClear(&v);
-    return ok;
-  }
-};
 
 struct ReadCase {
   const char* what;
@@ -192,10 +110,8 @@ const WriteCase kWrites[] = {
 };
 
 void expectSame(const char* what, const std::string& part, const std::string& system, const std::string& ours) {
-  if (system == ours) return;
-  ++failures;
-  std::printf("FAILED: %s: %s: system \"%s\", library \"%s\"\n", what, part.c_str(), visible(system).c_str(),
-              visible(ours).c_str());
+  check(system == ours, std::string(what) + ": " + part + ": system \"" + visible(system) + "\", library \"" +
+                            visible(ours) + "\"");
 }
 
 }  // namespace
@@ -208,37 +124,47 @@ int main(int argc, char** argv) {
   const std::string folder = argv[1];
   const std::string systemFile = folder + "\\system.ini", libraryFile = folder + "\\library.ini";
   CoInitialize(nullptr);
-  int cases = 0;
   {
-    Library library;
-    if (!library.dispatch) {
+    CLSID clsid;
+    IDispatch* dispatch = nullptr;
+    if (FAILED(CLSIDFromProgID(L"ZADEVE.ZuzuzudLibrary", &clsid)) ||
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
       std::printf("FAILED: ZADEVE.ZuzuzudLibrary could not be created\n");
       return 1;
     }
-    library.invoke(L"BarsConfigFile", DISPATCH_PROPERTYPUT, {libraryFile});
+    const automation::ObjectRef library = com::fromDispatch(dispatch);
+    dispatch->Release();
+    automation::letProperty(*library, "BarsConfigFile", Variant(libraryFile));
     for (const auto& c : kReads) {
       writeFile(systemFile, c.file);
       writeFile(libraryFile, c.file);
       char buffer[256];
       const DWORD length =
           GetPrivateProfileStringA(c.section.c_str(), c.key.c_str(), c.def.c_str(), buffer, 256, systemFile.c_str());
-      expectSame(c.what, "value", std::string(buffer, length), library.get(c.section, c.key, c.def));
-      ++cases;
+      try {
+        expectSame(c.what, "value", std::string(buffer, length),
+                   automation::toString(automation::callMethod(*library, "GetConfigValue", {c.section, c.key, c.def})));
+      } catch (const automation::AutomationError& e) {
+        check(false, std::string(c.what) + ": GetConfigValue raised " + e.what());
+      }
     }
     for (const auto& c : kWrites) {
       writeFile(systemFile, c.file);
       writeFile(libraryFile, c.file);
       const bool systemOk = WritePrivateProfileStringA(c.section.c_str(), c.key ? c.key->c_str() : nullptr,
                                                        c.value ? c.value->c_str() : nullptr, systemFile.c_str());
-      const bool ours = Library::truth(c.key ? library.invoke(L"SetConfigValue", DISPATCH_METHOD, {c.section, *c.key, *c.value})
-                                             : library.invoke(L"ClearConfigSection", DISPATCH_METHOD, {c.section}));
-      expectSame(c.what, "success", systemOk ? "yes" : "no", ours ? "yes" : "no");
-      expectSame(c.what, "file", readFile(systemFile).value_or("<no file>"), readFile(libraryFile).value_or("<no file>"));
-      ++cases;
+      try {
+        const Variant ours = c.key ? automation::callMethod(*library, "SetConfigValue", {c.section, *c.key, *c.value})
+                                   : automation::callMethod(*library, "ClearConfigSection", {c.section});
+        expectSame(c.what, "success", systemOk ? "yes" : "no", automation::toLong(ours) != 0 ? "yes" : "no");
+      } catch (const automation::AutomationError& e) {
+        check(false, std::string(c.what) + ": the library raised " + e.what());
+      }
+      expectSame(c.what, "file", readFile(systemFile), readFile(libraryFile));
     }
   }
   CoUninitialize();
-  std::printf("%d cases, %d disagreements\n", cases, failures);
+  std::printf("%zu cases, %d disagreements\n", std::size(kReads) + std::size(kWrites), failures);
   if (failures == 0) std::printf("ALL OK\n");
   return failures;
 }
