@@ -17,11 +17,8 @@
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 
 skip_without() {
-  local label=$1 tool
-  shift
-  for tool in "$@"; do
-    command -v "$tool" >/dev/null || { echo "$label: skipped, $tool is not installed"; exit 0; }
-  done
+  local tool
+  for tool in "${@:2}"; do command -v "$tool" >/dev/null || { echo "$1: skipped, $tool is not installed"; exit 0; }; done
 }
 
 wine_prefix() {
@@ -48,20 +45,14 @@ wine_for_display() {
   wineserver -w
 }
 
-on_display() {
-  local size=$1
-  shift
-  xvfb-run -a -s "-screen 0 ${size}x24" "$@"
-}
+on_display() { xvfb-run -a -s "-screen 0 ${1}x24" "${@:2}"; }
 
 # display_suite SHOTS COMMAND...: COMMAND on the display with SHOTS empty; the screenshots
 # of a passed run go, unless ZADEVE_KEEP_SHOTS=1.
 display_suite() {
   local shots=$1 status=0
-  shift
-  rm -rf "$shots"
-  mkdir -p "$shots"
-  on_display 1024x768 "$@" || status=$?
+  rm -rf "$shots" && mkdir -p "$shots"
+  on_display 1024x768 "${@:2}" || status=$?
   if [ "$status" -eq 0 ] && [ "${ZADEVE_KEEP_SHOTS:-0}" != 1 ]; then
     rm -rf "$shots"
   else
@@ -72,11 +63,7 @@ display_suite() {
 
 wait_until() {
   local tries=$(($1 * 10))
-  shift
-  until "$@"; do
-    ((tries-- > 0)) || return 1
-    sleep 0.1
-  done
+  until "${@:2}"; do ((tries-- > 0)) && sleep 0.1 || return 1; done
 }
 away() { xdotool mousemove 1020 764; sleep 0.7; }
 drag() {
@@ -107,15 +94,13 @@ same() {
 failed=()
 passed=0
 story() {
-  local name=$1
-  shift
-  if "$@"; then
-    echo "$suite: $name passed"
+  if "${@:2}"; then
+    echo "$suite: $1 passed"
     passed=$((passed + 1))
   else
-    echo "$suite: $name FAILED" >&2
-    import -window root "$shots/failed-${name// /_}.png" 2>/dev/null || true
-    failed+=("$name")
+    echo "$suite: $1 FAILED" >&2
+    import -window root "$shots/failed-${1// /_}.png" 2>/dev/null || true
+    failed+=("$1")
   fi
 }
 finish() {

@@ -8,16 +8,10 @@
 //   dragmode 0|1        full-window dragging off or on (read by palettes as they load)
 //   sized full|outline  checks the last drag of the palette last floated
 //   docked NAME         checks that the palette of NAME closed and the bar docked
-//   unloadbars N1 N2    KaTUnloadBars with the palettes of N1 and N2 open
-//   clearstates         sets the host's Format bar's states back
-//   headless NAME PNG [PRESSED|states]  our headless rendering of NAME's palette toolbar
-//                       (PRESSED pressed on the host bar first, or setHostStates) to PNG
-//   ran COMMAND [FLAG]  the host ran COMMAND (with aCmdFlag FLAG) since the last check
-//   library PROP VALUE  the library's property PROP reads VALUE
-//   lists               fills the FontName combos through the library
+//   headless NAME PNG   our headless rendering of NAME's palette toolbar, floated with the
+//                       states of setHostStates, to PNG
 // Replies: "ok <what>", "FAILED <what>", and "AT <point> X Y" for the driver.
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -309,31 +303,14 @@ ButtonState readState(automation::Object& bar, const char* function, bool combo)
   return s;
 }
 
-// Back as the other stories expect them; "no entry" is picked on the combo's list itself.
-void clearHostStates(Host& host) {
-  using automation::callMethod;
-  const ObjectRef form(host.form);
-  callMethod(*host.lib, "KaSetFunctionState", {Variant(form), "Bold", Variant(automation::False)});
-  callMethod(*host.lib, "KaSetFunctionEnabled", {Variant(form), "Italic", Variant(automation::True)});
-  const ObjectRef button = automation::toObject(automation::getProperty(*host.bar("Format"), "Item", {"FontName"}));
-  automation::letProperty(*automation::toObject(automation::getProperty(*button, "PlaceholderFor")), "ListIndex",
-                          Variant(-1));
-}
-
 void floatWithStates(Host& host, const std::string& name) {
   setHostStates(*host.lib, ObjectRef(host.form));
   const ObjectRef source = host.bar(name);
   const ButtonState font = readState(*source, "FontName", true), italic = readState(*source, "Italic", false),
                     bold = readState(*source, "Bold", false);
-  // The state copy selects each of the source's buttons in turn; our own class's fast path
-  // reads it directly and leaves the host bar's selection on Bold.
-  const auto selected = [&] { return automation::toLong(automation::getProperty(*source, "buttonIndex")); };
-  const int32_t before = selected();
   watchedBar = {};
   floatBar(host, name);
   if (!watchedBar) return;
-  say(std::string("ok ") +
-      (selected() == before ? "the host bar was read directly (our own class)" : "the host bar was read late-bound"));
   automation::Object& palette = *watchedBar;
   check((bold.flags & BF_ON) && (readState(palette, "Bold", false).flags & BF_ON), "Bold is pressed on both bars");
   check(!italic.enabled && !readState(palette, "Italic", false).enabled, "Italic is disabled on both bars");
@@ -384,25 +361,11 @@ void checkDocked(Host& host, const std::string& name) {
         name + " FloatPos is \"" + host.prop(name, "FloatPos") + "\", the last rectangle " + expected);
 }
 
-void unloadBars(Host& host, const std::string& a, const std::string& b) {
-  floatBar(host, a);
-  floatBar(host, b);
-  HWND ha = host.paletteOf(a), hb = host.paletteOf(b);
-  automation::callMethod(*host.lib, "KaTUnloadBars", {Variant(ObjectRef(host.form))});
-  for (auto [name, h] : {std::pair{a, ha}, std::pair{b, hb}}) {
-    check(h && !IsWindow(h), "KaTUnloadBars closed the palette window of " + name);
-    check(!automation::toBoolean(automation::getProperty(*host.bar(name), "Visible")), name + " did not dock: its host bar stays hidden");
-    check(host.prop(name, "State") == "Floating", name + " State stays \"Floating\", is \"" + host.prop(name, "State") + "\"");
-  }
-}
-
 // The same palette on the headless screen, floated by this process's own library from a
-// copy of the configuration as it is now: its toolbar as our painter draws it.
-// `pressed` (a toggle's function, or empty) is pressed on the host's bar before it floats;
-// "states" sets setHostStates instead.
-// Prints where each item of the palette's toolbar lies in its client area.
+// copy of the configuration as it is now, with the host states: its toolbar as our
+// painter draws it.
 void headlessPicture(const std::string& ini, const std::string& folder, const std::string& name,
-                     const std::string& png, const std::string& pressed) {
+                     const std::string& png) {
   const std::string copy = ini + ".headless.ini";
   CopyFileA(ini.c_str(), copy.c_str(), FALSE);
   auto previous = platform::installWindowing(std::make_shared<platform::HeadlessWindowing>(Twips));
@@ -414,47 +377,19 @@ void headlessPicture(const std::string& ini, const std::string& folder, const st
     lib->InitialiseZADEVE(tbm, copy, folder);
     lib->ShellApplicationObject(automation::makeObject<host::ShellApplication>());
     lib->KaTSetup(form, "MainView");
-    if (pressed == "states")
-      setHostStates(*lib, ObjectRef(form));
-    else if (!pressed.empty())
-      lib->KaSetFunctionState(form, pressed, automation::True);
+    setHostStates(*lib, ObjectRef(form));
     for (int32_t i = 0; i <= form->bars().upperBound(); ++i)
       if (lib->KaTBarName(ObjectRef(form->bar(i))) == name) lib->KaTFloat(form, form->bar(i));
     auto palettes = palette::FrmToolPalette::loadedPalettes();
     if (palettes.empty()) throw std::runtime_error("no headless palette of " + name);
     auto bar = automation::objectAs<vizevore::ReVivezav>(palettes.back()->bar());
     vizevore::paintToolbar(*bar).writePng(png);
-    for (int32_t i = 0; i < bar->itemCount(); ++i) {
-      const auto& item = bar->item(i);
-      const auto& r = item.pixelRect;
-      if (!item.tag.empty())
-        say("AT item " + item.tag + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
-            std::to_string(r.width) + " " + std::to_string(r.height));
-    }
     say("AT headless " + std::to_string(vizevore::paintedSize(*bar).w) + " " +
         std::to_string(vizevore::paintedSize(*bar).h));
     form->unload();
   }
   platform::installWindowing(previous);
   DeleteFileA(copy.c_str());
-}
-
-size_t commandsSeen = 0;
-
-void ranCommand(Host& host, const std::string& name, const std::string& flag) {
-  const auto& ran = host.form->commands();
-  std::string list;
-  bool found = false;
-  for (size_t i = commandsSeen; i < ran.size(); ++i) {
-    list += (list.empty() ? "" : "; ") + host::describe(ran[i]);
-    found = found || (ran[i].name == name && (flag.empty() || std::to_string(ran[i].flag) == flag));
-  }
-  commandsSeen = ran.size();
-  const auto& signals = host.form->signals();
-  check(std::find(signals.begin(), signals.end(), "ExecuteCommand") != signals.end(),
-        "the palette signalled \"ExecuteCommand\" to the host form");
-  check(found, "the host ran " + name + (flag.empty() ? "" : " with aCmdFlag " + flag) + ": ran " +
-                   (list.empty() ? "nothing" : list));
 }
 
 std::vector<std::string> words(const std::string& line) {
@@ -517,18 +452,8 @@ int main(int argc, char** argv) {
         floatBar(host, w[1]);
       } else if (w[0] == "floatstates" && w.size() == 2) {
         floatWithStates(host, w[1]);
-      } else if (w[0] == "clearstates") {
-        clearHostStates(host);
-      } else if (w[0] == "headless" && (w.size() == 3 || w.size() == 4)) {
-        headlessPicture(argv[1], argv[2], w[1], w[2], w.size() == 4 ? w[3] : "");
-      } else if (w[0] == "ran" && (w.size() == 2 || w.size() == 3)) {
-        ranCommand(host, w[1], w.size() == 3 ? w[2] : "");
-      } else if (w[0] == "library" && w.size() == 3) {
-        const std::string v = automation::toString(automation::getProperty(*host.lib, w[1]));
-        check(v == w[2], "the library's " + w[1] + " is " + v + ", expected " + w[2]);
-      } else if (w[0] == "lists") {
-        for (const char* font : {"Arial", "Courier", "Times"})
-          automation::callMethod(*host.lib, "KaAddFunctionListItem", {Variant(ObjectRef(host.form)), "FontName", font, 0});
+      } else if (w[0] == "headless" && w.size() == 3) {
+        headlessPicture(argv[1], argv[2], w[1], w[2]);
       } else if (w[0] == "points" && watched && IsWindow(watched)) {
         sayPoints(watched);
       } else if (w[0] == "dragmode" && w.size() == 2) {
@@ -540,8 +465,6 @@ int main(int argc, char** argv) {
         checkSizing(host, w[1] == "full");
       } else if (w[0] == "docked" && w.size() == 2) {
         checkDocked(host, w[1]);
-      } else if (w[0] == "unloadbars" && w.size() == 3) {
-        unloadBars(host, w[1], w[2]);
       } else {
         say("FAILED unknown command: " + w[0]);
       }

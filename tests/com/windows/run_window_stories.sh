@@ -3,8 +3,8 @@
 # The DLL's palettes as real windows: registers BUILD_DIR/ZADEVE.dll in a throwaway Wine
 # prefix that draws its own window frames, then, on a virtual display, starts the host
 # BUILD_DIR/palette_window.exe and plays the user with xdotool between its commands (see
-# palette_window.cpp). Each story passes when the host printed no FAILED line; a failed
-# story's screenshot stays in BUILD_DIR/wine-shots/ (every story's with ZADEVE_KEEP_SHOTS=1),
+# palette_window.cpp). A story passes when the host printed no FAILED line in it. Screenshots
+# of a failed run stay in BUILD_DIR/wine-shots/ (of every run with ZADEVE_KEEP_SHOTS=1),
 # beside transcript.txt, everything the host printed.
 set -euo pipefail
 [ -n "${ZADEVE_TRACE:-}" ] && set -x
@@ -25,19 +25,15 @@ if [ "${2:-}" != --on-display ]; then
   wine_register "$build/ZADEVE.dll" || { echo "$suite: regsvr32 failed" >&2; exit 1; }
   wine_for_display
   cp "$root"/examples/BARS.INI "$root"/examples/*.bmp "$scratch"/
-  ZADEVE_STORY_SCRATCH=$scratch on_display 1024x768 "$0" "$build" --on-display
+  ZADEVE_STORY_SCRATCH=$scratch display_suite "$build/wine-shots" "$0" "$build" --on-display
   exit
 fi
 
 # --- On the display.
-scratch=$ZADEVE_STORY_SCRATCH
-shots="$build/wine-shots"
-rm -rf "$shots"
-mkdir -p "$shots"
-
+scratch=$ZADEVE_STORY_SCRATCH shots="$build/wine-shots"
 coproc HOST { wine "$build/palette_window.exe" "$(windows_path "$scratch/BARS.INI")" "$(windows_path "$scratch")\\" 2>"$scratch/host.err"; }
 
-reply="" story_text="" matched=""
+reply="" said="" matched=""
 # receive: the host's lines up to "DONE" into $reply.
 receive() {
   local line
@@ -55,76 +51,26 @@ wait_for() {
   matched=""
   while IFS= read -r -t 10 line <&"${HOST[0]}"; do
     line=${line%$'\r'}
-    story_text+="$line"$'\n'
+    said+="$line"$'\n'
     if [[ $line =~ $1 ]]; then matched=$line; return 0; fi
   done
-  story_text+="FAILED no line like \"$1\" came"$'\n'
+  said+="FAILED no line like \"$1\" came"$'\n'
   return 1
 }
 ask() {
   echo "$*" >&"${HOST[1]}"
   receive
-  story_text+="$reply"
+  said+="$reply"
 }
 point() { { grep "^AT $1 " <<<"$reply" || true; } | tail -1 | cut -d' ' -f3-; }
-
-begin() { story_name=$1 story_text=""; }
-end_story() {
-  import -window root "$shots/$story_name.png"
-  { echo "== $story_name"; printf '%s' "$story_text"; } >>"$shots/transcript.txt"
-  if grep -q '^FAILED' <<<"$story_text"; then
-    echo "$suite: $story_name FAILED (screenshot: $shots/$story_name.png)" >&2
-    sed 's/^/  | /' <<<"$story_text" >&2
-    failed+=("$story_name")
-  else
-    echo "$suite: $story_name passed"
-    passed=$((passed + 1))
-    [ "${ZADEVE_KEEP_SHOTS:-0}" = 1 ] || rm -f "$shots/$story_name".png "$shots/$story_name"-*.png
-  fi
+# told STORY_FUNCTION: runs it; it passes when the host said nothing FAILED meanwhile.
+told() {
+  said=""
+  "$1"
+  { echo "== $1"; printf '%s' "$said"; } >>"$shots/transcript.txt"
+  ! grep -q '^FAILED' <<<"$said" || { sed 's/^/  | /' <<<"$said" >&2; return 1; }
 }
-
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
-
-# locate TAG: the item's rectangle on the screen into $located ("X Y W H"), or a FAILED
-# line: from the palette last rendered headless ($items, client pixels) and its client
-# area on the screen ($client, as "points" gave it).
-client="" items="" located=""
-locate() {
-  local cx cy ix iy iw ih
-  read -r cx cy _ _ <<<"$client"
-  read -r ix iy iw ih <<<"$({ grep "^AT item $1 " <<<"$items" || true; } | tail -1 | cut -d' ' -f4-)"
-  located=${iw:+$((cx + ix)) $((cy + iy)) $iw $ih}
-  [ -n "$located" ] || story_text+="FAILED no item $1 on the palette"$'\n'
-  [ -n "$located" ]
-}
-
-# compare_with_headless NAME [PRESSED|states]: the palette's client area on the screen equals
-# our headless rendering of NAME's palette (with the toggle PRESSED pressed on the host bar,
-# or the host states of the state-copy story).
-compare_with_headless() {
-  away
-  ask points
-  client=$(point client)
-  import -window root "$shots/$story_name-screen.png"
-  ask headless "$1" "$(windows_path "$shots/$story_name-headless.png")" ${2:-}
-  items=$reply
-  local headless cx cy cw ch hw hh n
-  headless=$(point headless)
-  if [ -z "$client" ] || [ -z "$headless" ]; then
-    story_text+="FAILED no client area or no headless rendering"$'\n'
-    return
-  fi
-  read -r cx cy cw ch <<<"$client"
-  read -r hw hh <<<"$headless"
-  [ "$cw $ch" = "$hw $hh" ] || story_text+="FAILED the client area is ${cw}x$ch, the headless toolbar ${hw}x$hh"$'\n'
-  crop "$shots/$story_name-screen.png" "$cw" "$ch" "$cx" "$cy" "$shots/$story_name-client.png"
-  n=$(differing "$shots/$story_name-client.png" "$shots/$story_name-headless.png")
-  if [ "$n" = 0 ]; then
-    story_text+="ok the client area equals the headless rendering pixel for pixel"$'\n'
-  else
-    story_text+="FAILED $n pixels differ from the headless rendering"$'\n'
-  fi
-}
 
 # at_palette_point NAME COMMAND [ARG...]: COMMAND X Y ARG... at the point of the palette
 # last floated that the host names, where it is now.
@@ -132,7 +78,7 @@ at_palette_point() {
   ask points
   local x y
   read -r x y <<<"$(point "$1")"
-  [ -n "${y:-}" ] || { story_text+="FAILED the host names no point \"$1\" on the palette"$'\n'; return; }
+  [ -n "${y:-}" ] || { said+="FAILED the host names no point \"$1\" on the palette"$'\n'; return; }
   "$2" "$x" "$y" "${@:3}"
 }
 drag_palette_edge() { at_palette_point edge drag 33 0 3; }  # 99 pixels right in three moves
@@ -145,104 +91,71 @@ if grep -q '^FAILED' <<<"$reply"; then
   exit 1
 fi
 
-# With our toolbar control's window in the palette. First, the host's Format bar with Bold
-# pressed, Italic disabled and Courier picked: the palette opens with the same states and
-# looks as our headless rendering of them. Docked, the bar gets its plain states back. This
-# host's bars are our own control class, so the copy takes its fast path (the host says
-# which it saw); a foreign toolbar's is library_host.vbs's FloatedStates.
-begin float_copies_the_host_bars_states
-ask dragmode 1
-ask floatstates Format
-sleep 1
-compare_with_headless Format states
-press_close_box
-ask docked Format
-ask clearstates
-end_story
+# The host's Format bar with Bold pressed, Italic disabled and Courier picked: the palette
+# opens with the same states, its client area equal pixel for pixel to our headless
+# rendering of the same float. (Clicks, spins and picks on the control are control_shell.sh's;
+# their routing to the host is the native palette test's.)
+float_copies_the_host_bars_states() {
+  local client headless cx cy cw ch hw hh n
+  ask dragmode 1
+  ask floatstates Format
+  sleep 1
+  away
+  ask points
+  client=$(point client)
+  import -window root "$shots/float-screen.png"
+  ask headless Format "$(windows_path "$shots/float-headless.png")"
+  headless=$(point headless)
+  read -r cx cy cw ch <<<"$client"
+  read -r hw hh <<<"$headless"
+  if [ -z "${ch:-}" ] || [ "$cw $ch" != "${hw:-} ${hh:-}" ]; then
+    said+="FAILED the client area is \"$client\", the headless toolbar \"$headless\""$'\n'
+  else
+    crop "$shots/float-screen.png" "$cw" "$ch" "$cx" "$cy" "$shots/float-client.png"
+    n=$(differing "$shots/float-client.png" "$shots/float-headless.png")
+    [ "$n" = 0 ] || said+="FAILED $n pixels differ from the headless rendering"$'\n'
+  fi
+  press_close_box
+  ask docked Format
+}
 
-begin screenshot_equals_headless_rendering
-ask float Format
-sleep 1
-compare_with_headless Format
-end_story
-
-begin toggle_click_reaches_the_host_and_shows_pressed
-if locate Bold; then
-  read -r x y w h <<<"$located"
-  click_at $((x + w / 2)) $((y + h / 2))
-fi
-ask ran Bold 1
-compare_with_headless Format Bold
-end_story
-
-begin spin_arrow_reaches_the_host
-if locate FontSize; then
-  read -r x y w h <<<"$located"
-  click_at $((x + w - 1 - 6)) $((y + 1 + (h - 2) / 4))  # the middle of the up arrow
-fi
-ask ran FontSize_SpinUp
-ask library aSpinUp 9
-end_story
-
-begin combo_pick_reaches_the_host
-ask lists
-if locate FontName; then
-  # The drop button, then the second entry of the list.
-  read -r x y w h <<<"$located"
-  xdotool mousemove $((x + w - 8)) $((y + h / 2)) click 1
+right_click_menu_docks() {
+  local cx cy cw ch ex ey
+  ask float Format
+  sleep 1
+  ask points
+  read -r cx cy cw ch <<<"$(point client)"
+  # The first right click's menu is dismissed by a click beside it: the palette stays.
+  xdotool mousemove $((cx + cw - 4)) $((cy + ch / 2)) click 3
+  wait_for '^AT entry 1 ' && click_at 1010 750
+  ask points
+  [ -n "$(point client)" ] || said+="FAILED a dismissed menu closed the palette"$'\n'
+  xdotool mousemove $((cx + cw - 4)) $((cy + ch / 2)) click 3
   if wait_for '^AT entry 1 '; then
     read -r _ _ _ ex ey <<<"$matched"
     click_at "$ex" "$ey"
   fi
-fi
-ask ran FontName 1
-end_story
+  ask docked Format
+}
 
-begin right_click_menu_docks
-ask points
-read -r cx cy cw ch <<<"$(point client)"
-# The first right click's menu is dismissed by a click beside it: the palette stays.
-xdotool mousemove $((cx + cw - 4)) $((cy + ch / 2)) click 3
-wait_for '^AT entry 1 ' && click_at 1010 750
-ask points
-[ -n "$(point client)" ] || story_text+="FAILED a dismissed menu closed the palette"$'\n'
-xdotool mousemove $((cx + cw - 4)) $((cy + ch / 2)) click 3
-if wait_for '^AT entry 1 '; then
-  import -window root "$shots/$story_name-menu.png"
-  read -r _ _ _ ex ey <<<"$matched"
-  click_at "$ex" "$ey"
-fi
-ask docked Format
-end_story
+# A drag of the right edge, the window's contents shown (full) or an outline: the palette
+# snaps to its toolbar, and docked by its close box it remembers where it ended.
+drag_snaps_and_docks() {  # full|outline BAR
+  ask dragmode $([ "$1" = full ] && echo 1 || echo 0)
+  ask float "$2"
+  sleep 1
+  drag_palette_edge
+  ask sized "$1"
+  press_close_box
+  ask docked "$2"
+}
+drag_full() { drag_snaps_and_docks full File; }
+drag_outline() { drag_snaps_and_docks outline Format; }
 
-begin float_opens_a_window
-ask dragmode 1
-ask float File
-sleep 1
-end_story
-
-begin drag_full_window_snaps_during_the_drag
-drag_palette_edge
-ask sized full
-end_story
-
-begin close_box_docks
-press_close_box
-ask docked File
-end_story
-
-begin drag_outline_snaps_when_it_ends
-ask dragmode 0
-ask float Format
-drag_palette_edge
-ask sized outline
-press_close_box
-ask docked Format
-end_story
-
-begin unload_bars_closes_palettes_without_docking
-ask unloadbars File Draw
-end_story
+story "a float copies the host bar's states and shows them as the headless rendering" told float_copies_the_host_bars_states
+story "the palette's right-click menu docks it; a dismissed menu does not" told right_click_menu_docks
+story "a full-window drag snaps during the drag; the close box docks it" told drag_full
+story "an outline drag snaps when it ends" told drag_outline
 
 ask quit >/dev/null || true
 wait "${HOST_PID:-}" 2>/dev/null || true

@@ -7,8 +7,8 @@
 //   window_probe children HWND         its direct child windows, front to back
 //     child HWND CLASS L T W H visible 0|1 text TEXT
 //   window_probe points HWND           where the user grabs it
-//     corner X Y (the bottom-right sizing corner), minimize X Y, close X Y (caption boxes)
-//   window_probe minimize|restore HWND as its caption's box and the task bar do: WM_SYSCOMMAND
+//     corner X Y (the bottom-right sizing corner), minimize X Y (the caption's box)
+//   window_probe restore HWND          as the task bar does: WM_SYSCOMMAND
 //   window_probe close HWND            posts WM_CLOSE
 // Exit status 2 for a usage error or a handle that is no window.
 
@@ -103,12 +103,10 @@ void points(HWND h) {
   const LONG row = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
   if (walkTo(h, {r.right - GetSystemMetrics(SM_CXFRAME) - 1, row}, {-1, 0}, HTMINBUTTON, at))
     std::printf("minimize %ld %ld\n", at.x, at.y);
-  if (walkTo(h, {r.right - GetSystemMetrics(SM_CXFRAME) - 1, row}, {-1, 0}, HTCLOSE, at))
-    std::printf("close %ld %ld\n", at.x, at.y);
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: window_probe windows CLASS [PID] | children|points|minimize|restore|close HWND\n");
+  std::fprintf(stderr, "usage: window_probe windows CLASS [PID] | children|points|restore|close HWND\n");
   return 2;
 }
 
@@ -131,9 +129,9 @@ int main(int argc, char** argv) {
     listChildren(h);
   else if (command == "points")
     points(h);
-  else if (command == "minimize" || command == "restore")
-    // Not ShowWindow: the system hides and shows a window's owned windows on this path.
-    PostMessageA(h, WM_SYSCOMMAND, command == "minimize" ? SC_MINIMIZE : SC_RESTORE, 0);
+  else if (command == "restore")
+    // Not ShowWindow: the system shows a window's owned windows again on this path.
+    PostMessageA(h, WM_SYSCOMMAND, SC_RESTORE, 0);
   else if (command == "close")
     PostMessageA(h, WM_CLOSE, 0, 0);
   else
