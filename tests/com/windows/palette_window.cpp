@@ -2,14 +2,11 @@
 // its own form and application object (the reference host's), the library by its program
 // identifier. A driver (run_window_stories.sh) sends one command a line on standard input
 // and acts as the user with xdotool between commands; each reply ends with "DONE".
-//   float NAME / floatstates NAME   floats the bar (with the host's states of setHostStates
-//                       first, checking the palette's bar shows them); prints its points
+//   float NAME          floats the bar, checks its window; prints its points
 //   points              the points of the palette last floated, where it is now
 //   dragmode 0|1        full-window dragging off or on (read by palettes as they load)
 //   sized full|outline  checks the last drag of the palette last floated
 //   docked NAME         checks that the palette of NAME closed and the bar docked
-//   headless NAME PNG   our headless rendering of NAME's palette toolbar, floated with the
-//                       states of setHostStates, to PNG
 // Replies: "ok <what>", "FAILED <what>", and "AT <point> X Y" for the driver.
 
 #include <cstdio>
@@ -24,11 +21,6 @@
 #include "host/reference_controls.h"
 #include "host/shell_application.h"
 #include "host/toolbar_manager.h"
-#include "core/zuzuzud_library.h"
-#include "palette/tool_palette.h"
-#include "platform/headless_windowing.h"
-#include "vizevore/paint.h"
-#include "vizevore/revivezav.h"
 
 // After our headers: they name the system's constants that windows.h makes macros of.
 #include "com/bridge.h"
@@ -275,55 +267,6 @@ void floatBar(Host& host, const std::string& name) {
   sayPoints(h);
 }
 
-// The host bar's states the state-copy story floats with: Bold pressed, Italic disabled,
-// Courier picked in FontName. Late-bound, so the DLL's library and the headless one take
-// the same calls.
-void setHostStates(automation::Object& lib, const ObjectRef& form) {
-  using automation::callMethod;
-  callMethod(lib, "KaSetFunctionState", {Variant(form), "Bold", Variant(automation::True)});
-  callMethod(lib, "KaSetFunctionEnabled", {Variant(form), "Italic", Variant(automation::False)});
-  callMethod(lib, "KaAddFunctionListItem", {Variant(form), "FontName", "Arial", 7});
-  callMethod(lib, "KaAddFunctionListItem", {Variant(form), "FontName", "Courier", 9});
-  callMethod(lib, "KaSetItemIndexByText", {Variant(form), "FontName", "Courier"});
-}
-
-// What a toolbar tells of its button `function`, read as any host reads a toolbar.
-struct ButtonState {
-  int32_t flags = 0;
-  bool enabled = true;
-  int32_t listIndex = -1;
-};
-ButtonState readState(automation::Object& bar, const char* function, bool combo) {
-  const ObjectRef button = automation::toObject(automation::getProperty(bar, "Item", {function}));
-  automation::letProperty(bar, "buttonIndex", automation::getProperty(*button, "Index"));
-  ButtonState s;
-  s.flags = automation::toLong(automation::getProperty(bar, "PushButtonFlags"));
-  s.enabled = automation::toBoolean(automation::getProperty(bar, "ButtonEnabled"));
-  if (combo) s.listIndex = automation::toLong(automation::getProperty(bar, "ButtonListIndex"));
-  return s;
-}
-
-void floatWithStates(Host& host, const std::string& name) {
-  setHostStates(*host.lib, ObjectRef(host.form));
-  const ObjectRef source = host.bar(name);
-  const ButtonState font = readState(*source, "FontName", true), italic = readState(*source, "Italic", false),
-                    bold = readState(*source, "Bold", false);
-  watchedBar = {};
-  floatBar(host, name);
-  if (!watchedBar) return;
-  automation::Object& palette = *watchedBar;
-  check((bold.flags & BF_ON) && (readState(palette, "Bold", false).flags & BF_ON), "Bold is pressed on both bars");
-  check(!italic.enabled && !readState(palette, "Italic", false).enabled, "Italic is disabled on both bars");
-  const int32_t picked = readState(palette, "FontName", true).listIndex;
-  check(picked == font.listIndex && picked >= 0,
-        "FontName's selected entry on the palette is " + std::to_string(picked) + ", on the host bar " +
-            std::to_string(font.listIndex));
-  const ObjectRef list = automation::toObject(
-      automation::getProperty(*automation::toObject(automation::getProperty(palette, "Item", {"FontName"})), "PlaceholderFor"));
-  const std::string text = list ? automation::toString(automation::getProperty(*list, "List", {Variant(picked)})) : "";
-  check(text == "Courier", "the palette's FontName shows \"" + text + "\"");
-}
-
 void checkSizing(Host&, bool full) {
   check(!steps.empty(), "the drag sent WM_SIZING (" + std::to_string(steps.size()) + " times)");
   int corrected = 0;
@@ -359,37 +302,6 @@ void checkDocked(Host& host, const std::string& name) {
   const std::string expected = t(r.left) + "," + t(r.top) + "," + t(r.right - r.left) + "," + t(r.bottom - r.top);
   check(host.prop(name, "FloatPos") == expected,
         name + " FloatPos is \"" + host.prop(name, "FloatPos") + "\", the last rectangle " + expected);
-}
-
-// The same palette on the headless screen, floated by this process's own library from a
-// copy of the configuration as it is now, with the host states: its toolbar as our
-// painter draws it.
-void headlessPicture(const std::string& ini, const std::string& folder, const std::string& name,
-                     const std::string& png) {
-  const std::string copy = ini + ".headless.ini";
-  CopyFileA(ini.c_str(), copy.c_str(), FALSE);
-  auto previous = platform::installWindowing(std::make_shared<platform::HeadlessWindowing>(Twips));
-  {
-    auto lib = automation::makeObject<core::ZuzuzudLibrary>();
-    auto tbm = automation::makeObject<host::ToolbarManager>();
-    auto form = automation::makeObject<host::HeadlessForm>("frmHeadless", 640, 400);
-    form->setLibrary(lib);
-    lib->InitialiseZADEVE(tbm, copy, folder);
-    lib->ShellApplicationObject(automation::makeObject<host::ShellApplication>());
-    lib->KaTSetup(form, "MainView");
-    setHostStates(*lib, ObjectRef(form));
-    for (int32_t i = 0; i <= form->bars().upperBound(); ++i)
-      if (lib->KaTBarName(ObjectRef(form->bar(i))) == name) lib->KaTFloat(form, form->bar(i));
-    auto palettes = palette::FrmToolPalette::loadedPalettes();
-    if (palettes.empty()) throw std::runtime_error("no headless palette of " + name);
-    auto bar = automation::objectAs<vizevore::ReVivezav>(palettes.back()->bar());
-    vizevore::paintToolbar(*bar).writePng(png);
-    say("AT headless " + std::to_string(vizevore::paintedSize(*bar).w) + " " +
-        std::to_string(vizevore::paintedSize(*bar).h));
-    form->unload();
-  }
-  platform::installWindowing(previous);
-  DeleteFileA(copy.c_str());
 }
 
 std::vector<std::string> words(const std::string& line) {
@@ -450,10 +362,6 @@ int main(int argc, char** argv) {
     try {
       if (w[0] == "float" && w.size() == 2) {
         floatBar(host, w[1]);
-      } else if (w[0] == "floatstates" && w.size() == 2) {
-        floatWithStates(host, w[1]);
-      } else if (w[0] == "headless" && w.size() == 3) {
-        headlessPicture(argv[1], argv[2], w[1], w[2]);
       } else if (w[0] == "points" && watched && IsWindow(watched)) {
         sayPoints(watched);
       } else if (w[0] == "dragmode" && w.size() == 2) {
