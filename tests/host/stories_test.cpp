@@ -1,31 +1,37 @@
-// The example view on the reference host, as its users meet it: the library's main road,
-// showing and hiding bars, the form's window and floating palettes. The host's objects come
-// from the public headers (include/zadeve/); the installed package is built and run by
-// ./run test.
-
-#include <gtest/gtest.h>
+// The example views on the reference host, as their users meet them: the library's main
+// road, showing and hiding bars, the form's window, floating palettes, keeping buttons in
+// step by function name, and the diagram editor's views. The host's objects come from the
+// public headers (include/zadeve/); the installed package is built and run by ./run test.
+// What `zadeve call` shows of these roads is the call goldens' (tests/cli).
 
 #include <array>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <tuple>
 
-#include "automation/conversions.h"
+#include "components/po_parser.h"
 #include "core/host_contracts.h"
 #include "host/desktop_picture.h"
 #include "host/example_view.h"
 #include "host/form_picture.h"
 #include "platform/headless_windowing.h"
+#include "platform/picture.h"
 #include "support/automation_assert.h"
+#include "support/temp_dir.h"
 
 namespace zadeve::host {
 namespace {
 
-using automation::callMethod;
-using palette::FrmToolPalette;
 using platform::HeadlessWindowing;
+using vizevore::ItemKind;
 using platform::PixelRect;
 using W = platform::HeadlessWindowing;
 
 // The main road: setup of the shipped example view, its reports, the bars' places along
-// the edges, a resize, the picture of the form, a user's click and the form's unload.
+// the edges after a resize, the picture of the form and the form's unload. The places at
+// setup, a user's click and the bars' names are the demo's and the call goldens'.
 
 class MainRoad : public ExampleView {
  protected:
@@ -52,49 +58,38 @@ class MainRoad : public ExampleView {
   }
 };
 
-TEST_F(MainRoad, SetupReportsTheDeliberateProblemsAndRegistersEveryBar) {
+TEST_F(MainRoad, SetupReportsTheDeliberateProblemsRegistersEveryBarAndUnloadLetsThemGo) {
   ASSERT_EQ(reference::reportCount(app), 2);
   EXPECT_EQ(app->reports()[0].text + "|" + app->reports()[1].text,
             "Toolbar setup error - missing\r\nfunction: Export.|Toolbar setup error - unknown\r\nfunction: !WRAP.");
   EXPECT_EQ(echoed.str(), "Toolbar setup error - missing\nfunction: Export.\nToolbar setup error - unknown\n"
                           "function: !WRAP.\n") << "one line break each";
   EXPECT_TRUE(screen->messages().empty());
-
-  ASSERT_EQ(form->bars().count(), 7);
   std::vector<ObjectRef> elements;
   for (int i = File; i <= Tools; ++i) elements.push_back(ObjectRef(form->bar(i)));
   EXPECT_EQ(tbm->bars(), elements);
-  EXPECT_EQ(lib->KaTBarName(elements[Draw]), "Draw");
-  EXPECT_FALSE(bar(Tools)->visible()) << "a floating bar stays hidden on its form";
-  EXPECT_EQ(bar(Tools)->width(), 0);
-
+  elements.clear();
   // The Draw bar's shapes came from the application's symbol palette.
   int symbols = 0;
   for (const auto& set : bar(Draw)->imageSets()) symbols += set.name == "Symbols" ? 1 : 0;
   EXPECT_EQ(symbols, 4);
   EXPECT_EQ(app->lastSymbol(), "Diamond");
+
+  Ref<ReVivezav> file = bar(File);
+  automation::callMethod(*form, "Unload");
+  EXPECT_EQ(tbm->count(), 0) << "the form's bars left the toolbar manager";
+  EXPECT_EQ(file->parentForm(), nullptr);
+  EXPECT_EQ(file->refCount(), 1u);
 }
 
-TEST_F(MainRoad, BarsDockAlongTheEdgesAndFollowAResize) {
-  // One row of 22-pixel buttons: 3 pixels around each image and the 2-pixel top edge.
-  EXPECT_EQ(depth(File), (22 + 2 * 3 + 2) * Pixel);
+TEST_F(MainRoad, BothWordsForANewLayoutMakeTheHostLayItsBarsOutAgain) {
   EXPECT_FALSE(form->freeRectangle()) << "setup discards the free rectangle";
-  form->layout();
-  expectLayout(800 * Pixel, 600 * Pixel);
-  EXPECT_EQ(bar(File)->edgeFlags1(), 2);
-  EXPECT_EQ(bar(Sketch)->edgeFlags1(), 1 + 4);
-  EXPECT_EQ(bar(Status)->edgeFlags1(), 1 + 4 + 8);
-
-  // Both words the library sends for a new layout make the host lay its bars out again.
-  struct Step {
-    std::string_view word;
-    int w, h;
-  };
-  for (Step s : {Step{host_contract::signal::Reformat, 640, 420}, Step{host_contract::signal::RebuiltBar, 720, 480}}) {
-    SCOPED_TRACE(s.word);
-    form->resize(s.w, s.h);
-    automation::letProperty(*form, "Signal", Variant(std::string(s.word)));
-    expectLayout(s.w * Pixel, s.h * Pixel);
+  for (auto [word, w, h] : {std::tuple{host_contract::signal::Reformat, 640, 420},
+                            std::tuple{host_contract::signal::RebuiltBar, 720, 480}}) {
+    SCOPED_TRACE(word);
+    form->resize(w, h);
+    automation::letProperty(*form, "Signal", Variant(std::string(word)));
+    expectLayout(w * Pixel, h * Pixel);
   }
 }
 
@@ -103,38 +98,21 @@ TEST_F(MainRoad, ThePictureShowsTheBarsAroundTheDocument) {
   auto canvas = renderForm(*form);
   ASSERT_EQ(canvas.width(), 800);
   ASSERT_EQ(canvas.height(), 600);
-
   // Every docked bar draws something besides its face; the document is white.
   for (Bar b : {File, Format, Draw, View, Sketch, Status}) {
-    SCOPED_TRACE(b);
     const auto& r = *bar(b);
     int drawn = 0;
     for (int y = r.top() / Pixel; y < (r.top() + r.height()) / Pixel; ++y)
       for (int x = r.left() / Pixel; x < (r.left() + r.width()) / Pixel; ++x)
         drawn += canvas.pixel(x, y) == vizevore::colors::Face ? 0 : 1;
-    EXPECT_GT(drawn, 20);
+    EXPECT_GT(drawn, 20) << b;
   }
   const auto free = freeBox(*form, *form->freeRectangle());
   EXPECT_EQ(canvas.pixel(free.x + 10, free.y + 10), vizevore::colors::Window);
-
   // Hiding a bar and laying out again gives its room to the document.
   bar(Draw)->setVisible(false);
   form->signal("REFORMAT");
   EXPECT_EQ(renderForm(*form).pixel(10, free.y + 10), vizevore::colors::Window);
-}
-
-TEST_F(MainRoad, AUsersClickReachesTheFormAndUnloadLetsTheBarsGo) {
-  const int bold = bar(Format)->find("Bold");
-  ASSERT_GE(bold, 0);
-  EXPECT_TRUE(bar(Format)->click(bold));
-  ASSERT_EQ(form->events().size(), 1u);
-  EXPECT_EQ(describe(form->events()[0]), "bar(1) ButtonClick Bold");
-
-  Ref<ReVivezav> file = bar(File);
-  automation::callMethod(*form, "Unload");
-  EXPECT_EQ(tbm->count(), 0) << "the form's bars left the toolbar manager";
-  EXPECT_EQ(file->parentForm(), nullptr);
-  EXPECT_EQ(file->refCount(), 1u);
 }
 
 // A host form is an Object of the host's own; the reference form needs the reference
@@ -465,6 +443,315 @@ TEST_F(PaletteStories, ABarFloatedAgainComesBackWhereItWasAndTheScreenShowsIt) {
     for (int x = r.left + f; x < r.right - f; ++x) drawn += picture.pixel(x, y) == vizevore::colors::Face ? 0 : 1;
   EXPECT_GT(drawn, 50);
   EXPECT_EQ(picture.pixel(r.right + 2, r.top + 2), vizevore::colors::Window) << "beside it the document";
+}
+
+// A host keeps its buttons in step by function name: one form with four bars, two of them
+// floating in palettes of their own, and a second form carrying a bar of the same section.
+// Every call goes through the library's dispatch face.
+namespace states {
+
+constexpr const char* Ini =
+    "[Functions]\nBold=TOGGLE,,Bold|\nCut=PUSH,,Cut|~0~0\nFont=COMBO,100,Font|\nSize=SPIN,8/6/72/1/0,Size|\n"
+    "Msg=DIP,/100,Ready|\n"
+    "[Main.Toolbars]\nBarCount=4\nBar0=Name=Edit;Home=TOP;Visible=Yes;State=Docked\n"
+    "Bar1=Name=Format;Home=TOP;Visible=Yes;State=Docked\nBar2=Name=Tools;Home=LEFT;Visible=Yes;State=Docked\n"
+    "Bar3=Name=Extra;Home=BOTTOM;Visible=Yes;State=Docked\n"
+    "[Other.Toolbars]\nBarCount=1\nBar0=Name=Edit;Home=TOP;Visible=Yes;State=Docked\n"
+    "[Toolbar.Edit]\nButtonCount=4\nButton0=Bold\nButton1=Cut\nButton2=Font\nButton3=Msg\n"
+    "[Toolbar.Format]\nButtonCount=3\nButton0=Font\nButton1=Bold\nButton2=Size\n"
+    "[Toolbar.Tools]\nButtonCount=3\nButton0=Bold\nButton1=Msg\nButton2=Size\n"
+    "[Toolbar.Extra]\nButtonCount=4\nButton0=Cut\nButton1=Bold\nButton2=Font\nButton3=Msg\n";
+
+enum MainBar { Edit, Format, Tools, Extra };
+
+struct StatesFile {
+  support::TempDir dir;
+  std::string ini = dir.write("BARS.INI", Ini);
+};
+
+class FunctionStateStories : public ::testing::Test, StatesFile, public ReferenceHost {
+ protected:
+  FunctionStateStories() : ReferenceHost(ini) {
+    for (MainBar b : {Tools, Extra}) {
+      call("KaTFloat", {F, Variant(form->bar(b))});
+      palettes.push_back(FrmToolPalette::loadedPalettes().back());
+    }
+  }
+
+  Variant call(std::string_view member, std::initializer_list<automation::Arg> args) {
+    return automation::callMethod(*lib, member, args);
+  }
+  bool next(const char* member) { return automation::toBoolean(call(member, {})); }
+  // Every bar of the main form in TBM order: its four bars (two hidden while they float),
+  // then the two palettes' bars.
+  std::vector<ReVivezav*> mainBars() const {
+    std::vector<ReVivezav*> out;
+    for (int b = Edit; b <= Extra; ++b) out.push_back(form->bar(b).get());
+    for (const auto& p : palettes) out.push_back(&dynamic_cast<ReVivezav&>(*p->bar()));
+    return out;
+  }
+  ReVivezav& otherBar() const { return *other->bar(0); }
+  static const vizevore::Item& button(const ReVivezav& bar, const char* fn) { return bar.item(bar.find(fn)); }
+  // Per bar of the main form: what `show` says of its button `fn`, "-" where it has none.
+  std::string each(const char* fn, const std::function<std::string(const vizevore::Item&)>& show) const {
+    std::string s;
+    for (auto* bar : mainBars()) s += bar->find(fn) < 0 ? "-" : show(button(*bar, fn));
+    return s;
+  }
+  std::string pressed(const char* fn) const {
+    return each(fn, [](const vizevore::Item& i) { return i.on() ? "1" : "0"; });
+  }
+
+  Ref<HeadlessForm> form = setup("Main"), other = setup("Other", 400, 300, "frmOther");
+  const Variant F{ObjectRef(form)};
+  std::vector<Ref<FrmToolPalette>> palettes;
+};
+
+TEST_F(FunctionStateStories, ScansVisitTheFormsBarsAndItsPalettesInTheManagersOrder) {
+  ASSERT_EQ(tbm->count(), 7);
+  std::vector<ObjectRef> seen, expected;
+  std::string floating;
+  call("KaTBeginScan", {F});
+  while (next("KATNextScan")) {
+    seen.push_back(lib->aBar());
+    floating += lib->CurrentWorkspace()->IsFloating ? 'F' : '.';
+  }
+  for (auto* bar : mainBars()) expected.push_back(ObjectRef(bar));
+  EXPECT_EQ(seen, expected) << "frmOther's bar is skipped";
+  EXPECT_EQ(floating, "....FF");
+  EXPECT_TRUE(call("KATNextScan", {}).isEmpty()) << "exhausted stays exhausted";
+  EXPECT_EQ(lib->aBar(), nullptr);
+
+  int all = 0;
+  call("KaTBeginScan", {Variant(ObjectRef())});
+  while (next("KATNextScan")) ++all;
+  EXPECT_EQ(all, 7);
+
+  std::vector<int16_t> sizeAt;
+  call("KaTBeginScanFunction", {F, "Size"});
+  while (next("KaTNextScanFunction")) {
+    auto& bar = dynamic_cast<ReVivezav&>(*lib->aBar());
+    sizeAt.push_back(static_cast<int16_t>(bar.currentButton()));
+    EXPECT_EQ(bar.item(bar.currentButton()).tag, "Size");
+  }
+  EXPECT_EQ(sizeAt, (std::vector<int16_t>{2, 2, 2})) << "Format, the hidden Tools and its palette";
+}
+
+TEST_F(FunctionStateStories, StateAndEnablementReachEveryPushButtonOfTheFormAndNoOtherForm) {
+  auto enabled = [](const vizevore::Item& i) { return i.enabled() ? "1" : "0"; };
+  call("KaSetFunctionState", {F, "Bold", i2(5)});
+  EXPECT_EQ(pressed("Bold"), "111111");
+  EXPECT_FALSE(button(otherBar(), "Bold").on());
+
+  call("KaSetFunctionEnabled", {F, "Cut", i2(0)});
+  call("KaSetFunctionEnabled", {F, "Font", i2(0)});  // a combo: left alone
+  EXPECT_EQ(each("Cut", enabled), "0--0-0");
+  EXPECT_EQ(each("Font", enabled), "11-1-1");
+  EXPECT_TRUE(button(otherBar(), "Cut").enabled());
+  call("KaSetButtonEnable", {F, "Cut", i2(-1)});
+  EXPECT_TRUE(button(*mainBars()[5], "Cut").enabled());
+
+  call("KaSetFunctionVisible", {F, "Cut", i2(0)});
+  EXPECT_FALSE(button(*form->bar(Edit), "Cut").visible);
+  EXPECT_TRUE(button(otherBar(), "Cut").visible);
+
+  // Tips reach buttons of any kind.
+  call("KaSetButtonTip", {F, "Msg", "Where we are"});
+  call("KaSetButtonTip", {F, "Font", "Typeface"});
+  EXPECT_EQ(button(*mainBars()[4], "Msg").tooltip, "Where we are");
+  EXPECT_EQ(button(*mainBars()[5], "Font").tooltip, "Typeface");
+  EXPECT_EQ(button(otherBar(), "Font").tooltip, "Font");
+
+  call("KaSetFunctionState", {F, "Bold", i2(0)});
+  EXPECT_EQ(pressed("Bold"), "000000");
+}
+
+TEST_F(FunctionStateStories, GetOperationsAnswerFromTheFirstOrTheLastPushButton) {
+  call("KaSetFunctionState", {F, "Bold", i2(-1)});
+  auto& first = *form->bar(Edit);
+  first.setFlags(first.find("Bold"), static_cast<int16_t>(button(first, "Bold").flags & ~zadeve::BF_ON));
+
+  Variant value = i2(7);
+  EXPECT_EQ(automation::toInteger(call("KaGetFunctionState", {F, "Bold"})), 0) << "the first is off";
+  EXPECT_EQ(call("KaTGetFunctionState", {F, "Bold", byRef(value)}), Variant(true));
+  EXPECT_EQ(value, i2(-1)) << "the last, on the Extra palette, is on";
+
+  auto& last = *mainBars()[5];
+  last.setEnabled(last.find("Bold"), false);
+  EXPECT_EQ(call("KaGetFunctionEnabled", {F, "Bold", byRef(value)}), Variant(true));
+  EXPECT_EQ(value, i2(0));
+
+  // Functions no push button carries: false or 0, and the out-value as the caller passed it.
+  for (const char* fn : {"Font", "Msg", "Nowhere"}) {
+    SCOPED_TRACE(fn);
+    Variant untouched = i2(7);
+    EXPECT_EQ(call("KaTGetFunctionState", {F, fn, byRef(untouched)}), Variant(false));
+    EXPECT_EQ(call("KaGetFunctionEnabled", {F, fn, byRef(untouched)}), Variant(false));
+    EXPECT_EQ(untouched, i2(7));
+    EXPECT_EQ(automation::toInteger(call("KaGetFunctionState", {F, fn})), 0);
+  }
+}
+
+TEST_F(FunctionStateStories, CombosAreFilledSearchedAndReadOnEveryBar) {
+  for (auto [text, data] : {std::pair{"Serif", 11}, {"sans", 12}, {"Sans", 13}})
+    call("KaAddFunctionListItem", {F, "Font", text, i4(data)});
+  // Edit, Format, the hidden Extra and its palette.
+  EXPECT_EQ(each("Font",
+                 [](const vizevore::Item& i) {
+                   const auto& e = i.combo.entries;
+                   return std::to_string(e.size()) + (e.size() == 3 ? e[2].text + std::to_string(e[2].data) : "") +
+                          " ";
+                 }),
+            "3Sans13 3Sans13 -3Sans13 -3Sans13 ");
+  EXPECT_TRUE(button(otherBar(), "Font").combo.entries.empty());
+
+  auto selected = [&] {
+    return each("Font", [](const vizevore::Item& i) { return std::to_string(i.combo.listIndex); });
+  };
+  call("KaSetItemIndexByText", {F, "Font", "SANS"});
+  EXPECT_EQ(selected(), "11-1-1") << "the first equal ignoring case";
+  for (const char* missing : {"Mono", ""}) call("KaSetItemIndexByText", {F, "Font", missing});
+  call("KaSetItemIndexByData", {F, "Font", i4(99)});
+  for (int index : {-1, 3}) call("KaSetItemIndex", {F, "Font", i4(index)});
+  EXPECT_EQ(selected(), "11-1-1") << "what is not there leaves the selection alone";
+  call("KaSetItemIndexByData", {F, "Font", i4(13)});
+  EXPECT_EQ(selected(), "22-2-2");
+  call("KaSetItemIndex", {F, "Font", i4(0)});
+  EXPECT_EQ(selected(), "00-0-0");
+
+  auto& last = *mainBars()[5];
+  last.pick(last.find("Font"), 1);
+  ASSERT_EQ(button(last, "Font").combo.listIndex, 1);
+  Variant item("as passed"), data = i4(-5);
+  call("KaGetFunctionListItem", {F, "Font", byRef(item), byRef(data)});
+  EXPECT_EQ(item, Variant("sans")) << "the last combo visited answers";
+  EXPECT_EQ(data, i4(12));
+  item = Variant("as passed");
+  call("KaGetFunctionListItem", {Variant(other), "Font", byRef(item), byRef(data)});
+  EXPECT_EQ(item, Variant("as passed")) << "nothing selected on the other form";
+}
+
+TEST_F(FunctionStateStories, StatusPanelsShowMessagesAndProgressOnEveryBar) {
+  call("StatusMsg", {F, "Msg", "Saved", Variant(true)});
+  EXPECT_EQ(each("Msg", [](const vizevore::Item& i) { return i.caption + ";"; }), "Saved;-Saved;Saved;Saved;Saved;");
+  EXPECT_EQ(button(otherBar(), "Msg").caption, "");
+  EXPECT_EQ(call("GetStatusMsg", {F, "Msg"}), Variant("Saved"));
+  EXPECT_EQ(call("GetStatusMsg", {F, "Nowhere"}), Variant(""));
+
+  // The name finds any button, a push button too.
+  call("StatusMsg", {F, "Cut", "Snip"});
+  EXPECT_EQ(button(*form->bar(Edit), "Cut").caption, "Snip");
+
+  for (int16_t percent : {150, -5}) {
+    call("StatusProg", {F, "Msg", i2(percent)});
+    EXPECT_EQ(button(*mainBars()[5], "Msg").panel.progress, percent);
+  }
+}
+
+}  // namespace states
+
+// The diagram editor example (examples/diagram) as a user meets it: every view comes
+// through setup on the reference host without a single report, with all its bars, docked
+// along all four edges, every image inside its strip, and every text German with de.po.
+
+const std::filesystem::path diagram = examples() / "diagram";
+
+// Every view of the file: the sections whose names end in ".Toolbars".
+std::vector<std::string> views() {
+  std::vector<std::string> found;
+  std::ifstream in(diagram / "BARS.INI");
+  const std::string suffix = ".Toolbars]";
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > suffix.size() + 1 && line.front() == '[' && line.ends_with(suffix))
+      found.push_back(line.substr(1, line.size() - suffix.size() - 1));
+  }
+  return found;
+}
+
+// One view on a fresh reference host, as a host builds it: its bars, free rectangle and reports.
+struct DiagramHost : ReferenceHost {
+  explicit DiagramHost(const std::string& view, const std::string& language = {})
+      : ReferenceHost(diagram / "BARS.INI", language), form(setup(view, 1024, 768, "frmDiagram")) {
+    Variant e[4] = {i2(0), i2(0), i2(0), i2(0)};
+    automation::callMethod(*lib, "KaTLayout", {Variant(form), byRef(e[0]), byRef(e[1]), byRef(e[2]), byRef(e[3])});
+    for (int16_t i = 0; i < form->bars().count(); ++i) bars.push_back(form->bar(i));
+    free = {automation::toInteger(e[0]), automation::toInteger(e[1]), automation::toInteger(e[2]),
+            automation::toInteger(e[3])};
+    for (const auto& report : app->reports()) reports.push_back(report.text);
+    for (const auto& box : screen->messages()) reports.push_back(box.text);
+  }
+  std::string config(const std::string& section, const std::string& key) {
+    return automation::toString(lib->GetConfigValue(section, key, ""));
+  }
+
+  Ref<HeadlessForm> form;
+  std::vector<Ref<ReVivezav>> bars;
+  FreeRectangle free;
+  std::vector<std::string> reports;
+};
+
+TEST(DiagramExample, EveryViewBuildsCleanlyAlongAllFourEdgesAndInGerman) {
+  // A text de.po lacks would stay English and fail below.
+  std::map<std::string, std::string> german;
+  std::ifstream po(diagram / "de.po", std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(po), {}};
+  for (const auto& e : components::parsePo(text, "de.po"))
+    if (!e.msgid.empty() && !e.msgstr.empty() && !e.msgstr[0].empty()) german[e.msgid] = e.msgstr[0];
+
+  std::set<std::string> names;
+  std::set<ItemKind> kinds;
+  ASSERT_EQ(views(), (std::vector<std::string>{"DiagramView", "LibraryView", "PreviewView"}));
+  for (const auto& view : views()) {
+    SCOPED_TRACE(view);
+    DiagramHost en(view), de(view, (diagram / "de.po").string());
+    EXPECT_EQ(en.reports, std::vector<std::string>{});
+    EXPECT_EQ(de.reports, std::vector<std::string>{});
+
+    // One bar per entry, in entry order, each filled from its own section.
+    ASSERT_EQ(static_cast<int>(en.bars.size()), std::stoi(en.config(view + ".Toolbars", "BarCount")));
+    ASSERT_EQ(en.bars.size(), de.bars.size());
+    for (size_t n = 0; n < en.bars.size(); ++n) {
+      const auto& bar = *en.bars[n];
+      const std::string entry = en.config(view + ".Toolbars", "Bar" + std::to_string(n));
+      const std::string name = en.lib->KaTBarName(ObjectRef(en.bars[n]));
+      EXPECT_NE(entry.find("Name=" + name + ";"), std::string::npos) << entry;
+      EXPECT_GT(bar.itemCount(), 0) << entry;
+      names.insert(name);
+      const auto& items = bar.items();
+      ASSERT_EQ(items.size(), de.bars[n]->items().size());
+      for (size_t i = 0; i < items.size(); ++i) {
+        const auto& item = items[i];
+        kinds.insert(item.kind);
+        // Every button image lies inside its strip.
+        if (item.image.given()) {
+          const auto* set = bar.imageSet(item.image.set);
+          ASSERT_NE(set, nullptr) << item.tag;
+          auto picture = automation::objectAs<platform::Picture>(set->picture);
+          ASSERT_TRUE(picture) << item.tag;
+          EXPECT_LT(item.image.index, picture->width() / set->imageWidth) << item.tag;
+          EXPECT_GE(picture->height(), set->imageHeight) << item.tag;
+        }
+        // The German build shows what the catalogue gives for the English text; a menu's
+        // caption is its function name, which no catalogue translates.
+        if (item.tooltip.empty() || item.kind == ItemKind::Menu) continue;
+        const auto found = german.find(item.tooltip);
+        ASSERT_NE(found, german.end()) << "untranslated: " << item.tooltip;
+        EXPECT_EQ(de.bars[n]->items()[i].tooltip, found->second);
+      }
+    }
+
+    // Docked bars on every edge leave a free rectangle inset from all four.
+    EXPECT_GT(en.free.left, 0);
+    EXPECT_GT(en.free.top, 0);
+    EXPECT_LT(en.free.right, en.form->scaleWidth());
+    EXPECT_LT(en.free.bottom, en.form->scaleHeight());
+    EXPECT_LT(en.free.left, en.free.right);
+    EXPECT_LT(en.free.top, en.free.bottom);
+  }
+  EXPECT_GE(names.size(), 12u);
+  EXPECT_TRUE(names.count("SKETCH"));
+  EXPECT_EQ(kinds.size(), 9u) << "every kind of item the builder makes";
 }
 
 }  // namespace
