@@ -177,7 +177,7 @@ class ReVivezavEvents : public ::testing::Test {
 class ReVivezavMembers : public ReVivezavEvents {};
 
 // The members the library relies on, driven by name as the library drives them.
-TEST_F(ReVivezavMembers, ButtonTypeOfEachKindAndAKeyedLookupThatMakesTheFirstOfANameCurrent) {
+TEST_F(ReVivezavMembers, ButtonTypeOfEachKindAKeyedLookupThatMakesTheFirstOfANameCurrentAndButtonObjects) {
   const int32_t expected[] = {10, 10, 40, 30, 20, 1, 10, 10, 1, 10};
   ASSERT_EQ(getLong(*bar, "ButtonCount"), 10);
   for (int16_t i = 0; i < 10; ++i) {
@@ -191,6 +191,15 @@ TEST_F(ReVivezavMembers, ButtonTypeOfEachKindAndAKeyedLookupThatMakesTheFirstOfA
   EXPECT_EQ(toString(get(*bar, "ButtonTag")), "Bold");
   EXPECT_FALSE(button(*bar, "NoSuchFunction"));
   EXPECT_FALSE(button(*bar, ""));  // gaps and separators carry no name and are never found
+  // A button object carries caption, progress (kept as written) and visibility.
+  auto panel = button(*bar, "Status");
+  letProperty(*panel, "Caption", "Ready");
+  EXPECT_EQ(toString(get(*panel, "Caption")), "Ready");
+  letProperty(*panel, "Progress", int16_t{150});
+  EXPECT_EQ(bar->item(4).panel.progress, 150);
+  letProperty(*button(*bar, "Open"), "Visible", int16_t{0});
+  EXPECT_FALSE(bar->item(0).visible);
+  EXPECT_TRUE(get(*button(*bar, "Open"), "PlaceholderFor").isNothing());
 }
 
 TEST_F(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly) {
@@ -211,17 +220,6 @@ TEST_F(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly)
   letProperty(*bar, "ButtonEnabled", false);
   EXPECT_EQ(getLong(*bar, "PushButtonFlags"), BF_BUMP);
   EXPECT_EQ(get(*bar, "ButtonEnabled"), Variant(false));
-}
-
-TEST_F(ReVivezavMembers, ButtonObjectCarriesCaptionProgressAndVisibility) {
-  auto panel = button(*bar, "Status");
-  letProperty(*panel, "Caption", "Ready");
-  EXPECT_EQ(toString(get(*panel, "Caption")), "Ready");
-  letProperty(*panel, "Progress", int16_t{150});  // kept as written
-  EXPECT_EQ(bar->item(4).panel.progress, 150);
-  letProperty(*button(*bar, "Open"), "Visible", int16_t{0});
-  EXPECT_FALSE(bar->item(0).visible);
-  EXPECT_TRUE(get(*button(*bar, "Open"), "PlaceholderFor").isNothing());
 }
 
 TEST_F(ReVivezavMembers, ListControlKeepsEntriesDataAndTheSelectedEntry) {
@@ -426,7 +424,13 @@ TEST_F(ReVivezavEvents, NothingHappensOnItemsThatCannotAct) {
   EXPECT_TRUE(sink.events.empty());
 }
 
-TEST_F(ReVivezavEvents, AHandlerMayEmptyTheBarOrReleaseItDuringItsEvent) {
+TEST_F(ReVivezavEvents, HandlerErrorsReachWhoeverActedAndAHandlerMayEmptyOrReleaseTheBar) {
+  sink.handler = [](ReVivezav&, std::span<Arg>) { raise(438); };
+  EXPECT_AUTOMATION_ERROR(bar->click(0), 438, "doesn't support");
+  bar->detach();  // no sink is no error
+  EXPECT_TRUE(bar->click(1));
+  EXPECT_TRUE(bar->item(1).on());
+  bar->attach(nullptr, &sink);
   sink.handler = [](ReVivezav& source, std::span<Arg>) { callMethod(source, "Reset"); };
   EXPECT_TRUE(bar->spinUp(3));
   EXPECT_EQ(bar->itemCount(), 0);
@@ -437,14 +441,6 @@ TEST_F(ReVivezavEvents, AHandlerMayEmptyTheBarOrReleaseItDuringItsEvent) {
   sink.handler = [this](ReVivezav&, std::span<Arg>) { bar.reset(); };
   EXPECT_TRUE(raw->click(0));
   EXPECT_FALSE(bar);
-}
-
-TEST_F(ReVivezavEvents, HandlerErrorsReachWhoeverActedAndNoSinkIsNoError) {
-  sink.handler = [](ReVivezav&, std::span<Arg>) { raise(438); };
-  EXPECT_AUTOMATION_ERROR(bar->click(0), 438, "doesn't support");
-  bar->detach();
-  EXPECT_TRUE(bar->click(1));
-  EXPECT_TRUE(bar->item(1).on());
 }
 
 // Layout in twips: flowing, wrapping, the three lengths in both orientations, hidden
@@ -461,9 +457,11 @@ Ref<ReVivezav> measuredBar() {
   return bar;
 }
 
-Ref<ReVivezav> barOfButtons(int n) {
+// "|" adds a separator, "_" a gap, any other name a push button.
+Ref<ReVivezav> barOf(std::initializer_list<std::string> items) {
   auto bar = measuredBar();
-  for (int i = 0; i < n; ++i) addPush(*bar, "b" + std::to_string(i));
+  for (const std::string& i : items)
+    i == "|" ? callMethod(*bar, "AddSeparator") : i == "_" ? callMethod(*bar, "AddGap") : (addPush(*bar, i), Variant());
   return bar;
 }
 
@@ -478,7 +476,7 @@ Lengths lengthsOf(ReVivezav& bar) {
 }
 
 TEST(ReVivezavLayout, ItemsWrapIntoRowsOrColumnsWhenTheLengthIsTooShort) {
-  auto bar = barOfButtons(5);
+  auto bar = barOf({"a", "b", "c", "d", "e"});
   struct Case { int32_t widthPx; Lengths expected; };
   for (Case c : {Case{110, {22, 110, 22}}, Case{0, {22, 22, 110}}, Case{60, {22, 44, 66}}}) {
     letProperty(*bar, "Width", c.widthPx * T);
@@ -494,7 +492,7 @@ TEST(ReVivezavLayout, ItemsWrapIntoRowsOrColumnsWhenTheLengthIsTooShort) {
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 110, 22}));
 }
 
-TEST(ReVivezavLayout, MinLengthIsTheLongestItemAlongTheOrientation) {
+TEST(ReVivezavLayout, MinLengthIsTheLongestItemAndSizesFollowButtonImageAndTwipsPerPixel) {
   auto bar = measuredBar();
   addPush(*bar, "a");
   callMethod(*bar, "AddCombo", {Variant("c"), Variant("120"), Variant("")});
@@ -503,9 +501,19 @@ TEST(ReVivezavLayout, MinLengthIsTheLongestItemAlongTheOrientation) {
   EXPECT_EQ(lengthsOf(*bar), (Lengths{120, 22 + 120 + 64, 22}));
   letProperty(*bar, "Vertical", true);
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 66, 120}));
+
+  // Sizes follow the button size, the image size and twips per pixel.
+  bar = measuredBar();
+  bar->addPushButton("own", "", "", "", 0, 0, 0, 0);  // no size of its own: the bar's
+  callMethod(*bar, "SetBarHeight", {Variant(int16_t{24})});
+  callMethod(*bar, "SetImageSize", {Variant(int16_t{32}), Variant(int16_t{20})});
+  EXPECT_EQ(bar->item(0).pixelRect, (Rect{0, 0, 38, 30}));
+  bar->setTwipsPerPixel(12);
+  EXPECT_EQ(bar->item(0).rect, (Rect{0, 0, 38 * 12, 30 * 12}));
+  EXPECT_EQ(getLong(*bar, "IdealDepth"), 30 * 12);
 }
 
-TEST(ReVivezavLayout, HiddenItemsAndMenuEntriesTakeNoRoom) {
+TEST(ReVivezavLayout, HiddenItemsMenuEntriesAndSpacingAtAWrapTakeNoRoom) {
   auto bar = measuredBar();
   callMethod(*bar, "AddMenuItem", {Variant("loose"), Variant(""), Variant(""), Variant("x")});  // no menu yet
   callMethod(*bar, "AddMenu", {Variant("File")});  // captioned with its name
@@ -519,15 +527,9 @@ TEST(ReVivezavLayout, HiddenItemsAndMenuEntriesTakeNoRoom) {
   letProperty(*button(*bar, "File"), "Visible", int16_t{0});
   EXPECT_TRUE(bar->item(1).rect.empty());
   EXPECT_EQ(bar->item(3).pixelRect.left, 22);
-}
 
-TEST(ReVivezavLayout, SpacingAtAWrapPointTakesNoRoom) {
-  auto bar = measuredBar();
-  callMethod(*bar, "AddGap");
-  addPush(*bar, "a");
-  addPush(*bar, "b");
-  callMethod(*bar, "AddSeparator");
-  addPush(*bar, "c");
+  // Spacing at a wrap point takes no room either.
+  bar = barOf({"_", "a", "b", "|", "c"});
   letProperty(*bar, "Width", 55 * T);  // the gap and two buttons fit (52), the separator not
   EXPECT_EQ(bar->item(1).pixelRect.left, metrics::GapLength);
   EXPECT_TRUE(bar->item(3).rect.empty());
@@ -558,7 +560,7 @@ TEST(ReVivezavLayout, DrawnEdgesAddToEveryLength) {
   letProperty(*bar, "BorderFlags1", int16_t{6});
   letProperty(*bar, "EdgeFlags1", int16_t{2});
   EXPECT_EQ(lengthsOf(*bar), (Lengths{0, 0, 2}));  // an empty bar needs only its edges
-  bar = barOfButtons(3);
+  bar = barOf({"a", "b", "c"});
   letProperty(*bar, "Width", 1000 * T);
   letProperty(*bar, "EdgeFlags1", int16_t{1 | 2 | 4});
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 66, 22}));  // no border kind: nothing drawn
@@ -589,17 +591,6 @@ TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtons) {
   callMethod(*bar, "AddImageSet", {Variant(strip(32, 16)), Variant("2")});
   EXPECT_EQ(bar->item(6).pixelRect.width, Button);
   EXPECT_EQ(bar->item(7).pixelRect.width, 32);
-}
-
-TEST(ReVivezavLayout, SizesFollowTheButtonSizeImageSizeAndTwipsPerPixel) {
-  auto bar = measuredBar();
-  bar->addPushButton("own", "", "", "", 0, 0, 0, 0);  // no size of its own: the bar's
-  callMethod(*bar, "SetBarHeight", {Variant(int16_t{24})});
-  callMethod(*bar, "SetImageSize", {Variant(int16_t{32}), Variant(int16_t{20})});
-  EXPECT_EQ(bar->item(0).pixelRect, (Rect{0, 0, 38, 30}));
-  bar->setTwipsPerPixel(12);
-  EXPECT_EQ(bar->item(0).rect, (Rect{0, 0, 38 * 12, 30 * 12}));
-  EXPECT_EQ(getLong(*bar, "IdealDepth"), 30 * 12);
 }
 
 TEST(ReVivezavLayout, SuppressedLayoutIsDoneOnceWhenSwitchedBackOn) {
@@ -680,17 +671,15 @@ TEST(PointerLook, HoverAndPressChangeOnlyThePointedItemAndNotWhenDisabled) {
   auto bar = sampleBar();
   const Canvas plain = paintToolbar(*bar);
   const Box open = boxOf(*bar, 0), spin = boxOf(*bar, 4);
-  const Canvas hot = paintToolbar(*bar, {0, ItemPart::Face, false});
-  const Canvas pressed = paintToolbar(*bar, {0, ItemPart::Face, true});
-  const Canvas arrow = paintToolbar(*bar, {4, ItemPart::SpinUp, true});
-  EXPECT_GT(differing(plain, hot, open, true), 0);
-  EXPECT_EQ(differing(plain, hot, open, false), 0);
-  EXPECT_GT(differing(hot, pressed, open, true), 0);
-  EXPECT_EQ(differing(plain, pressed, open, false), 0);
-  EXPECT_GT(differing(plain, arrow, spin, true), 0);
-  EXPECT_EQ(differing(plain, arrow, spin, false), 0);
-  // A spin's field is not a button: the mouse over it changes nothing.
-  EXPECT_EQ(differing(plain, paintToolbar(*bar, {4, ItemPart::Face, true}), spin, true), 0);
+  const Canvas hot = paintToolbar(*bar, {0, ItemPart::Face, false}), pressed = paintToolbar(*bar, {0, ItemPart::Face, 1}),
+               arrow = paintToolbar(*bar, {4, ItemPart::SpinUp, 1}), field = paintToolbar(*bar, {4, ItemPart::Face, 1});
+  // Pressed differs from hot too; a spin's field is not a button: the mouse over it changes nothing.
+  const struct { const Canvas &from, &to; Box box; bool changes; } looks[] = {
+      {plain, hot, open, true}, {hot, pressed, open, true}, {plain, arrow, spin, true}, {plain, field, spin, false}};
+  for (const auto& l : looks) {
+    EXPECT_EQ(differing(l.from, l.to, l.box, true) > 0, l.changes);
+    EXPECT_EQ(differing(plain, l.to, l.box, false), 0);
+  }
 
   bar->setEnabled(0, false);
   const Canvas disabled = paintToolbar(*bar);
