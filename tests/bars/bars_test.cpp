@@ -1,5 +1,4 @@
-// A form's bars once set up: their property strings, docking layout, rebuild, copied
-// state and unloading.
+// A form's bars once set up: property strings, docking layout, rebuild, copied state, unloading.
 
 #include <gtest/gtest.h>
 
@@ -25,7 +24,7 @@ Ref<FakeToolbar> barWithTag(const std::string& tag) {
   return bar;
 }
 
-TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCase) {
+TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCaseAndSetReplacesInPlaceOrAppends) {
   const std::tuple<const char*, const char*, Variant> cases[] = {
       {"Name=Homer;Home=LEFT", "Home", Variant("LEFT")}, {"Name=A;Home=LEFT", "Visible", Variant(int16_t(3))},
       {"FloatPos=1,2,3,4", "Pos", Variant("1,2,3,4")},   {"Name=", "Name", Variant("")},
@@ -45,16 +44,13 @@ TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCase) {
   // The ";" of a key is where its value ends, before the value begins.
   EXPECT_AUTOMATION_ERROR(lib->KaTGetProp(barWithTag("Name=A;a;b=1"), "a;b", Variant("d")),
                           automation::err::InvalidCall, "Invalid procedure call");
-}
 
-TEST_F(BarProperties, SetReplacesInPlaceOrAppends) {
-  const std::tuple<const char*, const char*, Variant, const char*> cases[] = {
-      {"Home=LEFT;Name=A", "Home", Variant("TOP"), "Home=TOP;Name=A"},
+  // Set replaces in place or appends.
+  const std::tuple<const char*, const char*, Variant, const char*> setCases[] = {
+      {"Home=LEFT;Name=A", "Home", Variant("TOP"), "Home=TOP;Name=A"}, {";", "Visible", Variant("Yes"), ";Visible=Yes"},
       {"Name=A;Home=LEFT", "Visible", Variant(true), "Name=A;Home=LEFT;Visible=True"},
-      {";", "Visible", Variant("Yes"), ";Visible=Yes"},
-      {"Name=A;", "Visible", Variant("Yes"), "Name=A;;Visible=Yes"},
-  };
-  for (const auto& [before, key, value, after] : cases) {
+      {"Name=A;", "Visible", Variant("Yes"), "Name=A;;Visible=Yes"}};
+  for (const auto& [before, key, value, after] : setCases) {
     auto bar = barWithTag(before);
     lib->KaTSetProp(bar, key, value);
     EXPECT_EQ(bar->property("Tag"), Variant(after)) << before << " / " << key;

@@ -22,7 +22,7 @@
 #include "platform/profile.h"
 #include "platform/profile_lock.h"
 #include "platform/profile_temporary.h"
-#include "profile_seam.h"
+#include "support/profile_seam.h"
 
 namespace zadeve::platform {
 namespace {

@@ -22,18 +22,9 @@
 namespace zadeve::support {
 
 // Puts the process's current directory back when a test that moved it ends.
-class CurrentDirectoryGuard {
- public:
-  CurrentDirectoryGuard() : saved_(platform::currentDirectory()) {}
-  ~CurrentDirectoryGuard() {
-    try {
-      platform::changeDirectory(saved_);
-    } catch (...) {
-    }
-  }
-
- private:
-  std::string saved_;
+struct CurrentDirectoryGuard {
+  std::string saved = platform::currentDirectory();
+  ~CurrentDirectoryGuard() { try { platform::changeDirectory(saved); } catch (...) {} }
 };
 
 class ToolbarTest : public ::testing::Test {

@@ -188,7 +188,7 @@ automation::Ref<platform::Picture> pictureOf(int w, int h, std::initializer_list
   return platform::Picture::fromPixels(w, h, std::move(rgba));
 }
 
-TEST(Canvas, EveryPrimitiveStaysInsideTheClip) {
+TEST(Canvas, EveryPrimitiveStaysInsideTheClipBlitsMayLieOutsideAndAlphaBlends) {
   auto pic = pictureOf(2, 2, {Red, Red, Red, Red});
   const Color back{0, 100, 0};
   Canvas c(20, 20, back);
@@ -205,17 +205,16 @@ TEST(Canvas, EveryPrimitiveStaysInsideTheClip) {
   EXPECT_EQ(c.clip(), (Box{0, 18, 20, 2}));
   EXPECT_AUTOMATION_ERROR(c.pixel(20, 0), err::Subscript, "20,0");
   EXPECT_AUTOMATION_ERROR(Canvas(-1, 3), err::InvalidCall, "-1x3");
-}
 
-TEST(Canvas, BlitsPartlyOutsideTheImageAndBlendsPartialAlpha) {
-  auto pic = pictureOf(3, 2, {colors::Transparent, Red, White, Red, colors::Transparent, Red});
-  Canvas c(2, 2, White);
-  c.blit(*pic, {0, 0, 3, 2}, -1, -1, Transparency::Opaque);  // only row 1 lands, magenta too
-  EXPECT_EQ(c.pixel(0, 0), colors::Transparent);
-  EXPECT_EQ(c.pixel(1, 0), Red);
-  EXPECT_EQ(count(c, c.bounds(), White), 2);
-  c.blit(*pictureOf(1, 1, {Color{0, 0, 0, 128}}), {0, 0, 1, 1}, 0, 1);
-  EXPECT_NEAR(c.pixel(0, 1).r, 127, 1);
+  // Blits partly outside the image, and partial alpha blends.
+  pic = pictureOf(3, 2, {colors::Transparent, Red, White, Red, colors::Transparent, Red});
+  Canvas d(2, 2, White);
+  d.blit(*pic, {0, 0, 3, 2}, -1, -1, Transparency::Opaque);  // only row 1 lands, magenta too
+  EXPECT_EQ(d.pixel(0, 0), colors::Transparent);
+  EXPECT_EQ(d.pixel(1, 0), Red);
+  EXPECT_EQ(count(d, d.bounds(), White), 2);
+  d.blit(*pictureOf(1, 1, {Color{0, 0, 0, 128}}), {0, 0, 1, 1}, 0, 1);
+  EXPECT_NEAR(d.pixel(0, 1).r, 127, 1);
 }
 
 TEST(Font, AMissingOrBrokenFontFileFallsBackToBoxes) {
