@@ -15,8 +15,7 @@ using automation::makeObject;
 using support::FakeForm;
 using support::FakeToolbar;
 using BarProperties = support::ToolbarTest;
-using CopyBarState = support::ToolbarTest;
-using RebuildBar = support::ToolbarTest;
+using CopyAndRebuild = support::ToolbarTest;
 
 Ref<FakeToolbar> barWithTag(const std::string& tag) {
   auto bar = makeObject<FakeToolbar>();
@@ -57,7 +56,7 @@ TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCaseAndSetReplacesI
   }
 }
 
-TEST_F(CopyBarState, ATypeMismatchIsIgnoredAndAnythingElseReportedByNumber) {
+TEST_F(CopyAndRebuild, CopyingIgnoresATypeMismatchReportsTheRestAndARebuildRefillsShowsAndSignals) {
   auto from = makeObject<FakeToolbar>();
   const std::string tail = "'.\r\nMay have been caused by editing BARS.INI while running.";
   const std::pair<int32_t, Lines> cases[] = {
@@ -79,9 +78,8 @@ TEST_F(CopyBarState, ATypeMismatchIsIgnoredAndAnythingElseReportedByNumber) {
     }
   }
   EXPECT_TRUE(from->calls().empty());
-}
 
-TEST_F(RebuildBar, RefillsShowsAndSignalsTheForm) {
+  // A rebuild refills the bar, shows it and signals the form.
   writeIni(toolbarSection("Edit", {"!GAP"}));
   auto form = formWithBars({"Name=Edit;Home=LEFT;Visible=No;State=Floating"});
   auto bar = form->bar(0);

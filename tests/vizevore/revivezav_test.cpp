@@ -78,7 +78,7 @@ struct RecordingSink : EventSink {
 
 // The argument forms of the Add… members, image sets and Reset.
 
-TEST(ReVivezavItems, ArgumentFormsOfCombosSpinsAndPanels) {
+TEST(ReVivezavItems, ArgumentFormsOfCombosSpinsPanelsAndImageSetsAndReset) {
   auto bar = newBar();
   callMethod(*bar, "AddCombo", {Variant("Size"), Variant("120"), Variant("Font size")});
   callMethod(*bar, "AddCombo", {Variant("Fonts"), Variant("Fonts"), Variant("")});  // not a width
@@ -106,10 +106,9 @@ TEST(ReVivezavItems, ArgumentFormsOfCombosSpinsAndPanels) {
   EXPECT_FALSE(bar->item(5).panel.spring);
   EXPECT_EQ(bar->item(6).panel.width, metrics::DefaultPanelWidth);
   EXPECT_TRUE(bar->item(6).panel.spring);
-}
 
-TEST(ReVivezavItems, ImageSetFormsAndNumbersAndReset) {
-  auto bar = newBar();
+  // Image sets: their forms and numbers; then Reset.
+  bar = newBar();
   callMethod(*bar, "SetImageSize", {Variant(int16_t{20}), Variant(int16_t{18})});
   callMethod(*bar, "AddImageSet", {Variant(strip(40, 18))});
   EXPECT_EQ(getLong(*bar, "IconSetIndex"), 256);
@@ -202,7 +201,7 @@ TEST_F(ReVivezavMembers, ButtonTypeOfEachKindAKeyedLookupThatMakesTheFirstOfANam
   EXPECT_TRUE(get(*button(*bar, "Open"), "PlaceholderFor").isNothing());
 }
 
-TEST_F(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly) {
+TEST_F(ReVivezavMembers, FlagsKeepEveryBitBumpIsTheDisabledMarkOfButtonsOnlyAndListsKeepEntriesAndSelection) {
   addPush(*bar, "a", "-1.-1", "Open a file", BF_TOGGLE | BF_CAPABOVE);
   select(*bar, 10);
   letProperty(*bar, "PushButtonFlags", int16_t(-32768 | BF_ON | BF_TOGGLE));
@@ -220,9 +219,8 @@ TEST_F(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly)
   letProperty(*bar, "ButtonEnabled", false);
   EXPECT_EQ(getLong(*bar, "PushButtonFlags"), BF_BUMP);
   EXPECT_EQ(get(*bar, "ButtonEnabled"), Variant(false));
-}
 
-TEST_F(ReVivezavMembers, ListControlKeepsEntriesDataAndTheSelectedEntry) {
+  // The list control keeps entries, data and the selected entry.
   auto list = toObject(get(*button(*bar, "Font"), "PlaceholderFor"));
   ASSERT_TRUE(list);
   callMethod(*list, "AddItem", {Variant("Mono")});
@@ -267,7 +265,7 @@ void copy(ReVivezav& to, ReVivezav& from) {
   callMethod(to, "CopyStateFromReVivezavAsObject", {byRef(source)});
 }
 
-TEST(ReVivezavStateCopy, TheTargetTakesOverEveryStateButNotTheLook) {
+TEST(ReVivezavStateCopy, TheTargetTakesOverEveryStateButNotTheLookAndAMissingOrDifferentButtonIsATypeMismatch) {
   auto host = filledBar();
   host->click(0);  // Bold on
   host->setFlags(1, BF_BUMP | BF_MAXWIDTH);  // Save disabled, and a look the palette lacks
@@ -299,9 +297,8 @@ TEST(ReVivezavStateCopy, TheTargetTakesOverEveryStateButNotTheLook) {
   copy(*host, *palette);
   EXPECT_FALSE(host->item(0).on());
   copy(*host, *host);  // itself: nothing to do
-}
 
-TEST(ReVivezavStateCopy, AMissingOrDifferentButtonIsATypeMismatchAfterTheRestIsCopied) {
+  // A missing or different button is a type mismatch, after the rest is copied.
   for (bool lacking : {true, false}) {
     SCOPED_TRACE(lacking ? "lacking" : "of another type");
     auto from = newBar();
@@ -376,7 +373,7 @@ TEST(ReVivezavErrors, RaiseTheRuntimesErrorAndLeaveTheBarAsItWas) {
 // User actions and the events they raise to the form: order, current button, and the
 // state a handler sees when it runs.
 
-TEST_F(ReVivezavEvents, EachActionMakesItsButtonCurrentAndSetsItsStateBeforeTheEvent) {
+TEST_F(ReVivezavEvents, EachActionMakesItsButtonCurrentAndSetsItsStateBeforeTheEventSpinsCarryTheValueByReference) {
   bar->setFlags(4, BF_BUMP);  // a raised panel still acts
   for (int32_t i : {4, 0, 1, 1, 7}) EXPECT_TRUE(bar->click(i)) << i;
   EXPECT_TRUE(bar->pick(2, 2));
@@ -387,9 +384,9 @@ TEST_F(ReVivezavEvents, EachActionMakesItsButtonCurrentAndSetsItsStateBeforeTheE
   EXPECT_TRUE(sink.events[1].args.empty());
   EXPECT_EQ(sink.events[6].args,
             (std::vector<Variant>{Variant(int16_t{2}), Variant(int16_t{0}), Variant(150.0f), Variant(75.0f)}));
-}
 
-TEST_F(ReVivezavEvents, SpinAndEditEventsCarryTheNewValueByReference) {
+  // Spin and edit events carry the new value by reference.
+  sink.events.clear();
   bar->spinUp(3);    // 110 + 15, held at 120
   bar->spinDown(3);  // 105
   bar->typeValue(3, 42.5f);
@@ -443,9 +440,8 @@ TEST_F(ReVivezavEvents, HandlerErrorsReachWhoeverActedAndAHandlerMayEmptyOrRelea
   EXPECT_FALSE(bar);
 }
 
-// Layout in twips: flowing, wrapping, the three lengths in both orientations, hidden
-// items, edges, and layout deferred while suppressed. Sizes by default: a 16-pixel button
-// with 3 pixels around it is 22 pixels square; 15 twips per pixel.
+// Layout in twips. By default a 16-pixel button with 3 pixels around it is 22 pixels
+// square; 15 twips per pixel.
 
 constexpr int32_t T = 15;       // twips per pixel
 constexpr int32_t Button = 22;  // pixels
@@ -475,7 +471,7 @@ Lengths lengthsOf(ReVivezav& bar) {
   return {getLong(bar, "MinLength") / T, getLong(bar, "IdealLength") / T, getLong(bar, "IdealDepth") / T};
 }
 
-TEST(ReVivezavLayout, ItemsWrapIntoRowsOrColumnsWhenTheLengthIsTooShort) {
+TEST(ReVivezavLayout, ItemsWrapIntoRowsOrColumnsWhenTheLengthIsTooShortAndDrawnEdgesAddToEveryLength) {
   auto bar = barOf({"a", "b", "c", "d", "e"});
   struct Case { int32_t widthPx; Lengths expected; };
   for (Case c : {Case{110, {22, 110, 22}}, Case{0, {22, 22, 110}}, Case{60, {22, 44, 66}}}) {
@@ -490,6 +486,19 @@ TEST(ReVivezavLayout, ItemsWrapIntoRowsOrColumnsWhenTheLengthIsTooShort) {
   EXPECT_EQ(bar->item(2).rect, (Rect{Button * T, 0, Button * T, Button * T}));
   letProperty(*bar, "Vertical", false);
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 110, 22}));
+
+  // Drawn edges add to every length.
+  bar = measuredBar();
+  letProperty(*bar, "BorderFlags1", int16_t{6});
+  letProperty(*bar, "EdgeFlags1", int16_t{2});
+  EXPECT_EQ(lengthsOf(*bar), (Lengths{0, 0, 2}));  // an empty bar needs only its edges
+  bar = barOf({"a", "b", "c"});
+  letProperty(*bar, "Width", 1000 * T);
+  letProperty(*bar, "EdgeFlags1", int16_t{1 | 2 | 4});
+  EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 66, 22}));  // no border kind: nothing drawn
+  letProperty(*bar, "BorderFlags1", int16_t{6});
+  EXPECT_EQ(lengthsOf(*bar), (Lengths{26, 70, 24}));
+  EXPECT_EQ(bar->item(0).pixelRect, (Rect{2, 2, Button, Button}));
 }
 
 TEST(ReVivezavLayout, MinLengthIsTheLongestItemAndSizesFollowButtonImageAndTwipsPerPixel) {
@@ -555,20 +564,6 @@ TEST(ReVivezavLayout, SpringPanelsShareTheSpareRoomTheFirstTakingTheOddPixels) {
   }
 }
 
-TEST(ReVivezavLayout, DrawnEdgesAddToEveryLength) {
-  auto bar = measuredBar();
-  letProperty(*bar, "BorderFlags1", int16_t{6});
-  letProperty(*bar, "EdgeFlags1", int16_t{2});
-  EXPECT_EQ(lengthsOf(*bar), (Lengths{0, 0, 2}));  // an empty bar needs only its edges
-  bar = barOf({"a", "b", "c"});
-  letProperty(*bar, "Width", 1000 * T);
-  letProperty(*bar, "EdgeFlags1", int16_t{1 | 2 | 4});
-  EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 66, 22}));  // no border kind: nothing drawn
-  letProperty(*bar, "BorderFlags1", int16_t{6});
-  EXPECT_EQ(lengthsOf(*bar), (Lengths{26, 70, 24}));
-  EXPECT_EQ(bar->item(0).pixelRect, (Rect{2, 2, Button, Button}));
-}
-
 TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtons) {
   auto bar = measuredBar();
   callMethod(*bar, "AddImageSet", {Variant(strip(32, 16)), Variant("1")});
@@ -613,9 +608,8 @@ TEST(ReVivezavLayout, SuppressedLayoutIsDoneOnceWhenSwitchedBackOn) {
   EXPECT_EQ(bar->layoutCount(), before + 3);
 }
 
-// What a window around the bar relies on: hit testing that agrees with the painting, the
-// looks of the mouse over and on an item, and a word to the window whenever the bar looks
-// different or moves.
+// What a window around the bar relies on: hit tests that agree with the painting, pointer
+// looks, and a word to the window whenever the bar looks different or moves.
 
 struct Counting final : BarObserver {
   int changed = 0, placed = 0;
