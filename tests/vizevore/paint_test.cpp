@@ -137,7 +137,7 @@ TEST(PaintGolden, WrappedBarWithCaptionsDisabledFieldsAndPanels) {
   expectMatchesGolden(paintToolbar(b), "bar_wrapped");
 }
 
-TEST(Paint, CaptionsGetTheRoomTheyArePaintedInAndTheBarItsIdealSize) {
+TEST(Paint, CaptionsGetTheRoomTheyArePaintedInTheBarItsIdealSizeAndAFormOnlyTheBarsBox) {
   auto bar = newBar();
   const std::string caption = "Wide caption WWW";
   bar->addPushButton("A", "", "", caption, 0, 0, 0, 0);
@@ -147,10 +147,9 @@ TEST(Paint, CaptionsGetTheRoomTheyArePaintedInAndTheBarItsIdealSize) {
   EXPECT_EQ(paintedSize(*bar), (Box{0, 0, bar->idealLength() / Tpp, bar->idealDepth() / Tpp}));
   bar->move(0, 0, 200 * Tpp, 30 * Tpp);
   EXPECT_EQ(paintedSize(*bar), (Box{0, 0, 200, 30}));
-}
 
-TEST(Paint, IntoAFormTouchesOnlyTheBarsBox) {
-  auto bar = newBar();
+  // Painted into a form, only the bar's box is touched.
+  bar = newBar();
   bar->addPushButton("A", "", "", "Alpha", 0, 0, 0, 0);
   bar->setBorderFlags(6, 15, 0, 0);
   placeHorizontal(*bar, 60);
@@ -217,16 +216,7 @@ TEST(Canvas, EveryPrimitiveStaysInsideTheClipBlitsMayLieOutsideAndAlphaBlends) {
   EXPECT_NEAR(d.pixel(0, 1).r, 127, 1);
 }
 
-TEST(Font, AMissingOrBrokenFontFileFallsBackToBoxes) {
-  Font boxes("/nonexistent/font.ttf");
-  EXPECT_FALSE(boxes.isReal());
-  const GlyphBitmap& g = boxes.glyph('A', 12);
-  EXPECT_GT(g.width * g.height, 0);
-  EXPECT_EQ(boxes.measure("AB", 12), 2 * g.advance);
-  EXPECT_FALSE(Font(std::string(ZADEVE_TEST_DATA) + "/pictures/check.png").isReal());
-}
-
-TEST(Canvas, PngKeepsEveryPixelAndAnUnwritablePathRaises75) {
+TEST(Canvas, PngKeepsEveryPixelAnUnwritablePathRaises75AndAMissingOrBrokenFontFallsBackToBoxes) {
   Canvas c(7, 5, White);
   c.fillRect({1, 1, 3, 2}, Red);
   c.setPixel(6, 4, Color{1, 2, 3, 4});
@@ -237,6 +227,14 @@ TEST(Canvas, PngKeepsEveryPixelAndAnUnwritablePathRaises75) {
     for (int x = 0; x < 7; ++x) EXPECT_EQ(back->pixel(x, y), c.pixel(x, y));
   EXPECT_AUTOMATION_ERROR(c.writePng("/nonexistent-dir/out.png"), 75, "/nonexistent-dir/out.png");
   EXPECT_AUTOMATION_ERROR(Canvas(0, 3).encodePng(), err::InvalidCall, "empty");
+
+  // A missing or broken font file falls back to boxes.
+  Font boxes("/nonexistent/font.ttf");
+  EXPECT_FALSE(boxes.isReal());
+  const GlyphBitmap& g = boxes.glyph('A', 12);
+  EXPECT_GT(g.width * g.height, 0);
+  EXPECT_EQ(boxes.measure("AB", 12), 2 * g.advance);
+  EXPECT_FALSE(Font(std::string(ZADEVE_TEST_DATA) + "/pictures/check.png").isReal());
 }
 
 }  // namespace

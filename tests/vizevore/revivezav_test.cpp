@@ -546,25 +546,7 @@ TEST(ReVivezavLayout, HiddenItemsMenuEntriesAndSpacingAtAWrapTakeNoRoom) {
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 52, 44}));
 }
 
-TEST(ReVivezavLayout, SpringPanelsShareTheSpareRoomTheFirstTakingTheOddPixels) {
-  auto bar = measuredBar();
-  addPush(*bar, "a");
-  for (const char* name : {"s1", "s2", "s3"}) addPanel(*bar, name, "10", Variant(true));
-  addPush(*bar, "b");
-  struct Case {
-    int32_t widthPx;
-    int32_t springs[3];
-  };
-  for (Case c : {Case{74, {10, 10, 10}}, Case{81, {13, 12, 12}}, Case{83, {13, 13, 13}}}) {
-    letProperty(*bar, "Width", c.widthPx * T);
-    EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 74, 22})) << "width " << c.widthPx;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(bar->item(1 + i).rect.width, c.springs[i] * T) << "width " << c.widthPx;
-    const Rect last = bar->item(4).rect;
-    EXPECT_EQ(last.left + last.width, c.widthPx * T) << "the row ends flush with the bar";
-  }
-}
-
-TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtons) {
+TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtonsAndSpringPanelsShareTheSpareRoom) {
   auto bar = measuredBar();
   callMethod(*bar, "AddImageSet", {Variant(strip(32, 16)), Variant("1")});
   addPush(*bar, "text", "-1.-1", "Open");              // 24 px of text + 2 x 4
@@ -586,6 +568,23 @@ TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtons) {
   callMethod(*bar, "AddImageSet", {Variant(strip(32, 16)), Variant("2")});
   EXPECT_EQ(bar->item(6).pixelRect.width, Button);
   EXPECT_EQ(bar->item(7).pixelRect.width, 32);
+
+  // Spring panels share the spare room, the first taking the odd pixels.
+  bar = measuredBar();
+  addPush(*bar, "a");
+  for (const char* name : {"s1", "s2", "s3"}) addPanel(*bar, name, "10", Variant(true));
+  addPush(*bar, "b");
+  struct Case {
+    int32_t widthPx;
+    int32_t springs[3];
+  };
+  for (Case c : {Case{74, {10, 10, 10}}, Case{81, {13, 12, 12}}, Case{83, {13, 13, 13}}}) {
+    letProperty(*bar, "Width", c.widthPx * T);
+    EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 74, 22})) << "width " << c.widthPx;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(bar->item(1 + i).rect.width, c.springs[i] * T) << "width " << c.widthPx;
+    const Rect last = bar->item(4).rect;
+    EXPECT_EQ(last.left + last.width, c.widthPx * T) << "the row ends flush with the bar";
+  }
 }
 
 TEST(ReVivezavLayout, SuppressedLayoutIsDoneOnceWhenSwitchedBackOn) {
