@@ -126,7 +126,7 @@ class Sample : public Dispatchable<Sample> {
   std::string title;
 };
 
-TEST(MemberTable, FindsMembersByNameAndKindAndBindsTheArguments) {
+TEST(MemberTable, FindsMembersByNameAndKindBindsTheArgumentsAndWritesBackByReference) {
   auto s = makeObject<Sample>();
   letProperty(*s, "TITLE", Variant(int16_t(7)));  // converted to the declared String
   EXPECT_EQ(getProperty(*s, "title"), Variant("7"));
@@ -143,10 +143,8 @@ TEST(MemberTable, FindsMembersByNameAndKindAndBindsTheArguments) {
   EXPECT_AUTOMATION_ERROR(callMethod(*s, "Join", {Variant("a"), Variant("b"), Variant("c"), Variant("d")}),
                           err::WrongArgumentCount, "Wrong number");
   EXPECT_AUTOMATION_ERROR(callMethod(*s, "Twice", {Variant("x")}), err::TypeMismatch, "Type mismatch");
-}
 
-TEST(MemberTable, ByReferenceArgumentsWriteBack) {
-  auto s = makeObject<Sample>();
+  // By-reference arguments write back.
   Variant same(int16_t(21)), other("4"), untouched(int16_t(3)), keepType(5);
   EXPECT_EQ(callMethod(*s, "Twice", {byRef(same)}), Variant(int16_t(42)));  // the declared type: bound directly
   callMethod(*s, "Twice", {byRef(other)});                                  // another type: converted, copied back
@@ -170,7 +168,7 @@ class Counted : public Object {  // counts its destruction, to prove exact refer
   int& destroyed_;
 };
 
-TEST(ObjectRef, CountsReferencesExactlyAndChecksTheClass) {
+TEST(ObjectRefAndCollection, CountsReferencesExactlyChecksTheClassAndKeepsItemsByKeyAndPosition) {
   int destroyed = 0;
   {
     Ref<Counted> a = makeObject<Counted>(destroyed);
@@ -193,9 +191,8 @@ TEST(ObjectRef, CountsReferencesExactlyAndChecksTheClass) {
   EXPECT_EQ(destroyed, 1);
   EXPECT_AUTOMATION_ERROR(requireObject(ObjectRef()), err::ObjectNotSet, "not set");
   EXPECT_AUTOMATION_ERROR(requireObject(Variant("x")), err::TypeMismatch, "Type mismatch");
-}
 
-TEST(Collection, AddsItemsWithKeysAndPositionsAndRejectsBadOnes) {
+  // A collection adds items with keys and positions and rejects bad ones.
   auto c = makeObject<Collection>();
   callMethod(*c, "Add", {Variant("a")});
   callMethod(*c, "add", {Variant("b"), Variant("KeyB")});

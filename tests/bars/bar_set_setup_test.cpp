@@ -4,7 +4,7 @@
 #include <new>
 #include <utility>
 
-#include "support/counting_file_system.h"
+#include "support/profile_seam.h"
 #include "support/library_internals.h"
 #include "support/toolbar_fixture.h"
 
@@ -84,7 +84,7 @@ TEST_F(BarSetSetup, ExclusionMatchesBracketedNamesWithCase) {
   }
 }
 
-TEST_F(BarSetSetup, FailuresEndInTheLibrarysOwnMessageBoxes) {
+TEST_F(BarSetSetup, FailuresAndRunningOutOfMemoryEndInTheLibrarysOwnMessageBoxes) {
   // A bar whose section cannot be read ends setup after it was registered and tagged.
   setup("BarCount=2\nBar0=Name=A\nBar1=Name=B\n[Toolbar.A]\nButtonSize=big\n");
   EXPECT_EQ(ownMessages(), Lines{"Error In KatSetup Line= Type mismatch"});
@@ -107,11 +107,9 @@ TEST_F(BarSetSetup, FailuresEndInTheLibrarysOwnMessageBoxes) {
   EXPECT_EQ(tags(), (Lines{"Name=A", "Name=B", "Name=C"}));
   EXPECT_EQ(tbm->items, (std::vector<ObjectRef>{form->bar(0), form->bar(2)}));
   EXPECT_TRUE(laidOut());
-}
 
-// Memory running out is a failure like any other: it ends in the library's own message
-// box and reaches neither the host nor the user as an exception.
-TEST_F(BarSetSetup, RunningOutOfMemoryEndsInTheOwnMessageBoxesToo) {
+  // Memory running out is a failure like any other, reaching neither host nor user as an exception.
+  screen->clearMessages();
   auto outOfMemory = [](support::FakeObject&, std::span<automation::Arg>) -> Variant { throw std::bad_alloc(); };
   tbm->on("Add", outOfMemory);
   writeIni("[Main.Toolbars]\nBarCount=1\nBar0=Name=A\n");
@@ -125,18 +123,19 @@ TEST_F(BarSetSetup, RunningOutOfMemoryEndsInTheOwnMessageBoxesToo) {
 // One check of BARS.INI per call, through either face; an edit made between two calls
 // (here of the same size, within the same tick of the file's clock) is seen by the second.
 TEST_F(BarSetSetup, EachCallChecksTheFileOnceAndSeesEditsMadeBeforeIt) {
-  support::CountingFileSystem counting(dir.file("BARS.INI"));
+  platform::SeamFileSystem counting;
+  counting.statPath = dir.file("BARS.INI");
   const std::string sections = toolbarSection("A", {"!GAP", "!SEPARATOR"}) + toolbarSection("B", {"!GAP"});
   setup("BarCount=3\nBar0=Name=A\nBar1=Name=B\nBar2=Name=C\n" + sections);
   EXPECT_EQ(tags(), (Lines{"Name=A", "Name=B", "Name=C"}));
-  EXPECT_EQ(counting.checks, 1);
+  EXPECT_EQ(counting.stats, 1);
 
   writeIni("[Main.Toolbars]\nBarCount=3\nBar0=Name=A\nBar1=Name=D\nBar2=Name=C\n" + sections);
   form = makeObject<FakeForm>();
   Variant view("Main");
   automation::callMethod(*lib, "KaTSetup", {Variant(ObjectRef(form)), byRef(view)});
   EXPECT_EQ(tags(), (Lines{"Name=A", "Name=D", "Name=C"}));
-  EXPECT_EQ(counting.checks, 2);
+  EXPECT_EQ(counting.stats, 2);
 }
 
 // A host handler running inside KaTSetup (here the toolbar manager's Add) writes through

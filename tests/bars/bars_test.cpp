@@ -1,5 +1,4 @@
-// A form's bars once set up: their property strings, docking layout, rebuild, copied
-// state and unloading.
+// A form's bars once set up: property strings, docking layout, rebuild, copied state, unloading.
 
 #include <gtest/gtest.h>
 
@@ -16,8 +15,7 @@ using automation::makeObject;
 using support::FakeForm;
 using support::FakeToolbar;
 using BarProperties = support::ToolbarTest;
-using CopyBarState = support::ToolbarTest;
-using RebuildBar = support::ToolbarTest;
+using CopyAndRebuild = support::ToolbarTest;
 
 Ref<FakeToolbar> barWithTag(const std::string& tag) {
   auto bar = makeObject<FakeToolbar>();
@@ -25,7 +23,7 @@ Ref<FakeToolbar> barWithTag(const std::string& tag) {
   return bar;
 }
 
-TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCase) {
+TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCaseAndSetReplacesInPlaceOrAppends) {
   const std::tuple<const char*, const char*, Variant> cases[] = {
       {"Name=Homer;Home=LEFT", "Home", Variant("LEFT")}, {"Name=A;Home=LEFT", "Visible", Variant(int16_t(3))},
       {"FloatPos=1,2,3,4", "Pos", Variant("1,2,3,4")},   {"Name=", "Name", Variant("")},
@@ -45,23 +43,20 @@ TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCase) {
   // The ";" of a key is where its value ends, before the value begins.
   EXPECT_AUTOMATION_ERROR(lib->KaTGetProp(barWithTag("Name=A;a;b=1"), "a;b", Variant("d")),
                           automation::err::InvalidCall, "Invalid procedure call");
-}
 
-TEST_F(BarProperties, SetReplacesInPlaceOrAppends) {
-  const std::tuple<const char*, const char*, Variant, const char*> cases[] = {
-      {"Home=LEFT;Name=A", "Home", Variant("TOP"), "Home=TOP;Name=A"},
+  // Set replaces in place or appends.
+  const std::tuple<const char*, const char*, Variant, const char*> setCases[] = {
+      {"Home=LEFT;Name=A", "Home", Variant("TOP"), "Home=TOP;Name=A"}, {";", "Visible", Variant("Yes"), ";Visible=Yes"},
       {"Name=A;Home=LEFT", "Visible", Variant(true), "Name=A;Home=LEFT;Visible=True"},
-      {";", "Visible", Variant("Yes"), ";Visible=Yes"},
-      {"Name=A;", "Visible", Variant("Yes"), "Name=A;;Visible=Yes"},
-  };
-  for (const auto& [before, key, value, after] : cases) {
+      {"Name=A;", "Visible", Variant("Yes"), "Name=A;;Visible=Yes"}};
+  for (const auto& [before, key, value, after] : setCases) {
     auto bar = barWithTag(before);
     lib->KaTSetProp(bar, key, value);
     EXPECT_EQ(bar->property("Tag"), Variant(after)) << before << " / " << key;
   }
 }
 
-TEST_F(CopyBarState, ATypeMismatchIsIgnoredAndAnythingElseReportedByNumber) {
+TEST_F(CopyAndRebuild, CopyingIgnoresATypeMismatchReportsTheRestAndARebuildRefillsShowsAndSignals) {
   auto from = makeObject<FakeToolbar>();
   const std::string tail = "'.\r\nMay have been caused by editing BARS.INI while running.";
   const std::pair<int32_t, Lines> cases[] = {
@@ -83,9 +78,8 @@ TEST_F(CopyBarState, ATypeMismatchIsIgnoredAndAnythingElseReportedByNumber) {
     }
   }
   EXPECT_TRUE(from->calls().empty());
-}
 
-TEST_F(RebuildBar, RefillsShowsAndSignalsTheForm) {
+  // A rebuild refills the bar, shows it and signals the form.
   writeIni(toolbarSection("Edit", {"!GAP"}));
   auto form = formWithBars({"Name=Edit;Home=LEFT;Visible=No;State=Floating"});
   auto bar = form->bar(0);

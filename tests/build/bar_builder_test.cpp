@@ -1,8 +1,6 @@
-// The bar builder: FillBar as bar set setup runs it, KaTBuildBar as a host calls it, the
-// icon set behind each button image, and the argument types and passing modes of every
-// call they make on a toolbar control. A control written in another language binds a
-// by-reference parameter only to a value of its exact type, so a Boolean sent as the
-// Integer -1 fails there even though our own control and the fakes take it.
+// FillBar, KaTBuildBar, the icon set behind each button image, and the types and passing
+// modes of every call on a toolbar control: a control written in another language binds a
+// by-reference parameter only to a value of its exact type.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +18,16 @@ using automation::InvokeKind;
 using automation::makeObject;
 using support::FakeObject;
 using support::RecordedCall;
+
+// A main view that draws a symbol into the locator view's shape picture.
+std::pair<Ref<FakeObject>, Ref<FakeObject>> symbolHost(FakeObject& app) {
+  auto mainView = makeObject<FakeObject>("MainView"), locView = makeObject<FakeObject>("locView");
+  mainView->acceptAnyCall();
+  locView->set("ShapePicture", Variant(platform::Picture::fromPixels(1, 1, {255, 0, 255, 255})));
+  app.set("MainView", Variant(ObjectRef(mainView)));
+  app.set("locView", Variant(ObjectRef(locView)));
+  return {mainView, locView};
+}
 
 const std::string IconSets = "[Functions]\nIconSet0=std16.bmp,16,15\nIconSet1=big24.bmp,24,24\nIconSet2=std16.bmp\n";
 const std::string Size16 = "&16:Integer, &16:Integer)";
@@ -297,11 +305,7 @@ TEST_F(ControlCallsTest, EveryCallOfTheBuildersPassesTheContractsTypes) {
       "AddPanel(&String, &String, <missing>, &String)", "UpdateLayout()", "get parent()",
   };
 
-  auto mainView = makeObject<FakeObject>("MainView"), locView = makeObject<FakeObject>("locView");
-  mainView->acceptAnyCall();
-  locView->set("ShapePicture", Variant(platform::Picture::fromPixels(1, 1, {255, 0, 255, 255})));
-  app->set("MainView", Variant(ObjectRef(mainView)));
-  app->set("locView", Variant(ObjectRef(locView)));
+  symbolHost(*app);
   app->set("GetBitmap", Variant(platform::Picture::fromPixels(1, 1, {0, 0, 0, 255})));
   writeIni(
       "[Functions]\nIconSet0=std16.bmp,16,15\nIconSet1=big24.bmp,24,24\nIconSet3=nothere.bmp\n"
@@ -386,9 +390,9 @@ TEST_F(ButtonImageTest, FailuresAreReportedAndTheRestStillRuns) {
       {"70000/1", "-1.1|", "Overflow\r\nwhile processing: 70000", 0, 2},
       {"2/99999", "2.-1|", "Overflow\r\nwhile processing: 99999", 1, 2},
   };
+  auto fresh = [&] { loaded.clear(), app->messages.clear(); };
   for (const auto& c : cases) {
-    loaded.clear();
-    app->messages.clear();
+    fresh();
     EXPECT_EQ(resolve(c.field), c.result);
     EXPECT_EQ(resolve(c.field), c.result) << "a second button";
     ASSERT_EQ(app->messages.size(), c.reports) << c.field;
@@ -404,8 +408,7 @@ TEST_F(ButtonImageTest, FailuresAreReportedAndTheRestStillRuns) {
 
   // A control that refuses the set without its picture says so too; the button keeps its set.
   tb->on("AddImageSet", refuse(automation::err::InvalidPicture, "No picture"));
-  loaded.clear();
-  app->messages.clear();
+  fresh();
   EXPECT_EQ(resolve("5/2"), "5.2|");
   ASSERT_EQ(app->messages.size(), 2u);
   EXPECT_TRUE(app->messages[0].starts_with("File not found: ")) << app->messages[0];
@@ -414,8 +417,7 @@ TEST_F(ButtonImageTest, FailuresAreReportedAndTheRestStillRuns) {
 
   // Memory running out is reported as any other failure, and the build goes on.
   tb->on("AddImageSet", [](FakeObject&, std::span<automation::Arg>) -> Variant { throw std::bad_alloc(); });
-  loaded.clear();
-  app->messages.clear();
+  fresh();
   EXPECT_EQ(resolve("2/4"), "2.4|");
   ASSERT_EQ(app->messages.size(), 1u);
   EXPECT_EQ(app->messages[0], "Out of memory\r\nwhile processing: 15");
@@ -427,13 +429,8 @@ TEST_F(ButtonImageTest, SymbolButtonsDrawTheirSymbolIntoASetOfTheirOwn) {
   EXPECT_EQ(app->messages, Lines{"Object doesn't support this property or method\r\nwhile processing: 4"});
   app->messages.clear();
 
-  // A main view that draws a symbol into the locator view's shape picture, and a control
-  // that numbers unnumbered sets from 256.
-  auto mainView = makeObject<FakeObject>("MainView"), locView = makeObject<FakeObject>("locView");
-  mainView->acceptAnyCall();
-  locView->set("ShapePicture", Variant(platform::Picture::fromPixels(1, 1, {255, 0, 255, 255})));
-  app->set("MainView", Variant(ObjectRef(mainView)));
-  app->set("locView", Variant(ObjectRef(locView)));
+  // A symbol-drawing host, and a control that numbers unnumbered sets from 256.
+  auto [mainView, locView] = symbolHost(*app);
   app->on("GetBitmap", [](FakeObject&, std::span<automation::Arg>) {
     return Variant(platform::Picture::fromPixels(2, 2, std::vector<uint8_t>(16, 0)));
   });

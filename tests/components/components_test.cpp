@@ -94,7 +94,7 @@ TEST(TextCatalog, SampleFileTranslatesOnlyUsableEntries) {
   EXPECT_EQ(callMethod(*late, "Translate", {Arg("Pan")}), Variant("Pan"));
 }
 
-TEST(TextCatalog, ReadsStringsEscapesFlagsAndLineEnds) {
+TEST(TextCatalog, ReadsStringsEscapesFlagsAndLineEndsAndLoadErrorsNameTheFileAndTheProblem) {
   support::TempDir dir;
   TextCatalog catalog;
   catalog.LoadLanguageFile(dir.write(
@@ -114,12 +114,8 @@ TEST(TextCatalog, ReadsStringsEscapesFlagsAndLineEnds) {
   EXPECT_EQ(catalog.Translate("a"), "A2");
   EXPECT_EQ(catalog.Translate("b"), "b");
   EXPECT_EQ(catalog.Translate("c"), "c");
-}
 
-// 53 for a missing file, 75 for an unreadable path, 321 naming file and line for bad content.
-TEST(TextCatalog, LoadErrorsNameTheFileAndTheProblem) {
-  support::TempDir dir;
-  TextCatalog catalog;
+  // 53 for a missing file, 75 for an unreadable path, 321 naming file and line for bad content.
   const std::string missing = dir.file("nl.po");
   EXPECT_AUTOMATION_ERROR(catalog.LoadLanguageFile(missing), err::FileNotFound, "File not found: '" + missing + "'");
   EXPECT_AUTOMATION_ERROR(catalog.LoadLanguageFile(dir.path().string()), PathFileAccessError,

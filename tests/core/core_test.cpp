@@ -11,7 +11,7 @@
 #include "core/message_format.h"
 #include "core/zuzuzud_library.h"
 #include "support/automation_assert.h"
-#include "support/counting_file_system.h"
+#include "support/profile_seam.h"
 #include "support/fake_object.h"
 #include "support/headless_screen.h"
 #include "support/library_internals.h"
@@ -37,7 +37,7 @@ class ConfigAccess : public ::testing::Test {
 
 // Sections and keys in any case; values cut to 255 characters; a missing, unreadable or
 // garbled file reads as the defaults.
-TEST_F(ConfigAccess, ReadsValuesAndDefaults) {
+TEST_F(ConfigAccess, ReadsValuesAndDefaultsAndSeesItsOwnWrites) {
   std::string v255(255, 'a'), garbage;
   useFile("[Toolbar.Main]\r\nButtonCount=3\r\n[S]\r\nA=" + v255 + "b\r\n");
   EXPECT_EQ(get("toolbar.main", "BUTTONCOUNT", "0"), "3");
@@ -48,9 +48,7 @@ TEST_F(ConfigAccess, ReadsValuesAndDefaults) {
     lib->BarsConfigFile(file);
     EXPECT_EQ(get("Functions", "IconSetCount", "d"), "d") << file;
   }
-}
-
-TEST_F(ConfigAccess, WritesAreSeenByTheNextRead) {
+  // Writes are seen by the next read.
   useFile("[S]\r\nK=old\r\n");
   EXPECT_EQ(lib->SetConfigValue("S", "K", "new"), Variant(int16_t(1)));
   EXPECT_EQ(get("S", "K", ""), "new");
@@ -92,23 +90,24 @@ TEST_F(ConfigAccess, GetIconSetNumberFindsTheFirstWholeMatch) {
 TEST_F(ConfigAccess, EachCallChecksTheFileOnceAndSeesEditsMadeBeforeIt) {
   const std::string sets = "[Functions]\nIconSetCount=3\nIconSet0=Std\nIconSet1=Big\nIconSet2=";
   useFile(sets + "Old\n");
-  support::CountingFileSystem counting(lib->BarsConfigFile());
+  platform::SeamFileSystem counting;
+  counting.statPath = lib->BarsConfigFile();
   int16_t number = 0;
   EXPECT_TRUE(lib->GetIconSetNumber("Old", number));
-  EXPECT_EQ(counting.checks, 1);
+  EXPECT_EQ(counting.stats, 1);
   useFile(sets + "New\n");
   Variant found(int16_t(0));
   EXPECT_EQ(callMethod(*lib, "GetIconSetNumber", {Variant("New"), byRef(found)}), Variant(true));
   EXPECT_EQ(found, Variant(int16_t(2)));
-  EXPECT_EQ(counting.checks, 2);
+  EXPECT_EQ(counting.stats, 2);
   useFile(sets + "Now\n");
   EXPECT_EQ(get("Functions", "IconSet2", ""), "Now");
-  EXPECT_EQ(counting.checks, 3);
+  EXPECT_EQ(counting.stats, 3);
 }
 
 // The template is looked up in the process-wide catalogue (never a workspace's) before it
 // is filled, so a translation keeps its placeholders.
-TEST(FormatMessageText, TranslatesThroughTheProcessCatalogueFirstThenFills) {
+TEST(FormatMessageText, TranslatesThroughTheProcessCatalogueFirstThenFillsAndReportToHostHandsItToMsgBoxSub) {
   Variant args[] = {Variant(int16_t(7)), Variant("Std")};
   EXPECT_EQ(FormatMessageText("Missing^nbutton: Button^1 of ^2, ^1.", args), "Missing\r\nbutton: Button7 of Std, 7.");
   support::TempDir dir;
@@ -118,10 +117,8 @@ TEST(FormatMessageText, TranslatesThroughTheProcessCatalogueFirstThenFills) {
   const std::string text = FormatMessageText("Missing^nbutton: ^1", b7);
   catalog.LoadLanguageFile(dir.write("none.po", ""));  // as the other tests expect it
   EXPECT_EQ(text, "Fehlt\r\nKnopf: B7");
-}
 
-// The text goes to MsgBoxSub with style 1; without a host object the report fails.
-TEST(ReportToHost, HandsTheTextToMsgBoxSubWithOne) {
+  // The text goes to MsgBoxSub with style 1; without a host object the report fails.
   auto lib = makeObject<ZuzuzudLibrary>();
   EXPECT_AUTOMATION_ERROR(LibraryInternals::ReportToHost(*lib, "x", {}), 91, "not set");
   auto app = makeObject<FakeObject>("App");
@@ -189,7 +186,7 @@ TEST_F(LibraryTest, ALanguageFileThatWillNotLoadDoesNotStopTheStart) {
   EXPECT_TRUE(screen->messages().empty());
 }
 
-TEST_F(LibraryTest, WorkspacesNestAndUnderflowFallsBackToTheDefault) {
+TEST_F(LibraryTest, WorkspacesNestUnderflowFallsBackToTheDefaultAndDestructionReleasesTheHostObjects) {
   auto a = makeObject<ZuzuzudWorkspace>(), b = makeObject<ZuzuzudWorkspace>();
   LibraryInternals::PushWorkspace(*lib, a);
   a->BarsConfigFile("a.ini");
@@ -208,9 +205,8 @@ TEST_F(LibraryTest, WorkspacesNestAndUnderflowFallsBackToTheDefault) {
   EXPECT_EQ(screen->messages()[0].buttons, platform::MessageBoxButtons::Ok);
   EXPECT_TRUE(lib->CurrentWorkspace() == lib->DefaultWorkspace());
   EXPECT_EQ(lib->WorkspaceDepth(), 0);
-}
 
-TEST_F(LibraryTest, DestructionReleasesTheHostObjects) {
+  // Destruction releases the host objects.
   auto app = makeObject<FakeObject>("App"), tbm = makeObject<FakeObject>("TBM"), bar = makeObject<FakeObject>("Bar");
   lib->InitialiseZADEVE(tbm, "", "");
   lib->ShellApplicationObject(app);

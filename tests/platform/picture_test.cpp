@@ -67,7 +67,7 @@ TEST(Picture, DecodesEveryPixelOfEachFormatAndGivesItsSizeInPixels) {
   EXPECT_EQ(grey->pixel(3, 3), (Rgba{136, 136, 136}));  // 128 + DC 64 / 8
 }
 
-TEST(Picture, MissingFileRaises53AndUndecodableFileRaises481WithThePath) {
+TEST(Picture, MissingFileRaises53AndUndecodableOrDamagedFilesRaise481WithThePath) {
   for (const std::string& path : {Dir + "no such icon.bmp", Dir, std::string()})
     EXPECT_AUTOMATION_ERROR(loadPicture(path), err::FileNotFound, "File not found: " + path);
   support::TempDir dir;
@@ -78,10 +78,8 @@ TEST(Picture, MissingFileRaises53AndUndecodableFileRaises481WithThePath) {
     EXPECT_AUTOMATION_ERROR(loadPicture(path), err::InvalidPicture, path);
   EXPECT_AUTOMATION_ERROR(Picture::fromPixels(2, 2, Bytes(24)), err::InvalidCall, "size");
   EXPECT_AUTOMATION_ERROR(Picture::fromPixels(-2, -3, Bytes(24)), err::InvalidCall, "-2x-3");
-}
 
-// Damaged headers: every one must be refused, none may crash or allocate wildly.
-TEST(Picture, DamagedHeadersAreInvalidPictures) {
+  // Damaged headers: every one must be refused, none may crash or allocate wildly.
   const Bytes good = readBytes("check24.bmp");
   const struct { const char* what; size_t offset; uint32_t value; } cases[] = {
       {"huge width", 18, 0x7FFFFFFF}, {"huge height", 22, 0x7FFFFFF0},   {"large square", 18, 40000},
@@ -204,26 +202,6 @@ TEST(Picture, PalettedPixelsComeFromThePaletteOrAreBlack) {
   EXPECT_AUTOMATION_ERROR(decodePicture(shortPng, "alpha.png"), err::InvalidPicture, "tRNS");
 }
 
-TEST(Picture, AnUnchangedFileIsDecodedOnceAndAChangedOneAgain) {
-  support::TempDir dir;
-  const std::string path = dir.file("strip.bmp");
-  fs::copy_file(Dir + "check24.bmp", path);
-  auto fresh = loadPicture(path), freshAgain = loadPicture(path);
-  EXPECT_NE(fresh->rgba().data(), freshAgain->rgba().data()) << "a file just written may still change";
-  fs::last_write_time(path, fs::last_write_time(path) - std::chrono::seconds(10));
-  auto first = loadPicture(path), second = loadPicture(path);
-  EXPECT_NE(first.get(), second.get()) << "each load is an object of its own";
-  EXPECT_EQ(first->rgba().data(), second->rgba().data());
-  // Another picture of the same size under the same name, dated as the first: another file.
-  fs::remove(path);
-  fs::copy_file(Dir + "check24_topdown.bmp", path);
-  auto replaced = loadPicture(path);
-  EXPECT_NE(replaced->rgba().data(), first->rgba().data());
-  EXPECT_EQ(replaced->width(), first->width());
-  fs::remove(path);
-  EXPECT_AUTOMATION_ERROR(loadPicture(path), 53, path);
-}
-
 // A grey PNG, all black: a few kilobytes that decode to width x height x 4 bytes.
 std::string blackPng(int width, int height) {
   std::string png;
@@ -276,10 +254,27 @@ TEST(Picture, StripsPastTheBudgetFailWithTheirNameAndMemoryStaysWithinIt) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "3: a wrong error, 4: over the budget, 5: wrong counts, 6: memory grew past it";
 }
 
-// Letting go of pictures makes room again; one over the limit for a picture is refused
-// before anything is decoded.
-TEST(Picture, ReleasedPicturesGiveTheirBudgetBack) {
+// An unchanged file is decoded once, a changed one again. Letting go of pictures makes room
+// again; one over the limit for a picture is refused before anything is decoded.
+TEST(Picture, AnUnchangedFileIsDecodedOnceAndReleasedPicturesGiveTheirBudgetBack) {
   support::TempDir dir;
+  const std::string path = dir.file("strip.bmp");
+  fs::copy_file(Dir + "check24.bmp", path);
+  auto fresh = loadPicture(path), freshAgain = loadPicture(path);
+  EXPECT_NE(fresh->rgba().data(), freshAgain->rgba().data()) << "a file just written may still change";
+  fs::last_write_time(path, fs::last_write_time(path) - std::chrono::seconds(10));
+  auto first = loadPicture(path), second = loadPicture(path);
+  EXPECT_NE(first.get(), second.get()) << "each load is an object of its own";
+  EXPECT_EQ(first->rgba().data(), second->rgba().data());
+  // Another picture of the same size under the same name, dated as the first: another file.
+  fs::remove(path);
+  fs::copy_file(Dir + "check24_topdown.bmp", path);
+  auto replaced = loadPicture(path);
+  EXPECT_NE(replaced->rgba().data(), first->rgba().data());
+  EXPECT_EQ(replaced->width(), first->width());
+  fs::remove(path);
+  EXPECT_AUTOMATION_ERROR(loadPicture(path), 53, path);
+
   const int64_t before = decodedPixels();
   {
     auto a = decodePicture(readBytes("check.png"), "a");

@@ -1,7 +1,5 @@
-// Writers of one file in several processes, serialised on a lock of the file itself, and
-// files as a hostile but ordinary user leaves them: a FIFO or a device where a file should
-// be, another writer sitting on the lock, a full disk, a file shared with a group or under
-// two names. Nothing may hang, nothing may be lost, and a refused write says why.
+// Writers in several processes, serialised on the file's lock, and files as a hostile but
+// ordinary user leaves them: nothing may hang or be lost, and a refused write says why.
 
 #include <gtest/gtest.h>
 
@@ -22,7 +20,7 @@
 #include "platform/profile.h"
 #include "platform/profile_lock.h"
 #include "platform/profile_temporary.h"
-#include "profile_seam.h"
+#include "support/profile_seam.h"
 
 namespace zadeve::platform {
 namespace {

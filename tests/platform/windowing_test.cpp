@@ -57,7 +57,7 @@ TEST_F(Windowing, GeometryFramesShowingAndClosing) {
   EXPECT_AUTOMATION_ERROR(screen->windowRect(window), 5, "No window has the handle");
 }
 
-TEST_F(Windowing, OwnersAreWindowsAndAreForgottenWithThem) {
+TEST_F(Windowing, OwnersAreWindowsForgottenWithThemMenusAnswerByCaptionAndTheDragSettingIsReported) {
   Client other;
   WindowHandle owner = screen->createWindow(other, {0, 0, 50, 50});
   EXPECT_EQ(screen->setWindowLong(window, GWL_HWNDPARENT, owner), 0);
@@ -66,9 +66,8 @@ TEST_F(Windowing, OwnersAreWindowsAndAreForgottenWithThem) {
   EXPECT_AUTOMATION_ERROR(screen->getWindowLong(window, -16), 5, "-16");
   screen->destroyWindow(owner);
   EXPECT_EQ(screen->getWindowLong(window, GWL_HWNDPARENT), 0);
-}
 
-TEST_F(Windowing, MenusAreAnsweredByCaptionAndTheDragSettingIsReported) {
+  // Menus are answered by caption, and the drag setting is reported.
   screen->pickInNextMenu("Dock");
   screen->pickInNextMenu("Nothing such");
   const std::vector<std::string> items{"Float", "Dock"};

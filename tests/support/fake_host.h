@@ -1,7 +1,6 @@
 #pragma once
-// Recording fakes of the host side: a shell application object, a toolbar manager, a
-// host form with its `bar` control array, and toolbar controls. All of them log every
-// call (see FakeObject) so tests can assert the exact calls, arguments and passing modes.
+// Recording fakes of the host side (shell application, toolbar manager, form with its `bar`
+// control array, toolbar controls): each logs every call as FakeObject does.
 
 #include <functional>
 #include <string>

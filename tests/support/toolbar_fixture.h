@@ -1,8 +1,6 @@
 #pragma once
-// Shared by the bar builder and bar-set tests: a library whose configuration file and
-// bitmap folder are a fresh folder holding the real icon strips, on a headless screen
-// whose pixels differ in width and height (15 and 12 twips, so a mix-up shows), with
-// recording host fakes wired into the current workspace.
+// A library on a fresh folder holding BARS.INI and the real icon strips, recording host
+// fakes, and a headless screen whose pixels are 15 x 12 twips, so a mix-up shows.
 
 #include <gtest/gtest.h>
 
@@ -22,18 +20,9 @@
 namespace zadeve::support {
 
 // Puts the process's current directory back when a test that moved it ends.
-class CurrentDirectoryGuard {
- public:
-  CurrentDirectoryGuard() : saved_(platform::currentDirectory()) {}
-  ~CurrentDirectoryGuard() {
-    try {
-      platform::changeDirectory(saved_);
-    } catch (...) {
-    }
-  }
-
- private:
-  std::string saved_;
+struct CurrentDirectoryGuard {
+  std::string saved = platform::currentDirectory();
+  ~CurrentDirectoryGuard() { try { platform::changeDirectory(saved); } catch (...) {} }
 };
 
 class ToolbarTest : public ::testing::Test {

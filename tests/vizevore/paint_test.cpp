@@ -137,7 +137,7 @@ TEST(PaintGolden, WrappedBarWithCaptionsDisabledFieldsAndPanels) {
   expectMatchesGolden(paintToolbar(b), "bar_wrapped");
 }
 
-TEST(Paint, CaptionsGetTheRoomTheyArePaintedInAndTheBarItsIdealSize) {
+TEST(Paint, CaptionsGetTheRoomTheyArePaintedInTheBarItsIdealSizeAndAFormOnlyTheBarsBox) {
   auto bar = newBar();
   const std::string caption = "Wide caption WWW";
   bar->addPushButton("A", "", "", caption, 0, 0, 0, 0);
@@ -147,10 +147,9 @@ TEST(Paint, CaptionsGetTheRoomTheyArePaintedInAndTheBarItsIdealSize) {
   EXPECT_EQ(paintedSize(*bar), (Box{0, 0, bar->idealLength() / Tpp, bar->idealDepth() / Tpp}));
   bar->move(0, 0, 200 * Tpp, 30 * Tpp);
   EXPECT_EQ(paintedSize(*bar), (Box{0, 0, 200, 30}));
-}
 
-TEST(Paint, IntoAFormTouchesOnlyTheBarsBox) {
-  auto bar = newBar();
+  // Painted into a form, only the bar's box is touched.
+  bar = newBar();
   bar->addPushButton("A", "", "", "Alpha", 0, 0, 0, 0);
   bar->setBorderFlags(6, 15, 0, 0);
   placeHorizontal(*bar, 60);
@@ -188,7 +187,7 @@ automation::Ref<platform::Picture> pictureOf(int w, int h, std::initializer_list
   return platform::Picture::fromPixels(w, h, std::move(rgba));
 }
 
-TEST(Canvas, EveryPrimitiveStaysInsideTheClip) {
+TEST(Canvas, EveryPrimitiveStaysInsideTheClipBlitsMayLieOutsideAndAlphaBlends) {
   auto pic = pictureOf(2, 2, {Red, Red, Red, Red});
   const Color back{0, 100, 0};
   Canvas c(20, 20, back);
@@ -205,29 +204,19 @@ TEST(Canvas, EveryPrimitiveStaysInsideTheClip) {
   EXPECT_EQ(c.clip(), (Box{0, 18, 20, 2}));
   EXPECT_AUTOMATION_ERROR(c.pixel(20, 0), err::Subscript, "20,0");
   EXPECT_AUTOMATION_ERROR(Canvas(-1, 3), err::InvalidCall, "-1x3");
+
+  // Blits partly outside the image, and partial alpha blends.
+  pic = pictureOf(3, 2, {colors::Transparent, Red, White, Red, colors::Transparent, Red});
+  Canvas d(2, 2, White);
+  d.blit(*pic, {0, 0, 3, 2}, -1, -1, Transparency::Opaque);  // only row 1 lands, magenta too
+  EXPECT_EQ(d.pixel(0, 0), colors::Transparent);
+  EXPECT_EQ(d.pixel(1, 0), Red);
+  EXPECT_EQ(count(d, d.bounds(), White), 2);
+  d.blit(*pictureOf(1, 1, {Color{0, 0, 0, 128}}), {0, 0, 1, 1}, 0, 1);
+  EXPECT_NEAR(d.pixel(0, 1).r, 127, 1);
 }
 
-TEST(Canvas, BlitsPartlyOutsideTheImageAndBlendsPartialAlpha) {
-  auto pic = pictureOf(3, 2, {colors::Transparent, Red, White, Red, colors::Transparent, Red});
-  Canvas c(2, 2, White);
-  c.blit(*pic, {0, 0, 3, 2}, -1, -1, Transparency::Opaque);  // only row 1 lands, magenta too
-  EXPECT_EQ(c.pixel(0, 0), colors::Transparent);
-  EXPECT_EQ(c.pixel(1, 0), Red);
-  EXPECT_EQ(count(c, c.bounds(), White), 2);
-  c.blit(*pictureOf(1, 1, {Color{0, 0, 0, 128}}), {0, 0, 1, 1}, 0, 1);
-  EXPECT_NEAR(c.pixel(0, 1).r, 127, 1);
-}
-
-TEST(Font, AMissingOrBrokenFontFileFallsBackToBoxes) {
-  Font boxes("/nonexistent/font.ttf");
-  EXPECT_FALSE(boxes.isReal());
-  const GlyphBitmap& g = boxes.glyph('A', 12);
-  EXPECT_GT(g.width * g.height, 0);
-  EXPECT_EQ(boxes.measure("AB", 12), 2 * g.advance);
-  EXPECT_FALSE(Font(std::string(ZADEVE_TEST_DATA) + "/pictures/check.png").isReal());
-}
-
-TEST(Canvas, PngKeepsEveryPixelAndAnUnwritablePathRaises75) {
+TEST(Canvas, PngKeepsEveryPixelAnUnwritablePathRaises75AndAMissingOrBrokenFontFallsBackToBoxes) {
   Canvas c(7, 5, White);
   c.fillRect({1, 1, 3, 2}, Red);
   c.setPixel(6, 4, Color{1, 2, 3, 4});
@@ -238,6 +227,14 @@ TEST(Canvas, PngKeepsEveryPixelAndAnUnwritablePathRaises75) {
     for (int x = 0; x < 7; ++x) EXPECT_EQ(back->pixel(x, y), c.pixel(x, y));
   EXPECT_AUTOMATION_ERROR(c.writePng("/nonexistent-dir/out.png"), 75, "/nonexistent-dir/out.png");
   EXPECT_AUTOMATION_ERROR(Canvas(0, 3).encodePng(), err::InvalidCall, "empty");
+
+  // A missing or broken font file falls back to boxes.
+  Font boxes("/nonexistent/font.ttf");
+  EXPECT_FALSE(boxes.isReal());
+  const GlyphBitmap& g = boxes.glyph('A', 12);
+  EXPECT_GT(g.width * g.height, 0);
+  EXPECT_EQ(boxes.measure("AB", 12), 2 * g.advance);
+  EXPECT_FALSE(Font(std::string(ZADEVE_TEST_DATA) + "/pictures/check.png").isReal());
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ struct RecordingSink : EventSink {
 
 // The argument forms of the Add… members, image sets and Reset.
 
-TEST(ReVivezavItems, ArgumentFormsOfCombosSpinsAndPanels) {
+TEST(ReVivezavItems, ArgumentFormsOfCombosSpinsPanelsAndImageSetsAndReset) {
   auto bar = newBar();
   callMethod(*bar, "AddCombo", {Variant("Size"), Variant("120"), Variant("Font size")});
   callMethod(*bar, "AddCombo", {Variant("Fonts"), Variant("Fonts"), Variant("")});  // not a width
@@ -106,10 +106,9 @@ TEST(ReVivezavItems, ArgumentFormsOfCombosSpinsAndPanels) {
   EXPECT_FALSE(bar->item(5).panel.spring);
   EXPECT_EQ(bar->item(6).panel.width, metrics::DefaultPanelWidth);
   EXPECT_TRUE(bar->item(6).panel.spring);
-}
 
-TEST(ReVivezavItems, ImageSetFormsAndNumbersAndReset) {
-  auto bar = newBar();
+  // Image sets: their forms and numbers; then Reset.
+  bar = newBar();
   callMethod(*bar, "SetImageSize", {Variant(int16_t{20}), Variant(int16_t{18})});
   callMethod(*bar, "AddImageSet", {Variant(strip(40, 18))});
   EXPECT_EQ(getLong(*bar, "IconSetIndex"), 256);
@@ -177,7 +176,7 @@ class ReVivezavEvents : public ::testing::Test {
 class ReVivezavMembers : public ReVivezavEvents {};
 
 // The members the library relies on, driven by name as the library drives them.
-TEST_F(ReVivezavMembers, ButtonTypeOfEachKindAndAKeyedLookupThatMakesTheFirstOfANameCurrent) {
+TEST_F(ReVivezavMembers, ButtonTypeOfEachKindAKeyedLookupThatMakesTheFirstOfANameCurrentAndButtonObjects) {
   const int32_t expected[] = {10, 10, 40, 30, 20, 1, 10, 10, 1, 10};
   ASSERT_EQ(getLong(*bar, "ButtonCount"), 10);
   for (int16_t i = 0; i < 10; ++i) {
@@ -191,9 +190,18 @@ TEST_F(ReVivezavMembers, ButtonTypeOfEachKindAndAKeyedLookupThatMakesTheFirstOfA
   EXPECT_EQ(toString(get(*bar, "ButtonTag")), "Bold");
   EXPECT_FALSE(button(*bar, "NoSuchFunction"));
   EXPECT_FALSE(button(*bar, ""));  // gaps and separators carry no name and are never found
+  // A button object carries caption, progress (kept as written) and visibility.
+  auto panel = button(*bar, "Status");
+  letProperty(*panel, "Caption", "Ready");
+  EXPECT_EQ(toString(get(*panel, "Caption")), "Ready");
+  letProperty(*panel, "Progress", int16_t{150});
+  EXPECT_EQ(bar->item(4).panel.progress, 150);
+  letProperty(*button(*bar, "Open"), "Visible", int16_t{0});
+  EXPECT_FALSE(bar->item(0).visible);
+  EXPECT_TRUE(get(*button(*bar, "Open"), "PlaceholderFor").isNothing());
 }
 
-TEST_F(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly) {
+TEST_F(ReVivezavMembers, FlagsKeepEveryBitBumpIsTheDisabledMarkOfButtonsOnlyAndListsKeepEntriesAndSelection) {
   addPush(*bar, "a", "-1.-1", "Open a file", BF_TOGGLE | BF_CAPABOVE);
   select(*bar, 10);
   letProperty(*bar, "PushButtonFlags", int16_t(-32768 | BF_ON | BF_TOGGLE));
@@ -211,20 +219,8 @@ TEST_F(ReVivezavMembers, FlagsKeepEveryBitAndBumpIsTheDisabledMarkOfButtonsOnly)
   letProperty(*bar, "ButtonEnabled", false);
   EXPECT_EQ(getLong(*bar, "PushButtonFlags"), BF_BUMP);
   EXPECT_EQ(get(*bar, "ButtonEnabled"), Variant(false));
-}
 
-TEST_F(ReVivezavMembers, ButtonObjectCarriesCaptionProgressAndVisibility) {
-  auto panel = button(*bar, "Status");
-  letProperty(*panel, "Caption", "Ready");
-  EXPECT_EQ(toString(get(*panel, "Caption")), "Ready");
-  letProperty(*panel, "Progress", int16_t{150});  // kept as written
-  EXPECT_EQ(bar->item(4).panel.progress, 150);
-  letProperty(*button(*bar, "Open"), "Visible", int16_t{0});
-  EXPECT_FALSE(bar->item(0).visible);
-  EXPECT_TRUE(get(*button(*bar, "Open"), "PlaceholderFor").isNothing());
-}
-
-TEST_F(ReVivezavMembers, ListControlKeepsEntriesDataAndTheSelectedEntry) {
+  // The list control keeps entries, data and the selected entry.
   auto list = toObject(get(*button(*bar, "Font"), "PlaceholderFor"));
   ASSERT_TRUE(list);
   callMethod(*list, "AddItem", {Variant("Mono")});
@@ -269,7 +265,7 @@ void copy(ReVivezav& to, ReVivezav& from) {
   callMethod(to, "CopyStateFromReVivezavAsObject", {byRef(source)});
 }
 
-TEST(ReVivezavStateCopy, TheTargetTakesOverEveryStateButNotTheLook) {
+TEST(ReVivezavStateCopy, TheTargetTakesOverEveryStateButNotTheLookAndAMissingOrDifferentButtonIsATypeMismatch) {
   auto host = filledBar();
   host->click(0);  // Bold on
   host->setFlags(1, BF_BUMP | BF_MAXWIDTH);  // Save disabled, and a look the palette lacks
@@ -301,9 +297,8 @@ TEST(ReVivezavStateCopy, TheTargetTakesOverEveryStateButNotTheLook) {
   copy(*host, *palette);
   EXPECT_FALSE(host->item(0).on());
   copy(*host, *host);  // itself: nothing to do
-}
 
-TEST(ReVivezavStateCopy, AMissingOrDifferentButtonIsATypeMismatchAfterTheRestIsCopied) {
+  // A missing or different button is a type mismatch, after the rest is copied.
   for (bool lacking : {true, false}) {
     SCOPED_TRACE(lacking ? "lacking" : "of another type");
     auto from = newBar();
@@ -378,7 +373,7 @@ TEST(ReVivezavErrors, RaiseTheRuntimesErrorAndLeaveTheBarAsItWas) {
 // User actions and the events they raise to the form: order, current button, and the
 // state a handler sees when it runs.
 
-TEST_F(ReVivezavEvents, EachActionMakesItsButtonCurrentAndSetsItsStateBeforeTheEvent) {
+TEST_F(ReVivezavEvents, EachActionMakesItsButtonCurrentAndSetsItsStateBeforeTheEventSpinsCarryTheValueByReference) {
   bar->setFlags(4, BF_BUMP);  // a raised panel still acts
   for (int32_t i : {4, 0, 1, 1, 7}) EXPECT_TRUE(bar->click(i)) << i;
   EXPECT_TRUE(bar->pick(2, 2));
@@ -389,9 +384,9 @@ TEST_F(ReVivezavEvents, EachActionMakesItsButtonCurrentAndSetsItsStateBeforeTheE
   EXPECT_TRUE(sink.events[1].args.empty());
   EXPECT_EQ(sink.events[6].args,
             (std::vector<Variant>{Variant(int16_t{2}), Variant(int16_t{0}), Variant(150.0f), Variant(75.0f)}));
-}
 
-TEST_F(ReVivezavEvents, SpinAndEditEventsCarryTheNewValueByReference) {
+  // Spin and edit events carry the new value by reference.
+  sink.events.clear();
   bar->spinUp(3);    // 110 + 15, held at 120
   bar->spinDown(3);  // 105
   bar->typeValue(3, 42.5f);
@@ -426,7 +421,13 @@ TEST_F(ReVivezavEvents, NothingHappensOnItemsThatCannotAct) {
   EXPECT_TRUE(sink.events.empty());
 }
 
-TEST_F(ReVivezavEvents, AHandlerMayEmptyTheBarOrReleaseItDuringItsEvent) {
+TEST_F(ReVivezavEvents, HandlerErrorsReachWhoeverActedAndAHandlerMayEmptyOrReleaseTheBar) {
+  sink.handler = [](ReVivezav&, std::span<Arg>) { raise(438); };
+  EXPECT_AUTOMATION_ERROR(bar->click(0), 438, "doesn't support");
+  bar->detach();  // no sink is no error
+  EXPECT_TRUE(bar->click(1));
+  EXPECT_TRUE(bar->item(1).on());
+  bar->attach(nullptr, &sink);
   sink.handler = [](ReVivezav& source, std::span<Arg>) { callMethod(source, "Reset"); };
   EXPECT_TRUE(bar->spinUp(3));
   EXPECT_EQ(bar->itemCount(), 0);
@@ -439,17 +440,8 @@ TEST_F(ReVivezavEvents, AHandlerMayEmptyTheBarOrReleaseItDuringItsEvent) {
   EXPECT_FALSE(bar);
 }
 
-TEST_F(ReVivezavEvents, HandlerErrorsReachWhoeverActedAndNoSinkIsNoError) {
-  sink.handler = [](ReVivezav&, std::span<Arg>) { raise(438); };
-  EXPECT_AUTOMATION_ERROR(bar->click(0), 438, "doesn't support");
-  bar->detach();
-  EXPECT_TRUE(bar->click(1));
-  EXPECT_TRUE(bar->item(1).on());
-}
-
-// Layout in twips: flowing, wrapping, the three lengths in both orientations, hidden
-// items, edges, and layout deferred while suppressed. Sizes by default: a 16-pixel button
-// with 3 pixels around it is 22 pixels square; 15 twips per pixel.
+// Layout in twips. By default a 16-pixel button with 3 pixels around it is 22 pixels
+// square; 15 twips per pixel.
 
 constexpr int32_t T = 15;       // twips per pixel
 constexpr int32_t Button = 22;  // pixels
@@ -461,9 +453,11 @@ Ref<ReVivezav> measuredBar() {
   return bar;
 }
 
-Ref<ReVivezav> barOfButtons(int n) {
+// "|" adds a separator, "_" a gap, any other name a push button.
+Ref<ReVivezav> barOf(std::initializer_list<std::string> items) {
   auto bar = measuredBar();
-  for (int i = 0; i < n; ++i) addPush(*bar, "b" + std::to_string(i));
+  for (const std::string& i : items)
+    i == "|" ? callMethod(*bar, "AddSeparator") : i == "_" ? callMethod(*bar, "AddGap") : (addPush(*bar, i), Variant());
   return bar;
 }
 
@@ -477,8 +471,8 @@ Lengths lengthsOf(ReVivezav& bar) {
   return {getLong(bar, "MinLength") / T, getLong(bar, "IdealLength") / T, getLong(bar, "IdealDepth") / T};
 }
 
-TEST(ReVivezavLayout, ItemsWrapIntoRowsOrColumnsWhenTheLengthIsTooShort) {
-  auto bar = barOfButtons(5);
+TEST(ReVivezavLayout, ItemsWrapIntoRowsOrColumnsWhenTheLengthIsTooShortAndDrawnEdgesAddToEveryLength) {
+  auto bar = barOf({"a", "b", "c", "d", "e"});
   struct Case { int32_t widthPx; Lengths expected; };
   for (Case c : {Case{110, {22, 110, 22}}, Case{0, {22, 22, 110}}, Case{60, {22, 44, 66}}}) {
     letProperty(*bar, "Width", c.widthPx * T);
@@ -492,9 +486,22 @@ TEST(ReVivezavLayout, ItemsWrapIntoRowsOrColumnsWhenTheLengthIsTooShort) {
   EXPECT_EQ(bar->item(2).rect, (Rect{Button * T, 0, Button * T, Button * T}));
   letProperty(*bar, "Vertical", false);
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 110, 22}));
+
+  // Drawn edges add to every length.
+  bar = measuredBar();
+  letProperty(*bar, "BorderFlags1", int16_t{6});
+  letProperty(*bar, "EdgeFlags1", int16_t{2});
+  EXPECT_EQ(lengthsOf(*bar), (Lengths{0, 0, 2}));  // an empty bar needs only its edges
+  bar = barOf({"a", "b", "c"});
+  letProperty(*bar, "Width", 1000 * T);
+  letProperty(*bar, "EdgeFlags1", int16_t{1 | 2 | 4});
+  EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 66, 22}));  // no border kind: nothing drawn
+  letProperty(*bar, "BorderFlags1", int16_t{6});
+  EXPECT_EQ(lengthsOf(*bar), (Lengths{26, 70, 24}));
+  EXPECT_EQ(bar->item(0).pixelRect, (Rect{2, 2, Button, Button}));
 }
 
-TEST(ReVivezavLayout, MinLengthIsTheLongestItemAlongTheOrientation) {
+TEST(ReVivezavLayout, MinLengthIsTheLongestItemAndSizesFollowButtonImageAndTwipsPerPixel) {
   auto bar = measuredBar();
   addPush(*bar, "a");
   callMethod(*bar, "AddCombo", {Variant("c"), Variant("120"), Variant("")});
@@ -503,9 +510,19 @@ TEST(ReVivezavLayout, MinLengthIsTheLongestItemAlongTheOrientation) {
   EXPECT_EQ(lengthsOf(*bar), (Lengths{120, 22 + 120 + 64, 22}));
   letProperty(*bar, "Vertical", true);
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 66, 120}));
+
+  // Sizes follow the button size, the image size and twips per pixel.
+  bar = measuredBar();
+  bar->addPushButton("own", "", "", "", 0, 0, 0, 0);  // no size of its own: the bar's
+  callMethod(*bar, "SetBarHeight", {Variant(int16_t{24})});
+  callMethod(*bar, "SetImageSize", {Variant(int16_t{32}), Variant(int16_t{20})});
+  EXPECT_EQ(bar->item(0).pixelRect, (Rect{0, 0, 38, 30}));
+  bar->setTwipsPerPixel(12);
+  EXPECT_EQ(bar->item(0).rect, (Rect{0, 0, 38 * 12, 30 * 12}));
+  EXPECT_EQ(getLong(*bar, "IdealDepth"), 30 * 12);
 }
 
-TEST(ReVivezavLayout, HiddenItemsAndMenuEntriesTakeNoRoom) {
+TEST(ReVivezavLayout, HiddenItemsMenuEntriesAndSpacingAtAWrapTakeNoRoom) {
   auto bar = measuredBar();
   callMethod(*bar, "AddMenuItem", {Variant("loose"), Variant(""), Variant(""), Variant("x")});  // no menu yet
   callMethod(*bar, "AddMenu", {Variant("File")});  // captioned with its name
@@ -519,15 +536,9 @@ TEST(ReVivezavLayout, HiddenItemsAndMenuEntriesTakeNoRoom) {
   letProperty(*button(*bar, "File"), "Visible", int16_t{0});
   EXPECT_TRUE(bar->item(1).rect.empty());
   EXPECT_EQ(bar->item(3).pixelRect.left, 22);
-}
 
-TEST(ReVivezavLayout, SpacingAtAWrapPointTakesNoRoom) {
-  auto bar = measuredBar();
-  callMethod(*bar, "AddGap");
-  addPush(*bar, "a");
-  addPush(*bar, "b");
-  callMethod(*bar, "AddSeparator");
-  addPush(*bar, "c");
+  // Spacing at a wrap point takes no room either.
+  bar = barOf({"_", "a", "b", "|", "c"});
   letProperty(*bar, "Width", 55 * T);  // the gap and two buttons fit (52), the separator not
   EXPECT_EQ(bar->item(1).pixelRect.left, metrics::GapLength);
   EXPECT_TRUE(bar->item(3).rect.empty());
@@ -535,39 +546,7 @@ TEST(ReVivezavLayout, SpacingAtAWrapPointTakesNoRoom) {
   EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 52, 44}));
 }
 
-TEST(ReVivezavLayout, SpringPanelsShareTheSpareRoomTheFirstTakingTheOddPixels) {
-  auto bar = measuredBar();
-  addPush(*bar, "a");
-  for (const char* name : {"s1", "s2", "s3"}) addPanel(*bar, name, "10", Variant(true));
-  addPush(*bar, "b");
-  struct Case {
-    int32_t widthPx;
-    int32_t springs[3];
-  };
-  for (Case c : {Case{74, {10, 10, 10}}, Case{81, {13, 12, 12}}, Case{83, {13, 13, 13}}}) {
-    letProperty(*bar, "Width", c.widthPx * T);
-    EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 74, 22})) << "width " << c.widthPx;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(bar->item(1 + i).rect.width, c.springs[i] * T) << "width " << c.widthPx;
-    const Rect last = bar->item(4).rect;
-    EXPECT_EQ(last.left + last.width, c.widthPx * T) << "the row ends flush with the bar";
-  }
-}
-
-TEST(ReVivezavLayout, DrawnEdgesAddToEveryLength) {
-  auto bar = measuredBar();
-  letProperty(*bar, "BorderFlags1", int16_t{6});
-  letProperty(*bar, "EdgeFlags1", int16_t{2});
-  EXPECT_EQ(lengthsOf(*bar), (Lengths{0, 0, 2}));  // an empty bar needs only its edges
-  bar = barOfButtons(3);
-  letProperty(*bar, "Width", 1000 * T);
-  letProperty(*bar, "EdgeFlags1", int16_t{1 | 2 | 4});
-  EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 66, 22}));  // no border kind: nothing drawn
-  letProperty(*bar, "BorderFlags1", int16_t{6});
-  EXPECT_EQ(lengthsOf(*bar), (Lengths{26, 70, 24}));
-  EXPECT_EQ(bar->item(0).pixelRect, (Rect{2, 2, Button, Button}));
-}
-
-TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtons) {
+TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtonsAndSpringPanelsShareTheSpareRoom) {
   auto bar = measuredBar();
   callMethod(*bar, "AddImageSet", {Variant(strip(32, 16)), Variant("1")});
   addPush(*bar, "text", "-1.-1", "Open");              // 24 px of text + 2 x 4
@@ -589,17 +568,23 @@ TEST(ReVivezavLayout, CaptionsFlagsAndLeastWidthSizeButtons) {
   callMethod(*bar, "AddImageSet", {Variant(strip(32, 16)), Variant("2")});
   EXPECT_EQ(bar->item(6).pixelRect.width, Button);
   EXPECT_EQ(bar->item(7).pixelRect.width, 32);
-}
 
-TEST(ReVivezavLayout, SizesFollowTheButtonSizeImageSizeAndTwipsPerPixel) {
-  auto bar = measuredBar();
-  bar->addPushButton("own", "", "", "", 0, 0, 0, 0);  // no size of its own: the bar's
-  callMethod(*bar, "SetBarHeight", {Variant(int16_t{24})});
-  callMethod(*bar, "SetImageSize", {Variant(int16_t{32}), Variant(int16_t{20})});
-  EXPECT_EQ(bar->item(0).pixelRect, (Rect{0, 0, 38, 30}));
-  bar->setTwipsPerPixel(12);
-  EXPECT_EQ(bar->item(0).rect, (Rect{0, 0, 38 * 12, 30 * 12}));
-  EXPECT_EQ(getLong(*bar, "IdealDepth"), 30 * 12);
+  // Spring panels share the spare room, the first taking the odd pixels.
+  bar = measuredBar();
+  addPush(*bar, "a");
+  for (const char* name : {"s1", "s2", "s3"}) addPanel(*bar, name, "10", Variant(true));
+  addPush(*bar, "b");
+  struct Case {
+    int32_t widthPx;
+    int32_t springs[3];
+  };
+  for (Case c : {Case{74, {10, 10, 10}}, Case{81, {13, 12, 12}}, Case{83, {13, 13, 13}}}) {
+    letProperty(*bar, "Width", c.widthPx * T);
+    EXPECT_EQ(lengthsOf(*bar), (Lengths{22, 74, 22})) << "width " << c.widthPx;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(bar->item(1 + i).rect.width, c.springs[i] * T) << "width " << c.widthPx;
+    const Rect last = bar->item(4).rect;
+    EXPECT_EQ(last.left + last.width, c.widthPx * T) << "the row ends flush with the bar";
+  }
 }
 
 TEST(ReVivezavLayout, SuppressedLayoutIsDoneOnceWhenSwitchedBackOn) {
@@ -622,9 +607,8 @@ TEST(ReVivezavLayout, SuppressedLayoutIsDoneOnceWhenSwitchedBackOn) {
   EXPECT_EQ(bar->layoutCount(), before + 3);
 }
 
-// What a window around the bar relies on: hit testing that agrees with the painting, the
-// looks of the mouse over and on an item, and a word to the window whenever the bar looks
-// different or moves.
+// What a window around the bar relies on: hit tests that agree with the painting, pointer
+// looks, and a word to the window whenever the bar looks different or moves.
 
 struct Counting final : BarObserver {
   int changed = 0, placed = 0;
@@ -680,17 +664,15 @@ TEST(PointerLook, HoverAndPressChangeOnlyThePointedItemAndNotWhenDisabled) {
   auto bar = sampleBar();
   const Canvas plain = paintToolbar(*bar);
   const Box open = boxOf(*bar, 0), spin = boxOf(*bar, 4);
-  const Canvas hot = paintToolbar(*bar, {0, ItemPart::Face, false});
-  const Canvas pressed = paintToolbar(*bar, {0, ItemPart::Face, true});
-  const Canvas arrow = paintToolbar(*bar, {4, ItemPart::SpinUp, true});
-  EXPECT_GT(differing(plain, hot, open, true), 0);
-  EXPECT_EQ(differing(plain, hot, open, false), 0);
-  EXPECT_GT(differing(hot, pressed, open, true), 0);
-  EXPECT_EQ(differing(plain, pressed, open, false), 0);
-  EXPECT_GT(differing(plain, arrow, spin, true), 0);
-  EXPECT_EQ(differing(plain, arrow, spin, false), 0);
-  // A spin's field is not a button: the mouse over it changes nothing.
-  EXPECT_EQ(differing(plain, paintToolbar(*bar, {4, ItemPart::Face, true}), spin, true), 0);
+  const Canvas hot = paintToolbar(*bar, {0, ItemPart::Face, false}), pressed = paintToolbar(*bar, {0, ItemPart::Face, 1}),
+               arrow = paintToolbar(*bar, {4, ItemPart::SpinUp, 1}), field = paintToolbar(*bar, {4, ItemPart::Face, 1});
+  // Pressed differs from hot too; a spin's field is not a button: the mouse over it changes nothing.
+  const struct { const Canvas &from, &to; Box box; bool changes; } looks[] = {
+      {plain, hot, open, true}, {hot, pressed, open, true}, {plain, arrow, spin, true}, {plain, field, spin, false}};
+  for (const auto& l : looks) {
+    EXPECT_EQ(differing(l.from, l.to, l.box, true) > 0, l.changes);
+    EXPECT_EQ(differing(plain, l.to, l.box, false), 0);
+  }
 
   bar->setEnabled(0, false);
   const Canvas disabled = paintToolbar(*bar);

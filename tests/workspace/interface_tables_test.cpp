@@ -1,7 +1,5 @@
-// The three dispatch faces' rows (slots, kinds, parameters, results) and the constants are
-// pinned by the checked-in IDL written from the member tables (tools_tests). Checked here is
-// what the IDL cannot show: no row is a default member, and the defaults of optional
-// parameters (a BSTR* one shows none).
+// What the checked-in IDL (tools_tests) cannot show of the dispatch faces: no row is a
+// default member, and the defaults of optional parameters (a BSTR* one shows none).
 
 #include <gtest/gtest.h>
 

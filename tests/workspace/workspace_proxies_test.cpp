@@ -1,6 +1,5 @@
-// Workspaces as a host uses them: several contexts share the process-wide library object,
-// each call runs with its own workspace current, calls nest through host code, and an
-// error leaves the workspace stack as the call found it.
+// Workspaces share the process-wide library, each call runs with its own workspace current,
+// calls nest through host code, and an error leaves the workspace stack as it found it.
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #pragma once
 // The real file system behind the profile functions, installed for its lifetime, with one
-// call broken, or watched, as each test needs.
+// call broken, or watched (how often the cache checks a file: each check is one stat), as
+// each test needs.
 
 #include <fcntl.h>
 
@@ -26,6 +27,7 @@ struct SeamFileSystem : PosixFileSystem {
   int lockError = 0;                       // flock as a file system without locks answers it
   std::optional<std::string> replacement;  // another writer renames this over `path` at the first lock
   std::string path;
+  std::string statPath;  // counts only the stats of this path when set
   std::int64_t clockAheadNs = 0;
   std::optional<std::int64_t> frozenNs;  // file times as a coarse clock gives them within one tick
   int opens = 0, stats = 0, locks = 0;
@@ -62,7 +64,10 @@ struct SeamFileSystem : PosixFileSystem {
   int rename(const std::string& from, const std::string& to) override {
     return failure == Failure::Rename ? fail(EXDEV) : PosixFileSystem::rename(from, to);
   }
-  int stat(const std::string& p, FileStat& out) override { return ++stats, freeze(PosixFileSystem::stat(p, out), out); }
+  int stat(const std::string& p, FileStat& out) override {
+    stats += statPath.empty() || p == statPath;
+    return freeze(PosixFileSystem::stat(p, out), out);
+  }
   int fstat(int fd, FileStat& out) override { return freeze(PosixFileSystem::fstat(fd, out), out); }
   std::int64_t nowNs() override { return PosixFileSystem::nowNs() + clockAheadNs; }
   int freeze(int result, FileStat& out) const {
