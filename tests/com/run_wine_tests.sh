@@ -24,24 +24,25 @@ for key in "${keys[@]}"; do registered "$key" || { echo "wine tests: $key not re
 
 failed=()
 passed=0
-# verdict NAME OK LOG: says how NAME went, with its output when it failed.
+# verdict NAME OK LOG WHY: says how NAME went; when it failed, why (its exit status) and its output.
 verdict() {
   if [ "$2" = 0 ]; then
     echo "wine tests: $1 passed"
     passed=$((passed + 1))
   else
-    echo "wine tests: $1 FAILED" >&2
+    echo "wine tests: $1 FAILED ($4)" >&2
     sed 's/^/  | /' "$3" >&2
     failed+=("$1")
   fi
 }
 run_one() {  # NAME NEEDS_SENTINEL COMMAND...
-  local name=$1 sentinel=$2 ok=0 log="$scratch/$1.log" dir="$scratch/$1"
+  local name=$1 sentinel=$2 ok=0 status=0 log="$scratch/$1.log" dir="$scratch/$1"
   shift 2
   mkdir -p "$dir"
-  (cd "$dir" && "$@" "$(windows_path "$dir")" "$(windows_path "$root")") 2>&1 | tr -d '\r' >"$log" || ok=1
+  (cd "$dir" && "$@" "$(windows_path "$dir")" "$(windows_path "$root")") 2>&1 | tr -d '\r' >"$log" || status=$?
+  [ "$status" = 0 ] || ok=1
   [ "$sentinel" = no ] || grep -qx 'ALL OK' "$log" || ok=1
-  verdict "$name" "$ok" "$log"
+  verdict "$name" "$ok" "$log" "exit $status"
 }
 
 shopt -s nullglob
@@ -59,7 +60,7 @@ hello() {  # EXPECTED_STATUS EXPECTED_OUTPUT (a grep pattern for the whole outpu
   local status=0 ok=1 log="$scratch/hello-$1.log"
   (cd "$root" && wine cscript //nologo examples/script/hello.vbs) 2>&1 | tr -d '\r' >"$log" || status=$?
   tr '\n' '|' <"$log" | grep -qx "$2" && [ "$status" = "$1" ] && ok=0
-  verdict "hello.vbs (exit $1)" "$ok" "$log"
+  verdict "hello.vbs (exit $1)" "$ok" "$log" "exit $status, want $1"
 }
 hello 0 'Hello from ZADEVE|Error 20000: Invalid application object|'
 
