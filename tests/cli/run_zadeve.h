@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "platform/current_directory.h"
+#include "support/in_directory.h"
 #include "support/temp_dir.h"
 
 namespace zadeve::cli {
@@ -29,15 +29,7 @@ inline Result zadeve(std::vector<std::string> args) {
   return {status, out.str(), err.str()};
 }
 
-// `dir` is the current directory while this lives, as for a user who runs the tool there; the
-// one before comes back however the test ends.
-struct InDirectory {
-  explicit InDirectory(const std::filesystem::path& dir) { platform::changeDirectory(dir.string()); }
-  ~InDirectory() { platform::changeDirectory(before); }
-  InDirectory(const InDirectory&) = delete;
-  InDirectory& operator=(const InDirectory&) = delete;
-  const std::string before = platform::currentDirectory();
-};
+using support::InDirectory;
 
 inline std::filesystem::path sourceRoot() { return std::filesystem::path(ZADEVE_TEST_DATA).parent_path().parent_path(); }
 inline std::string exampleIni() { return (sourceRoot() / "examples" / "BARS.INI").string(); }

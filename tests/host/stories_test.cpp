@@ -29,11 +29,11 @@
 #include "host/shell_application.h"
 #include "host/toolbar_manager.h"
 #include "palette/tool_palette.h"
-#include "platform/current_directory.h"
 #include "platform/headless_windowing.h"
 #include "platform/picture.h"
 #include "support/automation_assert.h"
 #include "support/headless_screen.h"
+#include "support/in_directory.h"
 #include "support/temp_dir.h"
 #include "workspace/workspace_creation.h"
 #include "zadeve/reference_host.h"
@@ -96,10 +96,6 @@ struct ReferenceHost {
   }
   ~ReferenceHost() {
     for (auto& f : forms) closeWithoutDocking(*f);
-    try {
-      platform::changeDirectory(directory);
-    } catch (...) {
-    }
   }
   Ref<HeadlessForm> setup(const std::string& view, int w = 800, int h = 600, const std::string& name = "frmMain") {
     forms.push_back(objectAs<HeadlessForm>(reference::newForm(name, w, h, lib, app)));
@@ -108,7 +104,7 @@ struct ReferenceHost {
   }
 
   support::HeadlessScreen screen{15};
-  std::string directory = platform::currentDirectory();
+  support::InDirectory cwd;  // KaTSetup makes the bitmap folder current
   std::ostringstream echoed;  // the reports, as the application echoes them
   Ref<core::ZuzuzudLibrary> lib = objectAs<core::ZuzuzudLibrary>(createLibrary());
   Ref<ToolbarManager> tbm = objectAs<ToolbarManager>(reference::newToolbarManager());

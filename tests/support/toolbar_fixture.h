@@ -11,19 +11,13 @@
 #include "automation/dispatch.h"
 #include "automation/error.h"
 #include "core/zuzuzud_library.h"
-#include "platform/current_directory.h"
 #include "platform/picture.h"
 #include "support/fake_host.h"
 #include "support/headless_screen.h"
+#include "support/in_directory.h"
 #include "support/temp_dir.h"
 
 namespace zadeve::support {
-
-// Puts the process's current directory back when a test that moved it ends.
-struct CurrentDirectoryGuard {
-  std::string saved = platform::currentDirectory();
-  ~CurrentDirectoryGuard() { try { platform::changeDirectory(saved); } catch (...) {} }
-};
 
 class ToolbarTest : public ::testing::Test {
  protected:
@@ -98,7 +92,7 @@ class ToolbarTest : public ::testing::Test {
 
   HeadlessScreen screen;
   TempDir dir;
-  CurrentDirectoryGuard cwd;  // bar set setup moves into the bitmap folder
+  InDirectory cwd;  // bar set setup moves into the bitmap folder
   Ref<FakeToolbarManager> tbm = automation::makeObject<FakeToolbarManager>();
   Ref<FakeShellApp> app = automation::makeObject<FakeShellApp>();
   Ref<core::ZuzuzudLibrary> lib;
