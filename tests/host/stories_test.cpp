@@ -756,12 +756,10 @@ const std::filesystem::path diagram = examples() / "diagram";
 // One view on a fresh reference host, as a host builds it: its bars, free rectangle and reports.
 struct DiagramHost : ReferenceHost {
   explicit DiagramHost(const std::string& view, const std::string& language = {})
-      : ReferenceHost(diagram / "BARS.INI", language), form(setup(view, 1024, 768, "frmDiagram")) {
-    Variant e[4] = {i2(0), i2(0), i2(0), i2(0)};
-    automation::callMethod(*lib, "KaTLayout", {Variant(form), byRef(e[0]), byRef(e[1]), byRef(e[2]), byRef(e[3])});
+      : ReferenceHost(diagram / "BARS.INI", language),
+        form(setup(view, 1024, 768, "frmDiagram")),
+        free(form->layout()) {
     for (int16_t i = 0; i < form->bars().count(); ++i) bars.push_back(form->bar(i));
-    free = {automation::toInteger(e[0]), automation::toInteger(e[1]), automation::toInteger(e[2]),
-            automation::toInteger(e[3])};
     for (const auto& report : app->reports()) reports.push_back(report.text);
     for (const auto& box : screen->messages()) reports.push_back(box.text);
   }
@@ -770,8 +768,8 @@ struct DiagramHost : ReferenceHost {
   }
 
   Ref<HeadlessForm> form;
-  std::vector<Ref<ReVivezav>> bars;
   FreeRectangle free;
+  std::vector<Ref<ReVivezav>> bars;
   std::vector<std::string> reports;
 };
 
