@@ -16,6 +16,7 @@
 #include "automation/dispatch.h"
 #include "automation/member_table.h"
 #include "com/bridge.h"
+#include "com/wide_text.h"
 #include "check_count.h"
 
 using namespace zadeve;
@@ -328,8 +329,6 @@ void clientAsOurObject() {
   check(fake.count == 1, "our object releases the client's when it goes");
 }
 
-std::string narrow(const wchar_t* s) { return std::string(s, s + wcslen(s)); }
-
 ITypeInfo* typeNamed(ITypeLib* library, const wchar_t* name) {
   for (UINT i = 0, n = library->GetTypeInfoCount(); i < n; ++i) {
     BSTR found = nullptr;
@@ -378,7 +377,7 @@ void typeLibrary() {
       {L"ZuzuzudLibrary", creatable}, {L"WorkspaceCreation", creatable}, {L"ZuzuzudWorkspace", 0}};
   for (auto [name, flags] : classes) {
     ITypeInfo* info = typeNamed(library, name);
-    check(info && (typeFlags(info) & creatable) == flags, "the coclass " + narrow(name) + " and its flags");
+    check(info && (typeFlags(info) & creatable) == flags, "the coclass " + com::fromWide(name) + " and its flags");
     if (info) info->Release();
   }
 
@@ -400,7 +399,7 @@ void typeLibrary() {
       {L"_WorkspaceCreation", 1, INVOKE_FUNC, {}},
   };
   for (const auto& m : members) {
-    const std::string what = narrow(m.type) + " member " + std::to_string(m.id);
+    const std::string what = com::fromWide(m.type) + " member " + std::to_string(m.id);
     ITypeInfo* info = typeNamed(library, m.type);
     TYPEKIND kind = TKIND_MAX;
     check(info && (typeFlags(info, &kind) & TYPEFLAG_FDUAL) && kind == TKIND_DISPATCH, what + ": a dual interface");
