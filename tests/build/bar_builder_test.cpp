@@ -390,7 +390,10 @@ TEST_F(ButtonImageTest, FailuresAreReportedAndTheRestStillRuns) {
       {"70000/1", "-1.1|", "Overflow\r\nwhile processing: 70000", 0, 2},
       {"2/99999", "2.-1|", "Overflow\r\nwhile processing: 99999", 1, 2},
   };
-  auto fresh = [&] { loaded.clear(), app->messages.clear(); };
+  auto fresh = [&] {
+    loaded.clear();
+    app->messages.clear();
+  };
   for (const auto& c : cases) {
     fresh();
     EXPECT_EQ(resolve(c.field), c.result);

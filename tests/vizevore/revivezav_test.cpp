@@ -456,8 +456,14 @@ Ref<ReVivezav> measuredBar() {
 // "|" adds a separator, "_" a gap, any other name a push button.
 Ref<ReVivezav> barOf(std::initializer_list<std::string> items) {
   auto bar = measuredBar();
-  for (const std::string& i : items)
-    i == "|" ? callMethod(*bar, "AddSeparator") : i == "_" ? callMethod(*bar, "AddGap") : (addPush(*bar, i), Variant());
+  for (const std::string& i : items) {
+    if (i == "|")
+      callMethod(*bar, "AddSeparator");
+    else if (i == "_")
+      callMethod(*bar, "AddGap");
+    else
+      addPush(*bar, i);
+  }
   return bar;
 }
 
