@@ -168,7 +168,7 @@ class Counted : public Object {  // counts its destruction, to prove exact refer
   int& destroyed_;
 };
 
-TEST(ObjectRefAndCollection, CountsReferencesExactlyChecksTheClassAndKeepsItemsByKeyAndPosition) {
+TEST(ObjectRef, CountsReferencesExactlyAndChecksTheClass) {
   int destroyed = 0;
   {
     Ref<Counted> a = makeObject<Counted>(destroyed);
@@ -191,8 +191,9 @@ TEST(ObjectRefAndCollection, CountsReferencesExactlyChecksTheClassAndKeepsItemsB
   EXPECT_EQ(destroyed, 1);
   EXPECT_AUTOMATION_ERROR(requireObject(ObjectRef()), err::ObjectNotSet, "not set");
   EXPECT_AUTOMATION_ERROR(requireObject(Variant("x")), err::TypeMismatch, "Type mismatch");
+}
 
-  // A collection adds items with keys and positions and rejects bad ones.
+TEST(Collection, AddsItemsWithKeysAndPositionsAndRejectsBadOnes) {
   auto c = makeObject<Collection>();
   callMethod(*c, "Add", {Variant("a")});
   callMethod(*c, "add", {Variant("b"), Variant("KeyB")});

@@ -15,7 +15,8 @@ using automation::makeObject;
 using support::FakeForm;
 using support::FakeToolbar;
 using BarProperties = support::ToolbarTest;
-using CopyAndRebuild = support::ToolbarTest;
+using CopyBarState = support::ToolbarTest;
+using RebuildBar = support::ToolbarTest;
 
 Ref<FakeToolbar> barWithTag(const std::string& tag) {
   auto bar = makeObject<FakeToolbar>();
@@ -56,7 +57,7 @@ TEST_F(BarProperties, GetFindsTheFirstKeyFollowedByEqualsWithCaseAndSetReplacesI
   }
 }
 
-TEST_F(CopyAndRebuild, CopyingIgnoresATypeMismatchReportsTheRestAndARebuildRefillsShowsAndSignals) {
+TEST_F(CopyBarState, ATypeMismatchIsIgnoredAndAnythingElseReportedByNumber) {
   auto from = makeObject<FakeToolbar>();
   const std::string tail = "'.\r\nMay have been caused by editing BARS.INI while running.";
   const std::pair<int32_t, Lines> cases[] = {
@@ -78,8 +79,9 @@ TEST_F(CopyAndRebuild, CopyingIgnoresATypeMismatchReportsTheRestAndARebuildRefil
     }
   }
   EXPECT_TRUE(from->calls().empty());
+}
 
-  // A rebuild refills the bar, shows it and signals the form.
+TEST_F(RebuildBar, RefillsShowsAndSignalsTheForm) {
   writeIni(toolbarSection("Edit", {"!GAP"}));
   auto form = formWithBars({"Name=Edit;Home=LEFT;Visible=No;State=Floating"});
   auto bar = form->bar(0);

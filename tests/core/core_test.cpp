@@ -107,7 +107,7 @@ TEST_F(ConfigAccess, EachCallChecksTheFileOnceAndSeesEditsMadeBeforeIt) {
 
 // The template is looked up in the process-wide catalogue (never a workspace's) before it
 // is filled, so a translation keeps its placeholders.
-TEST(FormatMessageText, TranslatesThroughTheProcessCatalogueFirstThenFillsAndReportToHostHandsItToMsgBoxSub) {
+TEST(FormatMessageText, TranslatesThroughTheProcessCatalogueFirstThenFills) {
   Variant args[] = {Variant(int16_t(7)), Variant("Std")};
   EXPECT_EQ(FormatMessageText("Missing^nbutton: Button^1 of ^2, ^1.", args), "Missing\r\nbutton: Button7 of Std, 7.");
   support::TempDir dir;
@@ -117,8 +117,10 @@ TEST(FormatMessageText, TranslatesThroughTheProcessCatalogueFirstThenFillsAndRep
   const std::string text = FormatMessageText("Missing^nbutton: ^1", b7);
   catalog.LoadLanguageFile(dir.write("none.po", ""));  // as the other tests expect it
   EXPECT_EQ(text, "Fehlt\r\nKnopf: B7");
+}
 
-  // The text goes to MsgBoxSub with style 1; without a host object the report fails.
+// The text goes to MsgBoxSub with style 1; without a host object the report fails.
+TEST(ReportToHost, HandsTheTextToMsgBoxSubWithOne) {
   auto lib = makeObject<ZuzuzudLibrary>();
   EXPECT_AUTOMATION_ERROR(LibraryInternals::ReportToHost(*lib, "x", {}), 91, "not set");
   auto app = makeObject<FakeObject>("App");
@@ -186,7 +188,7 @@ TEST_F(LibraryTest, ALanguageFileThatWillNotLoadDoesNotStopTheStart) {
   EXPECT_TRUE(screen->messages().empty());
 }
 
-TEST_F(LibraryTest, WorkspacesNestUnderflowFallsBackToTheDefaultAndDestructionReleasesTheHostObjects) {
+TEST_F(LibraryTest, WorkspacesNestAndUnderflowFallsBackToTheDefault) {
   auto a = makeObject<ZuzuzudWorkspace>(), b = makeObject<ZuzuzudWorkspace>();
   LibraryInternals::PushWorkspace(*lib, a);
   a->BarsConfigFile("a.ini");
@@ -205,8 +207,9 @@ TEST_F(LibraryTest, WorkspacesNestUnderflowFallsBackToTheDefaultAndDestructionRe
   EXPECT_EQ(screen->messages()[0].buttons, platform::MessageBoxButtons::Ok);
   EXPECT_TRUE(lib->CurrentWorkspace() == lib->DefaultWorkspace());
   EXPECT_EQ(lib->WorkspaceDepth(), 0);
+}
 
-  // Destruction releases the host objects.
+TEST_F(LibraryTest, DestructionReleasesTheHostObjects) {
   auto app = makeObject<FakeObject>("App"), tbm = makeObject<FakeObject>("TBM"), bar = makeObject<FakeObject>("Bar");
   lib->InitialiseZADEVE(tbm, "", "");
   lib->ShellApplicationObject(app);

@@ -57,7 +57,7 @@ TEST_F(Windowing, GeometryFramesShowingAndClosing) {
   EXPECT_AUTOMATION_ERROR(screen->windowRect(window), 5, "No window has the handle");
 }
 
-TEST_F(Windowing, OwnersAreWindowsForgottenWithThemMenusAnswerByCaptionAndTheDragSettingIsReported) {
+TEST_F(Windowing, OwnersAreWindowsAndAreForgottenWithThem) {
   Client other;
   WindowHandle owner = screen->createWindow(other, {0, 0, 50, 50});
   EXPECT_EQ(screen->setWindowLong(window, GWL_HWNDPARENT, owner), 0);
@@ -66,8 +66,9 @@ TEST_F(Windowing, OwnersAreWindowsForgottenWithThemMenusAnswerByCaptionAndTheDra
   EXPECT_AUTOMATION_ERROR(screen->getWindowLong(window, -16), 5, "-16");
   screen->destroyWindow(owner);
   EXPECT_EQ(screen->getWindowLong(window, GWL_HWNDPARENT), 0);
+}
 
-  // Menus are answered by caption, and the drag setting is reported.
+TEST_F(Windowing, MenusAreAnsweredByCaptionAndTheDragSettingIsReported) {
   screen->pickInNextMenu("Dock");
   screen->pickInNextMenu("Nothing such");
   const std::vector<std::string> items{"Float", "Dock"};

@@ -216,7 +216,7 @@ TEST(Canvas, EveryPrimitiveStaysInsideTheClipBlitsMayLieOutsideAndAlphaBlends) {
   EXPECT_NEAR(d.pixel(0, 1).r, 127, 1);
 }
 
-TEST(Canvas, PngKeepsEveryPixelAnUnwritablePathRaises75AndAMissingOrBrokenFontFallsBackToBoxes) {
+TEST(Canvas, PngKeepsEveryPixelAndAnUnwritablePathRaises75) {
   Canvas c(7, 5, White);
   c.fillRect({1, 1, 3, 2}, Red);
   c.setPixel(6, 4, Color{1, 2, 3, 4});
@@ -227,8 +227,9 @@ TEST(Canvas, PngKeepsEveryPixelAnUnwritablePathRaises75AndAMissingOrBrokenFontFa
     for (int x = 0; x < 7; ++x) EXPECT_EQ(back->pixel(x, y), c.pixel(x, y));
   EXPECT_AUTOMATION_ERROR(c.writePng("/nonexistent-dir/out.png"), 75, "/nonexistent-dir/out.png");
   EXPECT_AUTOMATION_ERROR(Canvas(0, 3).encodePng(), err::InvalidCall, "empty");
+}
 
-  // A missing or broken font file falls back to boxes.
+TEST(Font, AMissingOrBrokenFontFileFallsBackToBoxes) {
   Font boxes("/nonexistent/font.ttf");
   EXPECT_FALSE(boxes.isReal());
   const GlyphBitmap& g = boxes.glyph('A', 12);
