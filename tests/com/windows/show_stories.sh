@@ -6,7 +6,8 @@
 # held against `zadeve.exe render` and bar windows against `zadeve.exe layout --json` of the
 # same file, view and size: the same program under the same Wine, so a difference is the
 # window's and not one of two builds. The Win32 example (BUILD_DIR/diagram_win32.exe) is held
-# against them too. Each program shown works on a copy of examples/diagram of its own. Screenshots of a failed run stay in BUILD_DIR/show_shots (of every run with
+# against them too. Each program shown works on a copy of examples/diagram of its own.
+# Screenshots of a failed run stay in BUILD_DIR/show_shots (of every run with
 # ZADEVE_KEEP_SHOTS=1), with readme.png: the form and its palette, as docs/show.png shows.
 set -euo pipefail
 [ -n "${ZADEVE_TRACE:-}" ] && set -x
